@@ -1,0 +1,1 @@
+// Translation unit that keeps the library non-empty while it grows.

@@ -126,3 +126,15 @@ TEST(MidiDeviceSelection, AutoModeWithTheSystemSoundFontOpensOrFailsQuietly)
     errors.seek(0);
     EXPECT_EQ(errors.readAll(), QByteArray());
 }
+
+TEST(MidiDeviceSelection, AlsaPortsByNameAndNoSequencerMeansNoDevice)
+{
+    ScopedOutput env{{"TONVIK_MIDI_OUT", "alsa:no port has this name"}};
+    EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    HMIDIOUT out = nullptr;
+    EXPECT_EQ(midiOutOpen(&out, MIDI_MAPPER), MMSYSERR_NODRIVER);
+    if (access("/dev/snd/seq", F_OK) != 0) {
+        ScopedOutput all{{"TONVIK_MIDI_OUT", "alsa"}};
+        EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    }
+}

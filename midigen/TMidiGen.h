@@ -6,6 +6,7 @@
 #include "MidiGenTypes.h"
 #include "PlayStringParser.h"
 #include "StreamBuilder.h"
+#include "TMidiCalls.h"
 #include "TimedEvent.h"
 
 #include "platform/NotifyWindow.h"
@@ -113,6 +114,10 @@ public:
     int GeneratorId() const { return m_generatorId; }
     static int StreamOwnerId();
 
+    // The MIDI calls this generator makes (tests put failing ones in place).
+    const TMidiCalls &MidiCalls() const { return m_calls; }
+    void setMidiCalls(const TMidiCalls &calls) { m_calls = calls; }
+
 protected:
     // Shows the design-mode range message ("Error" box with the error icon).
     virtual void showRangeMessage(const QString &text);
@@ -171,5 +176,6 @@ private:
     // Set while this generator closes its stream, until the close arrives,
     // so a late done notification cannot finish the stream twice.
     bool m_closing = false;
+    TMidiCalls m_calls;
     std::unique_ptr<platform::NotifyWindow> m_notifyWindow;
 };

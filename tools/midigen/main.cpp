@@ -205,9 +205,9 @@ int main(int argc, char **argv)
                              "modulation", "pitchbend", "pbdelay", "pbduration", "loops", "note"})
         args.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("N")));
     args.addOption(QCommandLineOption(QStringLiteral("sustain")));
-    args.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")}, QString(),
+    args.addOption(QCommandLineOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                       QStringLiteral("FILE")));
-    args.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}));
+    args.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!args.parse(QCoreApplication::arguments()))
         return usageError(args.errorText());
     if (args.isSet("help")) {
@@ -238,12 +238,11 @@ int main(int argc, char **argv)
     if (const QString error = applyOptions(args, gen); !error.isEmpty())
         return usageError(error);
 
-    if (request.mode == "play")
-        return play(gen, request);
-
     const std::vector<uint8_t> buffer = bufferFor(gen, request);
     if (buffer.empty())
         return fail(QStringLiteral("the play-string yields no notes"));
+    if (request.mode == "play")
+        return play(gen, request);
     if (request.mode == "dump")
         return dump(buffer);
     if (request.mode == "export")

@@ -31,6 +31,11 @@ TMidiGen::TMidiGen(QObject *owner)
 TMidiGen::~TMidiGen()
 {
     Stop();
+    // Stop leaves a stream that has not reached its first event playing to
+    // its end, which may be long; the generator is going away, so it stops
+    // that stream too instead of waiting for it.
+    if (m_streamOpen && !m_closing)
+        m_calls.streamStop(m_stream);
     pumpUntil([this] { return !m_streamOpen; });
     m_notifyWindow.reset();
 }
@@ -38,6 +43,11 @@ TMidiGen::~TMidiGen()
 int TMidiGen::StreamOwnerId()
 {
     return streamOwnerId;
+}
+
+void TMidiGen::ResetStreamOwnerForTests()
+{
+    streamOwnerId = 0;
 }
 
 template<typename Pred>

@@ -40,8 +40,8 @@ class TMidiGen : public QObject
 
 public:
     explicit TMidiGen(QObject *owner = nullptr);
-    // Stops playback and waits, pumping the message loop, until the stream
-    // has closed.
+    // Stops playback, also a stream that has not reached its first event, and
+    // waits, pumping the message loop, until the stream has closed.
     ~TMidiGen() override;
 
     // Published properties. Out-of-range values of the clamped ones are
@@ -113,6 +113,8 @@ public:
     // the process that opened a stream may play afterwards.
     int GeneratorId() const { return m_generatorId; }
     static int StreamOwnerId();
+    // Forgets the owner, so test cases in one process start afresh.
+    static void ResetStreamOwnerForTests();
 
     // The MIDI calls this generator makes (tests put failing ones in place).
     const TMidiCalls &MidiCalls() const { return m_calls; }

@@ -277,35 +277,39 @@ bool toEvent(fluid_event_t *event, uint32_t message)
 
 void FluidSynthDevice::send(uint32_t message)
 {
-    if (!m_synth)
-        return;
+    if (m_synth)
+        sendToSynth(m_synth, message);
+}
+
+void FluidSynthDevice::sendToSynth(fluid_synth_t *synth, uint32_t message)
+{
     const int channel = int(message & 0x0F);
     const int data1 = int(message >> 8 & 0x7F);
     const int data2 = int(message >> 16 & 0x7F);
     switch (message & 0xF0) {
     case 0x80:
-        fluid_synth_noteoff(m_synth, channel, data1);
+        fluid_synth_noteoff(synth, channel, data1);
         break;
     case 0x90:
         if (data2 == 0)
-            fluid_synth_noteoff(m_synth, channel, data1);
+            fluid_synth_noteoff(synth, channel, data1);
         else
-            fluid_synth_noteon(m_synth, channel, data1, data2);
+            fluid_synth_noteon(synth, channel, data1, data2);
         break;
     case 0xA0:
-        fluid_synth_key_pressure(m_synth, channel, data1, data2);
+        fluid_synth_key_pressure(synth, channel, data1, data2);
         break;
     case 0xB0:
-        fluid_synth_cc(m_synth, channel, data1, data2);
+        fluid_synth_cc(synth, channel, data1, data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(m_synth, channel, data1);
+        fluid_synth_program_change(synth, channel, data1);
         break;
     case 0xD0:
-        fluid_synth_channel_pressure(m_synth, channel, data1);
+        fluid_synth_channel_pressure(synth, channel, data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(m_synth, channel, data1 | data2 << 7);
+        fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
         break;
     default:
         break;

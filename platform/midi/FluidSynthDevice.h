@@ -41,6 +41,8 @@ public:
     // Silences FluidSynth's log except when TONVIK_MIDI_DEBUG is set; its
     // messages about expected failures (no sound card) are noise.
     static void quietLog();
+    // Plays a short message on a synthesizer at once.
+    static void sendToSynth(fluid_synth_t *synth, uint32_t message);
 
     explicit FluidSynthDevice(Options options);
     ~FluidSynthDevice() override;

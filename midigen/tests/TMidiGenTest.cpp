@@ -293,7 +293,28 @@ MMRESULT failDivision(HMIDISTRM, uint32_t) { return MMSYSERR_ERROR; }
 MMRESULT failRestart(HMIDISTRM) { return MMSYSERR_ERROR; }
 MMRESULT failOut(HMIDISTRM, MIDIHDR *) { return MMSYSERR_ERROR; }
 
+int streamOutCalls = 0;
+MMRESULT outOnce(HMIDISTRM stream, MIDIHDR *header)
+{
+    return ++streamOutCalls == 1 ? midiStreamOut(stream, header) : MMSYSERR_ERROR;
+}
+
 } // namespace
+
+TEST_F(TMidiGenTest, RepeatThatCannotBeQueuedEndsThePlayback)
+{
+    TMidiGen gen;
+    gen.setLoops(0);
+    TMidiCalls calls;
+    calls.streamOut = outOnce;
+    streamOutCalls = 0;
+    gen.setMidiCalls(calls);
+    ASSERT_TRUE(gen.PlayString("N60;10"));
+    step(10);
+    EXPECT_EQ(streamOutCalls, 2);
+    EXPECT_FALSE(gen.IsPlaying());
+    EXPECT_EQ(capture->openStreams(), 0u);
+}
 
 TEST_F(TMidiGenTest, FailedRequestsLeaveTheGeneratorReady)
 {

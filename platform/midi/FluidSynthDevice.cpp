@@ -179,8 +179,6 @@ bool FluidSynthDevice::load()
     m_synth = new_fluid_synth(m_settings);
     if (!m_synth)
         return fail(QStringLiteral("FluidSynth could not be started: %1").arg(takeFluidError()));
-    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
-        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
 
     // The sequencer follows the synthesizer's sample clock (no system timer).
     m_sequencer = new_fluid_sequencer2(0);
@@ -209,6 +207,10 @@ bool FluidSynthDevice::load()
     }
     if (!m_driver)
         return fail(QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; "))));
+    // The SoundFont last: without an audio output its loading would be
+    // wasted time.
+    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
     return true;
 }
 

@@ -3,7 +3,11 @@
 #include "platform/midi/CaptureDevice.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace miditest;
 
@@ -92,4 +96,45 @@ TEST(MidiDeviceSelection, CaptureIsTheMapperAndDeviceZero)
     ASSERT_EQ(capture->messages().size(), 1u);
     EXPECT_EQ(capture->messages()[0].data2, 100);
     midiOutClose(out);
+}
+
+TEST(MidiDeviceSelection, AutoModeWithTheSystemSoundFontOpensOrFailsQuietly)
+{
+    // Whatever this machine has (sound card or not), opening the mapper
+    // either works or fails at once, and prints nothing.
+    ScopedOutput env{{"TONVIK_MIDI_OUT", "auto"}};
+    QTemporaryFile errors;
+    ASSERT_TRUE(errors.open());
+    fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(errors.handle(), STDERR_FILENO);
+    QElapsedTimer clock;
+    clock.start();
+    HMIDIOUT out = nullptr;
+    const MMRESULT first = midiOutOpen(&out, MIDI_MAPPER);
+    if (first == MMSYSERR_NOERROR)
+        midiOutClose(out);
+    const MMRESULT second = midiOutOpen(&out, MIDI_MAPPER);
+    if (second == MMSYSERR_NOERROR)
+        midiOutClose(out);
+    fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    EXPECT_EQ(first, second);
+    EXPECT_TRUE(first == MMSYSERR_NOERROR || first == MMSYSERR_NODRIVER) << first;
+    EXPECT_LT(clock.elapsed(), 5000);
+    errors.seek(0);
+    EXPECT_EQ(errors.readAll(), QByteArray());
+}
+
+TEST(MidiDeviceSelection, AlsaPortsByNameAndNoSequencerMeansNoDevice)
+{
+    ScopedOutput env{{"TONVIK_MIDI_OUT", "alsa:no port has this name"}};
+    EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    HMIDIOUT out = nullptr;
+    EXPECT_EQ(midiOutOpen(&out, MIDI_MAPPER), MMSYSERR_NODRIVER);
+    if (access("/dev/snd/seq", F_OK) != 0) {
+        ScopedOutput all{{"TONVIK_MIDI_OUT", "alsa"}};
+        EXPECT_EQ(midiOutGetNumDevs(), 0u);
+    }
 }

@@ -84,3 +84,31 @@ TEST_F(FluidSynthTest, AMissingAudioDriverMakesTheDeviceUnavailable)
     EXPECT_EQ(midiOutOpen(&out, MIDI_MAPPER), MMSYSERR_NODRIVER);
     EXPECT_TRUE(broken->lastError().contains("no-such-driver")) << broken->lastError().toStdString();
 }
+
+TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
+{
+    Listener listener;
+    HMIDISTRM stream = nullptr;
+    ASSERT_EQ(midiStreamOpen(&stream, MIDI_MAPPER, listener.window.handle(), 0), MMSYSERR_NOERROR);
+    midiStreamSetTimeDivision(stream, 50);
+    StreamBuffer buffer;
+    // Reset all controllers, then the damper pedal down; and many volume
+    // changes, all in one tick: only the order tells the final values.
+    buffer.add(2, shortMsg(0xB0, 121)).add(0, shortMsg(0xB0, 64, 127));
+    for (int i = 0; i < 40; ++i)
+        buffer.add(0, shortMsg(0xB0, 7, uint8_t(100 - i)));
+    buffer.add(0, shortMsg(0xB0, 7, 17)).add(3, shortMsg(0xB1, 7, 5));
+    MIDIHDR &header = buffer.header();
+    midiOutPrepareHeader(stream, &header);
+    midiStreamOut(stream, &header);
+    midiStreamRestart(stream);
+    ASSERT_TRUE(pumpUntil([&] { return listener.count(MM_MOM_DONE) == 1; }));
+    // The last message comes at the end of its block; give the audio thread
+    // a moment to render it.
+    ASSERT_TRUE(pumpUntil([&] { return device->controllerValue(1, 7) == 5; }));
+    EXPECT_EQ(device->controllerValue(0, 64), 127);
+    EXPECT_EQ(device->controllerValue(0, 7), 17);
+    midiOutUnprepareHeader(stream, &header);
+    midiStreamClose(stream);
+    platform::processMessages();
+}

@@ -202,10 +202,11 @@ void TBitmap32::ChangeDimensions(int newWidth, int newHeight)
             finish();
             throw EBitmapError(QStringLiteral("Can't create compatible DC"));
         }
-        m_width = newWidth;
-        m_height = newHeight;
-        m_clipBox = BoundsBox();
     }
+    // A size with one zero dimension is kept, without pixel memory.
+    m_width = newWidth;
+    m_height = newHeight;
+    m_clipBox = BoundsBox();
     finish();
 }
 

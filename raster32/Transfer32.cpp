@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <thread>
 
 namespace raster32 {
 
@@ -220,7 +221,29 @@ struct Contributors
     std::vector<int> first;
     std::vector<int> index;
     std::vector<int> weight;
+    // The same weights in 1/256 (sum 256) for kernels without negative
+    // lobes and with few taps, where two channels share one multiply.
+    std::vector<unsigned> weight8;
+    bool packed = false;
 };
+
+// Rounds weights (of one target pixel, summing to `total`) to integers
+// that sum to exactly `one`; the rounding rest goes to the largest.
+template<typename T>
+void quantise(const std::vector<double> &w, double total, int one, std::vector<T> &out)
+{
+    int sum = 0;
+    size_t largest = 0;
+    const size_t base = out.size();
+    for (size_t j = 0; j < w.size(); ++j) {
+        const int q = int(std::lround(w[j] / total * one));
+        out.push_back(T(q));
+        sum += q;
+        if (std::abs(w[j]) > std::abs(w[largest]))
+            largest = j;
+    }
+    out[base + largest] = T(int(out[base + largest]) + one - sum);
+}
 
 Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStart, int S, Kernel k)
 {
@@ -231,6 +254,8 @@ Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStar
     const double support = k.radius / squeeze;
     std::vector<double> w;
     std::vector<int> idx;
+    bool negative = false;
+    size_t maxTaps = 0;
     for (int i = 0; i < n; ++i) {
         c.first.push_back(int(c.index.size()));
         const double center = (clipStart + i - dstStart + 0.5) / scale - 0.5;
@@ -252,19 +277,14 @@ Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStar
             idx.assign(1, srcStart + std::clamp(int(std::lround(center)), 0, S - 1));
             total = 1;
         }
-        int sum = 0;
-        size_t largest = 0;
-        for (size_t j = 0; j < w.size(); ++j) {
-            const int q = int(std::lround(w[j] / total * WeightOne));
-            c.index.push_back(idx[j]);
-            c.weight.push_back(q);
-            sum += q;
-            if (std::abs(w[j]) > std::abs(w[largest]))
-                largest = j;
-        }
-        c.weight[c.first.back() + largest] += WeightOne - sum;
+        c.index.insert(c.index.end(), idx.begin(), idx.end());
+        quantise(w, total, WeightOne, c.weight);
+        quantise(w, total, 256, c.weight8);
+        negative = negative || std::any_of(w.begin(), w.end(), [](double v) { return v < 0; });
+        maxTaps = std::max(maxTaps, w.size());
     }
     c.first.push_back(int(c.index.size()));
+    c.packed = !negative && maxTaps <= 16;
     return c;
 }
 
@@ -423,16 +443,60 @@ void doResample(const Job &job, Kernel kernel)
     const auto [minIt, maxIt] = std::minmax_element(yc.index.begin(), yc.index.end());
     const int rowLo = *minIt, rowHi = *maxIt;
 
-    // Horizontal pass over every source row the vertical taps read.
-    std::vector<TColor32> mid(size_t(rowHi - rowLo + 1) * size_t(cw));
+    const size_t rows = size_t(rowHi - rowLo + 1);
+    std::vector<TColor32> mid(rows * size_t(cw));
+
+    if (xc.packed && yc.packed) {
+        // Non-negative weights in 1/256: red+blue and alpha+green each go
+        // through one multiply; a lane holds at most 255 * 256 + 128.
+        for (int sy = rowLo; sy <= rowHi; ++sy) {
+            const TColor32 *s = job.src.RowAddress(sy);
+            TColor32 *out = &mid[size_t(sy - rowLo) * size_t(cw)];
+            const int *first = xc.first.data();
+            const int *index = xc.index.data();
+            const unsigned *weight = xc.weight8.data();
+            for (int i = 0; i < cw; ++i) {
+                TColor32 rb = 0x800080u, ag = 0x800080u;
+                for (int t = first[i]; t < first[i + 1]; ++t) {
+                    const TColor32 c = s[index[t]];
+                    rb += (c & 0xFF00FFu) * weight[t];
+                    ag += ((c >> 8) & 0xFF00FFu) * weight[t];
+                }
+                out[i] = ((rb >> 8) & 0xFF00FFu) | (ag & 0xFF00FF00u);
+            }
+        }
+        std::vector<TColor32> accRB(size_t(cw) * 2);
+        TColor32 *rbAcc = accRB.data(), *agAcc = accRB.data() + cw;
+        forEachRow(job, [&](int y, TColor32 *out) {
+            const size_t k = size_t(y - clip.Top);
+            std::fill(accRB.begin(), accRB.end(), 0x800080u);
+            for (int t = yc.first[k]; t < yc.first[k + 1]; ++t) {
+                const TColor32 *m = &mid[size_t(yc.index[size_t(t)] - rowLo) * size_t(cw)];
+                const unsigned w = yc.weight8[size_t(t)];
+                for (int i = 0; i < cw; ++i) {
+                    const TColor32 c = m[i];
+                    rbAcc[i] += (c & 0xFF00FFu) * w;
+                    agAcc[i] += ((c >> 8) & 0xFF00FFu) * w;
+                }
+            }
+            for (int i = 0; i < cw; ++i)
+                out[i] = ((rbAcc[i] >> 8) & 0xFF00FFu) | (agAcc[i] & 0xFF00FF00u);
+        });
+        return;
+    }
+
+    // Signed 14-bit weights, channel by channel, clamped at the end.
     for (int sy = rowLo; sy <= rowHi; ++sy) {
         const TColor32 *s = job.src.RowAddress(sy);
         TColor32 *out = &mid[size_t(sy - rowLo) * size_t(cw)];
+        const int *first = xc.first.data();
+        const int *index = xc.index.data();
+        const int *weight = xc.weight.data();
         for (int i = 0; i < cw; ++i) {
             int b = 0, g = 0, r = 0, a = 0;
-            for (int t = xc.first[size_t(i)]; t < xc.first[size_t(i) + 1]; ++t) {
-                const TColor32 c = s[xc.index[size_t(t)]];
-                const int w = xc.weight[size_t(t)];
+            for (int t = first[i]; t < first[i + 1]; ++t) {
+                const TColor32 c = s[index[t]];
+                const int w = weight[t];
                 b += int(c & 0xFF) * w;
                 g += int((c >> 8) & 0xFF) * w;
                 r += int((c >> 16) & 0xFF) * w;
@@ -463,6 +527,46 @@ void doResample(const Job &job, Kernel kernel)
         for (int i = 0; i < cw; ++i, a += 4)
             out[i] = clampByte(a[3]) << 24 | clampByte(a[2]) << 16 | clampByte(a[1]) << 8 | clampByte(a[0]);
     });
+}
+
+// Large scaled drawings are split into horizontal bands drawn at the same
+// time: bands write disjoint rows and only read the source. Custom drawing
+// stays on the calling thread, since its handler may not be thread-safe.
+template<typename Run>
+void inBands(const Job &job, Run run)
+{
+    constexpr qint64 MinParallelArea = 1 << 17;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    int bands = 1;
+    if (job.comb.mode != dmCustom && qint64(job.clip.Width()) * job.clip.Height() >= MinParallelArea)
+        bands = int(std::min({cores, 8u, unsigned(job.clip.Height())}));
+    if (bands <= 1) {
+        run(job);
+        return;
+    }
+    const int h = job.clip.Height();
+    std::vector<TRect> clips(size_t(bands), job.clip);
+    for (int b = 0; b < bands; ++b) {
+        clips[size_t(b)].Top = job.clip.Top + h * b / bands;
+        clips[size_t(b)].Bottom = job.clip.Top + h * (b + 1) / bands;
+    }
+    std::vector<std::exception_ptr> errors(static_cast<size_t>(bands));
+    auto band = [&](int b) {
+        try {
+            run(Job{job.dst, job.dstRect, clips[size_t(b)], job.src, job.srcRect, job.comb});
+        } catch (...) {
+            errors[size_t(b)] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (int b = 1; b < bands; ++b)
+            workers.emplace_back(band, b);
+        band(0);
+    }
+    for (const std::exception_ptr &e : errors)
+        if (e)
+            std::rethrow_exception(e);
 }
 
 } // namespace
@@ -496,7 +600,7 @@ void TransferNearest(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, co
     const Combiner comb(mode);
     if (comb.drawsNothing() || clip.IsEmpty())
         return;
-    doNearest(Job{dst, dstRect, clip, src, srcRect, comb});
+    inBands(Job{dst, dstRect, clip, src, srcRect, comb}, doNearest);
 }
 
 void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, const TBitmap32 &src,
@@ -534,20 +638,20 @@ void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, 
     const Job job{*dst, dstRect, clip, *source, srcRect, comb};
     switch (filter) {
     case sfNearest:
-        doNearest(job);
+        inBands(job, doNearest);
         break;
     case sfDraft:
-        doDraft(job);
+        inBands(job, doDraft);
         break;
     case sfLinear:
         if (dstRect.Width() > srcRect.Width() && dstRect.Height() > srcRect.Height() && srcRect.Width() > 1
             && srcRect.Height() > 1)
-            doBilinear(job);
+            inBands(job, doBilinear);
         else
-            doResample(job, kernelFor(sfLinear));
+            inBands(job, [](const Job &j) { doResample(j, kernelFor(sfLinear)); });
         break;
     default:
-        doResample(job, kernelFor(filter));
+        inBands(job, [filter](const Job &j) { doResample(j, kernelFor(filter)); });
         break;
     }
 }

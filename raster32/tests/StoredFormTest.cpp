@@ -103,7 +103,7 @@ TEST(StoredForm, HostileSizesAreRefusedWithoutAllocating)
     before.CopyFrom(&b);
     const QByteArray pixels(64, '\x7f');
     const std::pair<qint32, qint32> sizes[] = {
-        {-5, 10}, {10, -1}, {INT32_MIN, 1}, {0x7FFFFFFF, 0x7FFFFFFF}, {65536, 65536}, {5, 4}, {1 << 30, 4}};
+        {-5, 10}, {10, -1}, {INT32_MIN, 1}, {0x7FFFFFFF, 0x7FFFFFFF}, {0x7A000000, 0x79004200}, {65536, 65536}, {5, 4}, {1 << 30, 4}};
     for (auto [w, h] : sizes) {
         SCOPED_TRACE(QString("%1 x %2").arg(w).arg(h).toStdString());
         QBuffer random;

@@ -3,6 +3,7 @@
 // QImage::scaled (fast and smooth) on the same pixels.
 //   build/raster32/bench/raster32_bench
 #include "raster32/TBitmap32.h"
+#include "raster32/Transfer32.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -39,8 +40,9 @@ const QImage &sourceImage(QImage::Format format)
     return format == QImage::Format_ARGB32 ? argb : premultiplied;
 }
 
-void drawScaled(benchmark::State &state, TStretchFilter filter)
+void drawScaled(benchmark::State &state, TStretchFilter filter, int threads = 0)
 {
+    SetMaxTransferThreads(threads);
     const int size = int(state.range(0));
     TBitmap32 src;
     src.CopyFrom(&source());
@@ -52,6 +54,7 @@ void drawScaled(benchmark::State &state, TStretchFilter filter)
         benchmark::DoNotOptimize(dst.Pixels());
     }
     state.SetItemsProcessed(state.iterations() * qint64(size) * size);
+    SetMaxTransferThreads(0);
 }
 
 void qtScaled(benchmark::State &state, Qt::TransformationMode mode, QImage::Format format)
@@ -68,6 +71,9 @@ void qtScaled(benchmark::State &state, Qt::TransformationMode mode, QImage::Form
 void Raster32_Nearest(benchmark::State &s) { drawScaled(s, sfNearest); }
 void Raster32_Linear(benchmark::State &s) { drawScaled(s, sfLinear); }
 void Raster32_Lanczos(benchmark::State &s) { drawScaled(s, sfLanczos); }
+// The same on the calling thread only, for the cost per core.
+void Raster32_Nearest_1Thread(benchmark::State &s) { drawScaled(s, sfNearest, 1); }
+void Raster32_Linear_1Thread(benchmark::State &s) { drawScaled(s, sfLinear, 1); }
 void Qt_Fast(benchmark::State &s) { qtScaled(s, Qt::FastTransformation, QImage::Format_ARGB32); }
 void Qt_Smooth(benchmark::State &s) { qtScaled(s, Qt::SmoothTransformation, QImage::Format_ARGB32); }
 // Qt's smooth path works on premultiplied pixels; this leaves out its
@@ -86,5 +92,7 @@ BENCHMARK(Raster32_Linear)->SIZES;
 BENCHMARK(Qt_Smooth)->SIZES;
 BENCHMARK(Qt_SmoothPremultiplied)->SIZES;
 BENCHMARK(Raster32_Lanczos)->SIZES;
+BENCHMARK(Raster32_Nearest_1Thread)->SIZES;
+BENCHMARK(Raster32_Linear_1Thread)->SIZES;
 
 BENCHMARK_MAIN();

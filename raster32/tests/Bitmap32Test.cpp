@@ -2,6 +2,7 @@
 #include "raster32/Errors.h"
 #include "raster32/TBitmap32.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -331,4 +332,21 @@ TEST(Bitmap32, ToColor32SwapsPlatformColourOrderAndResolvesSystemColours)
     EXPECT_EQ(ToColor32(0x000000FFu), 0xFFFF0000u);
     const QColor face = QGuiApplication::palette().color(QPalette::Button);
     EXPECT_EQ(ToColor32(0x8000000Fu), Color32(face.red(), face.green(), face.blue()));
+}
+
+TEST(Bitmap32, CopyFromClipboardTakesItsImage)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(QColor(1, 2, 3));
+    clipboard->setImage(image);
+    TBitmap32 b;
+    b.CopyFrom(clipboard);
+    if (clipboard->image().isNull())
+        GTEST_SKIP() << "this platform keeps no clipboard";
+    EXPECT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.Pixel(2, 1), 0xFF010203u);
+    clipboard->clear();
+    b.CopyFrom(static_cast<const QObject *>(clipboard));
+    EXPECT_TRUE(b.IsEmpty()) << "an empty clipboard gives an empty bitmap";
 }

@@ -246,6 +246,42 @@ TEST(Image32, MouseEventsCarryPositionButtonAndNoLayer)
     EXPECT_EQ(v.view.Layers()->Count(), 0);
 }
 
+namespace {
+
+// Paints one pixel into the buffer; takes the mouse everywhere.
+class DotLayer : public TCustomLayer
+{
+public:
+    using TCustomLayer::TCustomLayer;
+    void Paint(TBitmap32 &buffer) override { buffer.SetPixel(1, 1, 0xFF00FFFFu); }
+    bool HitTest(int, int) const override { return true; }
+};
+
+} // namespace
+
+TEST(Image32, VisibleLayersAreDrawnOverTheBitmapAndGetTheMouse)
+{
+    LampView v;
+    v.view.setBitmap(&v.lamp);
+    auto *layer = static_cast<DotLayer *>(v.view.Layers()->Add(new DotLayer(v.view.Layers())));
+    EXPECT_EQ(render(v.view).pixel(1, 1), 0xFF00FFFFu);
+    layer->setVisible(false);
+    v.view.Invalidate();
+    EXPECT_EQ(render(v.view).pixel(1, 1), v.lamp.Pixel(0, 0));
+
+    layer->setVisible(true);
+    layer->setLayerOptions(LOB_VISIBLE | LOB_MOUSE_EVENTS);
+    v.view.Layers()->setMouseEvents(true);
+    TCustomLayer *hit = nullptr;
+    v.view.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int, TCustomLayer *l) { hit = l; };
+    v.view.show();
+    QTest::mousePress(&v.view, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(&v.view, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(hit, layer);
+    delete layer;
+    EXPECT_EQ(v.view.Layers()->Count(), 0);
+}
+
 TEST(Bitmap32List, ItemsOwnCopiesAndIndexingIsChecked)
 {
     TBitmap32List list;

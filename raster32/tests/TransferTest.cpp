@@ -274,3 +274,27 @@ TEST(Transfer, DrawingABitmapOntoItselfScaledReadsTheOriginal)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(b.Pixel(x, y), original.Pixel(2 * x, 2 * y));
 }
+
+TEST(Transfer, LargeDrawingsSplitOverThreadsMatchTheSingleThreadResult)
+{
+    TBitmap32 src;
+    fillPattern(src, 300, 200);
+    src.SetPixel(0, 0, 0x40FF0000u);
+    for (TStretchFilter f : AllFilters)
+        for (TDrawMode m : {dmOpaque, dmBlend}) {
+            SCOPED_TRACE(int(f) * 10 + int(m));
+            src.setStretchFilter(f);
+            src.setDrawMode(m);
+            TBitmap32 one, many;
+            for (TBitmap32 *dst : {&one, &many}) {
+                dst->SetDimensions(701, 397);
+                dst->FillAll(0xFF204060u);
+            }
+            SetMaxTransferThreads(1);
+            src.DrawOnto(one, {-3, 5, 690, 400});
+            SetMaxTransferThreads(5);
+            src.DrawOnto(many, {-3, 5, 690, 400});
+            SetMaxTransferThreads(0);
+            ASSERT_TRUE(one.SameImage(&many));
+        }
+}

@@ -5,6 +5,7 @@
 #include "TBitmap32.h"
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -80,7 +81,7 @@ std::vector<int> nearestMap(int clipStart, int n, int dstStart, int D, int srcSt
     if (D > 1) {
         const float s = float(S) / float(D);
         for (int i = 0; i < n; ++i) {
-            const int v = int(float(clipStart + i - dstStart) * s);
+            const int v = int(float(qint64(clipStart) + i - dstStart) * s);
             map[size_t(i)] = srcStart + std::min(v, S - 1);
         }
     } else {
@@ -186,8 +187,9 @@ LinearTaps linearTaps(int clipStart, int n, int dstStart, int D, int srcStart, i
     t.i1.resize(size_t(n));
     t.w.resize(size_t(n));
     for (int i = 0; i < n; ++i) {
-        const qint64 d = clipStart + i - dstStart;
-        qint64 pos = ((2 * d + 1) * S * 65536) / (2 * qint64(D)) - 32768;
+        const qint64 d = qint64(clipStart) + i - dstStart;
+        // Up to 2^79 for the largest rectangles, hence 128 bits.
+        qint64 pos = qint64((__int128(2 * d + 1) * S * 65536) / (2 * __int128(D))) - 32768;
         if (pos < 0)
             pos = 0;
         int idx = int(pos >> 16);
@@ -212,7 +214,7 @@ void boxSpans(int clipStart, int n, int dstStart, int D, int srcStart, int S, st
     lo.resize(size_t(n));
     hi.resize(size_t(n));
     for (int i = 0; i < n; ++i) {
-        const qint64 d = clipStart + i - dstStart;
+        const qint64 d = qint64(clipStart) + i - dstStart;
         int a = int(d * S / D);
         int b = int(((d + 1) * S + D - 1) / D);
         a = std::clamp(a, 0, S - 1);
@@ -459,14 +461,15 @@ void doDraft(const Job &job)
     boxSpans(clip.Left, clip.Width(), dr.Left, dr.Width(), sr.Left, sr.Width(), xlo, xhi);
     boxSpans(clip.Top, clip.Height(), dr.Top, dr.Height(), sr.Top, sr.Height(), ylo, yhi);
     const int cw = clip.Width();
-    std::vector<unsigned> acc(size_t(cw) * 4);
+    // 64-bit sums: a box may hold the whole of a very large source.
+    std::vector<std::uint64_t> acc(size_t(cw) * 4);
     forEachRow(job, [&](int y, TColor32 *out) {
         const int r0 = ylo[size_t(y - clip.Top)], r1 = yhi[size_t(y - clip.Top)];
-        std::fill(acc.begin(), acc.end(), 0u);
+        std::fill(acc.begin(), acc.end(), std::uint64_t(0));
         for (int sy = r0; sy < r1; ++sy) {
             const TColor32 *s = job.src.RowAddress(sy);
             for (int i = 0; i < cw; ++i) {
-                unsigned *a = &acc[size_t(i) * 4];
+                std::uint64_t *a = &acc[size_t(i) * 4];
                 for (int sx = xlo[size_t(i)]; sx < xhi[size_t(i)]; ++sx) {
                     const TColor32 c = s[sx];
                     a[0] += c & 0xFF;
@@ -477,10 +480,10 @@ void doDraft(const Job &job)
             }
         }
         for (int i = 0; i < cw; ++i) {
-            const unsigned n = unsigned((r1 - r0) * (xhi[size_t(i)] - xlo[size_t(i)]));
-            const unsigned *a = &acc[size_t(i) * 4];
-            out[i] = ((a[3] + n / 2) / n) << 24 | ((a[2] + n / 2) / n) << 16 | ((a[1] + n / 2) / n) << 8
-                | ((a[0] + n / 2) / n);
+            const std::uint64_t n = std::uint64_t(r1 - r0) * std::uint64_t(xhi[size_t(i)] - xlo[size_t(i)]);
+            const std::uint64_t *a = &acc[size_t(i) * 4];
+            auto avg = [n](std::uint64_t v) { return TColor32((v + n / 2) / n); };
+            out[i] = avg(a[3]) << 24 | avg(a[2]) << 16 | avg(a[1]) << 8 | avg(a[0]);
         }
     });
 }
@@ -730,6 +733,8 @@ void TransferNearest(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, co
 {
     if (!src.BoundsBox().Contains(srcRect) || srcRect.IsEmpty())
         throw EBitmapError(QStringLiteral("Invalid SrcRect"));
+    if (qint64(dstRect.Right) - dstRect.Left > INT_MAX || qint64(dstRect.Bottom) - dstRect.Top > INT_MAX)
+        throw EBitmapError(QStringLiteral("Destination rectangle is invalid"));
     if (srcRect.Width() == dstRect.Width() && srcRect.Height() == dstRect.Height()) {
         TransferBlock(dst, dstRect, clip, src, srcRect, mode);
         return;
@@ -751,6 +756,9 @@ void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, 
         return;
     if (!src.BoundsBox().Contains(srcRect))
         throw EBitmapError(QStringLiteral("Source rectangle is invalid"));
+    // Widths and heights must be representable: the maps divide by them.
+    if (qint64(dstRect.Right) - dstRect.Left > INT_MAX || qint64(dstRect.Bottom) - dstRect.Top > INT_MAX)
+        throw EBitmapError(QStringLiteral("Destination rectangle is invalid"));
     const TRect clip = dstClip.Intersect(dst->BoundsBox()).Intersect(dstRect);
     if (clip.IsEmpty())
         return;

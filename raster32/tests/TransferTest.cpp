@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace raster32;
 using raster32::testing::fillGradient;
 using raster32::testing::fillPattern;
@@ -297,4 +299,26 @@ TEST(Transfer, LargeDrawingsSplitOverThreadsMatchTheSingleThreadResult)
             SetMaxTransferThreads(0);
             ASSERT_TRUE(one.SameImage(&many));
         }
+}
+
+TEST(Transfer, HugeTargetRectanglesAreClippedWithoutOverflow)
+{
+    TBitmap32 flat;
+    flat.SetDimensions(5, 5);
+    flat.FillAll(0xFF445566u);
+    TBitmap32 dst;
+    dst.SetDimensions(8, 8);
+    for (TStretchFilter f : AllFilters) {
+        SCOPED_TRACE(int(f));
+        flat.setStretchFilter(f);
+        dst.FillAll(0);
+        flat.DrawOnto(dst, {-1000000000, -1000000000, 1000000000, 1000000000});
+        EXPECT_EQ(dst.Pixel(7, 7), 0xFF445566u);
+    }
+    try {
+        flat.DrawOnto(dst, {INT_MIN, 0, INT_MAX, 8});
+        FAIL();
+    } catch (const EBitmapError &e) {
+        EXPECT_EQ(e.message(), "Destination rectangle is invalid");
+    }
 }

@@ -669,10 +669,12 @@ void doResample(const Job &job, Kernel kernel)
     });
 }
 
-// Large scaled drawings are split into horizontal bands drawn at the same
-// time: bands write disjoint rows and only read the source. Custom drawing
-// stays on the calling thread, since its handler may not be thread-safe.
-std::atomic<int> maxThreads{0};
+// Large scaled drawings can be split into horizontal bands drawn at the
+// same time (SetMaxTransferThreads): bands write disjoint rows and only read
+// the source. Custom drawing stays on the calling thread, since its handler
+// may not be thread-safe. Off by default: on a busy machine the extra
+// threads wait for a core and lose more than they gain.
+std::atomic<int> maxThreads{1};
 
 template<typename Run>
 void inBands(const Job &job, Run run)

@@ -296,7 +296,7 @@ TEST(Transfer, LargeDrawingsSplitOverThreadsMatchTheSingleThreadResult)
             src.DrawOnto(one, {-3, 5, 690, 400});
             SetMaxTransferThreads(5);
             src.DrawOnto(many, {-3, 5, 690, 400});
-            SetMaxTransferThreads(0);
+            SetMaxTransferThreads(1);
             ASSERT_TRUE(one.SameImage(&many));
         }
 }

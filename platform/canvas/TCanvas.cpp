@@ -769,6 +769,23 @@ bool TCanvas::blit(const QRect &dest, const QImage &src, const QRect &srcRect, T
     const bool useD = ropUsesDest(code);
     const quint32 pat = toQRgb(Brush.Color()) & 0x00FFFFFF;
 
+    const bool monoDest = m_bitmapOwner && m_bitmapOwner->Monochrome();
+    if (rop == SRCCOPY && !srcMono && !monoDest && !src.isNull() && !src.hasAlphaChannel()
+        && src.rect().contains(srcRect)) {
+        // Plain copy: straight from the source, no intermediate image.
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        if (srcRect.size() == dest.size()) {
+            p->drawImage(dest.topLeft(), src, srcRect);
+        } else {
+            p->setRenderHint(QPainter::SmoothPixmapTransform, m_state.stretchMode == HALFTONE);
+            p->drawImage(QRectF(dest), src, QRectF(srcRect));
+            p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        }
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        Changed();
+        return true;
+    }
+
     QImage s;
     if (useS) {
         if (src.isNull() || srcRect.width() <= 0 || srcRect.height() <= 0)
@@ -786,7 +803,7 @@ bool TCanvas::blit(const QRect &dest, const QImage &src, const QRect &srcRect, T
                 for (int x = 0; x < s.width(); ++x)
                     line[x] = (line[x] & 0xFFFFFF) == 0xFFFFFF ? bg : fg;
             }
-        } else if (m_bitmapOwner && m_bitmapOwner->Monochrome()) {
+        } else if (monoDest) {
             // Colour into monochrome: the source's background colour is white.
             TColor key = clWhite;
             if (srcBitmap && srcBitmap->m_canvas)
@@ -918,13 +935,12 @@ void TCanvas::StretchDraw(const QRect &dest, const TBitmap &bitmap)
         }
     }
     const QRgb key = toQRgb(bitmap.TransparentColor()) & 0xFFFFFF;
-    const QRgb keyOrig = bitmap.Monochrome() ? key : key;
     const QImage &orig = bitmap.image();
     for (int yy = 0; yy < img.height(); ++yy) {
         auto *line = reinterpret_cast<QRgb *>(img.scanLine(yy));
         const auto *o = reinterpret_cast<const QRgb *>(orig.constScanLine(yy));
         for (int xx = 0; xx < img.width(); ++xx)
-            if ((o[xx] & 0xFFFFFF) == keyOrig)
+            if ((o[xx] & 0xFFFFFF) == key)
                 line[xx] = 0;
     }
     if (img.size() != dest.size())

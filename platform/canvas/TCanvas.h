@@ -200,6 +200,12 @@ public:
     int DrawText(const QString &text, QRect &r, unsigned format);
     int DrawText(const QString &text, const QRect &r, unsigned format);
 
+    // The system's disabled text (DrawState with DSS_DISABLED): an embossed
+    // copy, highlight one pixel right and down under shadow, from r's
+    // top-left, prefix characters interpreted, clipped to r grown by one
+    // pixel to the right and bottom. Colours and modes are left as found.
+    void DrawDisabledText(const QString &text, const QRect &r);
+
     // ---- copies --------------------------------------------------------------
     // Bitmap at (x, y): through its transparent colour when it is
     // Transparent, else with CopyMode.

@@ -253,6 +253,26 @@ int TCanvas::DrawText(const QString &text, QRect &r, unsigned format)
     return y - r.top();
 }
 
+void TCanvas::DrawDisabledText(const QString &text, const QRect &r)
+{
+    syncObjects();
+    const State saved = m_state;
+    m_state.bkMode = TRANSPARENT;
+    const QRect area = r.adjusted(0, 0, 1, 1);
+    m_state.textColor = clBtnHighlight;
+    QRect moved = area.translated(1, 1);
+    moved.adjust(0, 0, -1, -1);
+    if (QPainter *p = painter()) {
+        p->save();
+        p->setClipRect(area, Qt::IntersectClip);
+        DrawText(text, moved, DT_LEFT | DT_TOP | DT_NOCLIP);
+        m_state.textColor = clBtnShadow;
+        DrawText(text, r, DT_LEFT | DT_TOP | DT_NOCLIP);
+        p->restore();
+    }
+    m_state = saved;
+}
+
 TTextMetric TCanvas::GetTextMetrics()
 {
     const QFont &font = Font.toQFont();

@@ -213,3 +213,25 @@ TEST(Text, ShadowedTextIsTwoCopiesOffsetByTheShadowSize)
     EXPECT_GT(countColor(s.bmp, all, clBtnShadow), 0);
     EXPECT_GT(countColor(s.bmp, all, clBtnHighlight), 0);
 }
+
+TEST(Text, DisabledTextIsEmbossedAndLeavesTheColoursAlone)
+{
+    TextSurface s;
+    TCanvas &c = s.c();
+    prepare(s.bmp, 120, 60, clBtnFace);
+    c.SetBkMode(OPAQUE);
+    c.SetTextColor(clRed);
+    c.DrawDisabledText("&Score", Rect(4, 2, 60, 20));
+    const QRect ink = inkBounds(s.bmp, clBtnFace);
+    EXPECT_GT(countColor(s.bmp, ink, clBtnShadow), 0);
+    EXPECT_GT(countColor(s.bmp, ink, clBtnHighlight), 0);
+    EXPECT_EQ(countColor(s.bmp, ink, clRed), 0);
+    // The highlight copy lies one pixel right and down of the shadow copy:
+    // the last ink row is highlight only, the first shadow only.
+    const QRect lastRow(ink.left(), ink.bottom(), ink.width(), 1), firstRow(ink.left(), ink.top(), ink.width(), 1);
+    EXPECT_EQ(countColor(s.bmp, lastRow, clBtnShadow), 0);
+    EXPECT_GT(countColor(s.bmp, lastRow, clBtnHighlight), 0);
+    EXPECT_EQ(countColor(s.bmp, firstRow, clBtnHighlight), 0);
+    EXPECT_EQ(c.GetTextColor(), clRed);
+    EXPECT_EQ(c.GetBkMode(), OPAQUE);
+}

@@ -368,7 +368,7 @@ void TCanvas::vLine(int x, int y1, int y2, TColor color)
         p->fillRect(QRect(x, y1, 1, y2 - y1), qcolor(color));
 }
 
-void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
+void TCanvas::drawPenLine(QPoint a, QPoint b)
 {
     if (Pen.Style() == TPenStyle::psClear || Pen.Mode() == TPenMode::pmNop)
         return;
@@ -402,28 +402,24 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
     }
     const std::vector<int> &pattern = dashPattern(Pen.Style());
     if (pattern.empty() && (a.y() == b.y() || a.x() == b.x())) {
-        // Straight solid line: one rectangle without the end pixel.
+        // Straight solid line: one rectangle from the start pixel up to, not
+        // including, the end pixel.
+        auto span = [](int from, int to) {
+            return to >= from ? std::pair(from, to) : std::pair(to + 1, from + 1);
+        };
         if (a.y() == b.y()) {
-            int x1 = a.x(), x2 = b.x();
-            if (x2 >= x1)
-                x2 += lastPixel ? 1 : 0;
-            else
-                std::swap(x1, x2), x1 += lastPixel ? 0 : 1, x2 += 1;
+            const auto [x1, x2] = span(a.x(), b.x());
             if (x2 > x1)
                 p->fillRect(QRect(x1, a.y(), x2 - x1, 1), color);
         } else {
-            int y1 = a.y(), y2 = b.y();
-            if (y2 >= y1)
-                y2 += lastPixel ? 1 : 0;
-            else
-                std::swap(y1, y2), y1 += lastPixel ? 0 : 1, y2 += 1;
+            const auto [y1, y2] = span(a.y(), b.y());
             if (y2 > y1)
                 p->fillRect(QRect(a.x(), y1, 1, y2 - y1), color);
         }
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
-    // Bresenham, end pixel excluded unless asked for; dashes by pixel count.
+    // Bresenham without the end pixel; dashes by pixel count.
     int x = a.x(), y = a.y();
     const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
     const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
@@ -431,8 +427,7 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
     size_t run = 0;
     int inRun = 0;
     for (;;) {
-        const bool atEnd = x == b.x() && y == b.y();
-        if (atEnd && !lastPixel)
+        if (x == b.x() && y == b.y())
             break;
         const bool on = pattern.empty() || run % 2 == 0;
         if (on)
@@ -441,8 +436,6 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
             inRun = 0;
             run = (run + 1) % pattern.size();
         }
-        if (atEnd)
-            break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -463,7 +456,7 @@ void TCanvas::MoveTo(int x, int y)
 
 void TCanvas::LineTo(int x, int y)
 {
-    drawPenLine(m_penPos, QPoint(x, y), false);
+    drawPenLine(m_penPos, QPoint(x, y));
     m_penPos = QPoint(x, y);
     Changed();
 }
@@ -471,7 +464,7 @@ void TCanvas::LineTo(int x, int y)
 void TCanvas::Polyline(const std::vector<QPoint> &points)
 {
     for (size_t i = 1; i < points.size(); ++i)
-        drawPenLine(points[i - 1], points[i], false);
+        drawPenLine(points[i - 1], points[i]);
     Changed();
 }
 
@@ -500,10 +493,10 @@ void TCanvas::Rectangle(const QRect &r)
             p->fillRect(QRect(Right(r) - w, r.top(), w, r.height()), c);
         } else {
             const int l = r.left(), t = r.top(), rr = Right(r) - 1, b = Bottom(r) - 1;
-            drawPenLine({l, t}, {rr, t}, false);
-            drawPenLine({rr, t}, {rr, b}, false);
-            drawPenLine({rr, b}, {l, b}, false);
-            drawPenLine({l, b}, {l, t}, false);
+            drawPenLine({l, t}, {rr, t});
+            drawPenLine({rr, t}, {rr, b});
+            drawPenLine({rr, b}, {l, b});
+            drawPenLine({l, b}, {l, t});
         }
     }
     Changed();

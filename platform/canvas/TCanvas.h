@@ -259,7 +259,7 @@ private:
     void fillDevice(const QRect &deviceRect, TColor color);
     void hLine(int x1, int x2, int y, TColor color);
     void vLine(int x, int y1, int y2, TColor color);
-    void drawPenLine(QPoint a, QPoint b, bool lastPixel);
+    void drawPenLine(QPoint a, QPoint b);
     struct TextLine;
     std::vector<TextLine> layoutText(const QString &text, int width, unsigned format);
     int segmentWidth(const QString &line, unsigned format);

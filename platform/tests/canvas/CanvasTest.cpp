@@ -4,6 +4,7 @@
 #include "platform/canvas/TCanvas.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -367,4 +368,23 @@ TEST(Canvas, DrawingWithoutADeviceDoesNothing)
     EXPECT_FALSE(empty.Canvas().HandleAllocated());
     empty.Canvas().FillRect(Rect(0, 0, 5, 5), clRed);
     EXPECT_FALSE(c.BitBlt(0, 0, 5, 5, empty, 0, 0, SRCCOPY));
+}
+
+TEST(Canvas, PaintsOnPixmapsAndImagesAndIsLockable)
+{
+    QPixmap pixmap(4, 4);
+    pixmap.fill(Qt::white);
+    {
+        TCanvas c(&pixmap);
+        c.Pen.setColor(clRed);
+        c.MoveTo(0, 1);
+        c.LineTo(4, 1);
+        c.Lock();
+        EXPECT_TRUE(c.TryLock());  // re-entrant for the same thread
+        c.Unlock();
+        c.Unlock();
+    }
+    const QImage img = pixmap.toImage();
+    EXPECT_EQ(img.pixelColor(3, 1), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(3, 2), QColor(Qt::white));
 }

@@ -235,3 +235,39 @@ TEST(Text, DisabledTextIsEmbossedAndLeavesTheColoursAlone)
     EXPECT_EQ(c.GetTextColor(), clRed);
     EXPECT_EQ(c.GetBkMode(), OPAQUE);
 }
+
+TEST(Text, AnyTextAndFormatLaysOutWholeLines)
+{
+    // Random texts of letters, spaces, tabs, breaks and ampersands in random
+    // rectangles and formats: measuring always ends, gives whole lines, and
+    // drawing the same text returns the same height.
+    TextSurface s(80, 40);
+    TCanvas &c = s.c();
+    const int lh = c.TextHeight("x");
+    const QString alphabet = QStringLiteral("ab W&\t\r\n ");
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    const unsigned flags[] = {0, DT_WORDBREAK, DT_SINGLELINE, DT_EXPANDTABS, DT_NOPREFIX, DT_CENTER | DT_VCENTER,
+                              DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, DT_NOCLIP};
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        const int n = int(next() % 30);
+        for (int i = 0; i < n; ++i)
+            text += alphabet.at(int(next() % alphabet.size()));
+        unsigned format = 0;
+        for (unsigned f : flags)
+            if (next() % 3 == 0)
+                format |= f;
+        const int width = int(next() % 60) - 5;
+        QRect m = Rect(3, 2, 3 + width, 30);
+        const int h = c.DrawText(text, m, format | DT_CALCRECT);
+        ASSERT_EQ(h % lh, 0) << text.toStdString();
+        ASSERT_EQ(m.height(), h);
+        ASSERT_GE(m.width(), 0);
+        if (format & DT_SINGLELINE) {
+            ASSERT_LE(h, lh);
+        }
+        const int drawn = c.DrawText(text, Rect(3, 2, 3 + width, 30), format & ~unsigned(DT_VCENTER | DT_BOTTOM));
+        ASSERT_EQ(drawn, h) << text.toStdString();
+    }
+}

@@ -2,10 +2,13 @@
 
 #include "TPicture.h"
 
-#include <QImage>
 #include <QString>
 
 #include <memory>
+
+namespace platform {
+class TBitmap;
+}
 
 namespace coolctrls {
 
@@ -30,7 +33,8 @@ public:
     // Copies the given picture's content (renders Bitmap, runs Change).
     void setPicture(const TPicture *picture);
 
-    const QImage &Bitmap() const { return m_bitmap; }
+    // Never null; empty (width or height 0) when nothing could be rendered.
+    const platform::TBitmap *Bitmap() const { return m_bitmap.get(); }
     // The error of the last rendering, empty when it succeeded.
     const QString &renderError() const { return m_renderError; }
 
@@ -45,7 +49,7 @@ private:
 
     TImages *m_collection;
     std::unique_ptr<TPicture> m_picture;
-    QImage m_bitmap;
+    std::unique_ptr<platform::TBitmap> m_bitmap;
     QString m_renderError;
 };
 

@@ -1,8 +1,10 @@
 #include "CoolUtils.h"
 
 #include "platform/Exception.h"
+#include "platform/canvas/TBitmap.h"
 
 #include <QDir>
+#include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,7 +12,31 @@
 #include <algorithm>
 #include <array>
 
+// The resources of a static library must be registered by hand.
+static void initCoolResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace coolctrls {
+
+QByteArray ResourceData(const QString &name)
+{
+    static const bool registered = (initCoolResources(), true);
+    (void)registered;
+    QFile file(QStringLiteral(":/") + name);
+    if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap)
+{
+    const QByteArray data = ResourceData(name);
+    if (data.isEmpty())
+        throw platform::Exception(QStringLiteral("Resource %1 not found").arg(name));
+    bitmap.LoadFromData(data);
+}
 
 // --- Options --------------------------------------------------------------
 

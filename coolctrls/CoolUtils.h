@@ -10,6 +10,7 @@
 #include "platform/canvas/Colors.h"
 #include "platform/canvas/GdiTypes.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -62,6 +63,14 @@ uint32_t FileAttributes(const QString &path);
 // case-insensitive order. "." and ".." are never listed. A folder that
 // cannot be read gives an empty list.
 QStringList GetFolderList(const QString &folder, const QString &mask, uint32_t attributes);
+
+// --- Resources --------------------------------------------------------------
+
+// The bytes of a resource of this library ("BITMAP_TT", "BITMAP_NTT",
+// "BITMAP_PRN"); empty when there is none of that name.
+QByteArray ResourceData(const QString &name);
+// Loads a resource bitmap; throws platform::Exception for an unknown name.
+void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap);
 
 // --- Controls ---------------------------------------------------------------
 

@@ -144,8 +144,9 @@ bool isRendering(const QWidget *w)
     return std::find(t_rendering.begin(), t_rendering.end(), w) != t_rendering.end();
 }
 
-// Renders `source`'s background and its graphic children (except `skip`)
-// for the source-coordinate rectangle `area` into an image of area's size.
+// Renders `source`'s background and its graphic children (except `skip`,
+// the control being painted) for the source-coordinate rectangle `area` into
+// an image of area's size.
 QImage renderBackground(QWidget *source, const QWidget *skip, const QRect &area)
 {
     QImage image(area.size(), QImage::Format_RGB32);
@@ -155,12 +156,16 @@ QImage renderBackground(QWidget *source, const QWidget *skip, const QRect &area)
         canvas.SetWindowOrg(area.topLeft());
         eraser->EraseBackground(canvas);
         canvas.releaseHandle();
+    } else if (source == skip) {
+        // A control painting its own background cannot render itself from
+        // inside its own paint; its palette colour stands in.
+        image.fill(source->palette().color(source->backgroundRole()));
     } else {
         source->render(&image, QPoint(0, 0), QRegion(area), QWidget::DrawWindowBackground);
     }
     for (QObject *object : source->children()) {
         auto *child = qobject_cast<QWidget *>(object);
-        if (!child || child == skip || child->isWindow() || !child->isVisible() || !IsGraphicControl(child)
+        if (!child || child == skip || child->isWindow() || child->isHidden() || !IsGraphicControl(child)
             || isRendering(child) || !child->geometry().intersects(area))
             continue;
         child->render(&image, child->pos() - area.topLeft(), QRegion(),
@@ -187,8 +192,7 @@ void PaintParentBackground(QWidget *control, TCanvas &canvas, bool useParent)
     QRect visible = QRect(QPoint(0, 0), control->size()).intersected(canvas.ClipRect());
     if (visible.isEmpty())
         return;
-    const QImage background = renderBackground(source, source == control ? nullptr : control,
-                                               visible.translated(q));
+    const QImage background = renderBackground(source, control, visible.translated(q));
     canvas.BitBlt(visible.x(), visible.y(), visible.width(), visible.height(), background, 0, 0, SRCCOPY);
 }
 

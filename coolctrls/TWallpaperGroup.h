@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TCoolChangeLink.h"
+#include "TCoolImages.h"
 #include "platform/canvas/GdiTypes.h"
 
 #include <QMetaObject>
@@ -20,7 +21,6 @@ class TCanvas;
 
 namespace coolctrls {
 
-class TCoolImages;
 
 // A wallpaper choice: an item index into the image store, and the control's
 // own bitmap used when the store gives none. The bitmap is created on first

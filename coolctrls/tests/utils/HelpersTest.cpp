@@ -1,4 +1,5 @@
 #include "coolctrls/CoolUtils.h"
+#include "platform/Exception.h"
 
 #include <QDir>
 #include <QFile>

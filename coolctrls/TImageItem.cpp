@@ -35,6 +35,11 @@ void TImageItem::Assign(const TImageItem &other)
     setPicture(other.Picture());
 }
 
+const QImage &TImageItem::Bitmap() const
+{
+    return m_bitmap->image();
+}
+
 int TImageItem::Index() const
 {
     return m_collection ? m_collection->IndexOf(this) : -1;

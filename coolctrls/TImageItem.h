@@ -2,6 +2,7 @@
 
 #include "TPicture.h"
 
+#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -33,8 +34,12 @@ public:
     // Copies the given picture's content (renders Bitmap, runs Change).
     void setPicture(const TPicture *picture);
 
-    // Never null; empty (width or height 0) when nothing could be rendered.
-    const platform::TBitmap *Bitmap() const { return m_bitmap.get(); }
+    // The rendered pixels (Format_RGB32); a null image when nothing could
+    // be rendered.
+    const QImage &Bitmap() const;
+    // The same as a bitmap object, for the canvas routines. Never null;
+    // empty (width or height 0) when nothing could be rendered.
+    const platform::TBitmap *BitmapObject() const { return m_bitmap.get(); }
     // The error of the last rendering, empty when it succeeded.
     const QString &renderError() const { return m_renderError; }
 

@@ -46,8 +46,8 @@ const platform::TBitmap *TWallpaperSource::Resolve(const TCoolImages *store) con
 {
     if (store) {
         if (const TImageItem *item = store->Images()->find(m_index)) {
-            if (!item->Bitmap()->Empty())
-                return item->Bitmap();
+            if (!item->BitmapObject()->Empty())
+                return item->BitmapObject();
         }
     }
     if (m_bitmap && !m_bitmap->Empty())

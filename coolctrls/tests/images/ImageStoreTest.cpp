@@ -106,14 +106,14 @@ TEST(ImageItems, PictureChangeRendersOnceAndNotifies)
     item->Picture()->loadJpeg(wallpaperJpeg());
     EXPECT_EQ(TJPEGImage::decodeCount(), before + 1);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(item->Bitmap()->Width(), 800);
-    EXPECT_EQ(item->Bitmap()->Height(), 376);
+    EXPECT_EQ(item->Bitmap().width(), 800);
+    EXPECT_EQ(item->Bitmap().height(), 376);
 
     // Copying into a second item decodes that item's picture once.
     TImageItem *copy = store.Images()->Add();
     copy->Assign(*item);
     EXPECT_EQ(TJPEGImage::decodeCount(), before + 2);
-    EXPECT_EQ(copy->Bitmap()->image(), item->Bitmap()->image());
+    EXPECT_EQ(copy->Bitmap(), item->Bitmap());
     EXPECT_EQ(changes, 2);
 
     // A destroyed item runs Change once on its way out, already removed.
@@ -166,7 +166,7 @@ TEST(ImageItems, UndecodablePicturesAreReportedAndFallBack)
         w.group.setIdWallpaper(0);
         TImageItem *item = store.Images()->Add();
         item->Picture()->loadJpeg(bytes);
-        EXPECT_TRUE(item->Bitmap()->Empty());
+        EXPECT_TRUE(item->BitmapObject()->Empty());
         EXPECT_FALSE(item->renderError().isEmpty());
         ASSERT_EQ(errors.messages().size(), 1);
         EXPECT_TRUE(errors.messages().front().startsWith(QLatin1String("JPEG error")));

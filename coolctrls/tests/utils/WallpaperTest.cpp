@@ -36,7 +36,7 @@ struct StoreFixture : ::testing::Test
         TPicture picture;
         picture.loadFromStoredForm(QByteArray("\x07TBitmap", 8) + le32(bmp.size()) + bmp);
         item->setPicture(&picture);
-        ASSERT_FALSE(item->Bitmap()->Empty());
+        ASSERT_FALSE(item->BitmapObject()->Empty());
 
         own.SetSize(8, 8);
         own.Canvas().FillRect(QRect(0, 0, 8, 8), clLime);

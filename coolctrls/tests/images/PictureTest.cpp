@@ -29,6 +29,11 @@ TEST(PictureStoredForm, WallpaperResourceIsABaselineRgbJpegInTheStoredForm)
     EXPECT_EQ(picture.saveToStoredForm(), pic);
 
     EXPECT_EQ(TJPEGImage::imageSize(jpg), QSize(800, 376));
+    // Baseline (SOF0, no progressive SOF2) with three components.
+    const qsizetype sof0 = jpg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof0, 0);
+    EXPECT_EQ(jpg.indexOf(QByteArray("\xFF\xC2", 2)), -1);
+    EXPECT_EQ(quint8(jpg[sof0 + 9]), 3);
     const QImage image = picture.render();
     EXPECT_EQ(image.size(), QSize(800, 376));
     // A light texture: the mean brightness is high.

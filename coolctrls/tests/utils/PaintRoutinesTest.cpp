@@ -3,6 +3,8 @@
 #include "platform/canvas/TPen.h"
 
 #include <QLabel>
+#include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -216,4 +218,65 @@ TEST(PaintParentBackground, ClippedAndRegionVariantsLimitTheArea)
     EXPECT_EQ(img.pixel(10 + 20, 10 + 20), qRgb(255, 255, 255)); // cut out
     EXPECT_EQ(img.pixel(10 + 42, 10 + 5), qRgb(255, 255, 255));  // outside rect1
     EXPECT_EQ(img.pixel(10 + 47, 10 + 47), qRgb(255, 0, 0));     // clipped variant
+}
+
+TEST(DrawFlatBorder, PlainAndHighlightedFrames)
+{
+    PaintedWidget w;
+    w.resize(20, 12);
+    bool highlighted = false;
+    w.paint = [&](TCanvas &c, QWidget *self) {
+        c.FillRect(self->rect(), clRed);
+        DrawFlatBorder(&c, self, highlighted);
+    };
+    const QRgb face = ColorToQColor(clBtnFace).rgb(), window = ColorToQColor(clWindow).rgb();
+    const QRgb shadow = ColorToQColor(clBtnShadow).rgb(), light = ColorToQColor(clBtnHighlight).rgb();
+    QImage img = w.grab().toImage();
+    EXPECT_EQ(img.pixel(5, 0), face);
+    EXPECT_EQ(img.pixel(5, 1), face);
+    EXPECT_EQ(img.pixel(5, 2), window);
+    EXPECT_EQ(img.pixel(17, 6), window);
+    EXPECT_EQ(img.pixel(5, 3), qRgb(255, 0, 0)); // the inside is left alone
+
+    // Highlighted: the sunken edge replaces the outer face frame.
+    highlighted = true;
+    img = w.grab().toImage();
+    EXPECT_EQ(img.pixel(5, 0), shadow); // sunken: shadow top and left
+    EXPECT_EQ(img.pixel(0, 5), shadow);
+    EXPECT_EQ(img.pixel(5, 11), light); // highlight bottom and right
+    EXPECT_EQ(img.pixel(19, 5), light);
+    EXPECT_EQ(img.pixel(5, 1), face);
+    EXPECT_EQ(img.pixel(5, 2), window);
+}
+
+TEST(Fonts, TrueTypeTestFollowsTheFontMetrics)
+{
+    // The substituted faces are outline fonts.
+    EXPECT_TRUE(IsTrueTypeFont(QStringLiteral("Arial")));
+    EXPECT_TRUE(IsTrueTypeFont(QStringLiteral("Liberation Sans")));
+}
+
+TEST(PaintParentBackground, WorksInsideTheNormalPaintOfAShownWindow)
+{
+    // Painted through the backing store, not through grab(): the ancestor is
+    // rendered from inside the child's paint event.
+    PaintedWidget parent;
+    parent.setGeometry(50, 50, 120, 80);
+    parent.paint = [](TCanvas &c, QWidget *self) {
+        c.FillRect(self->rect(), clBlue);
+        c.FillRect(QRect(0, 0, 60, 80), clRed);
+    };
+    auto *control = new WallpaperWidget(&parent);
+    control->setGeometry(40, 20, 40, 30);
+    control->group.setTransparent(true);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    const int before = control->paints;
+    control->repaint();
+    EXPECT_GT(control->paints, before);
+    const QImage shot = parent.screen()->grabWindow(parent.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (shot.isNull() || shot.size() != parent.size())
+        GTEST_SKIP() << "this platform cannot grab windows";
+    EXPECT_EQ(shot.pixel(45, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(75, 45), qRgb(0, 0, 255));
 }

@@ -31,8 +31,14 @@ namespace coolctrls {
 
 // --- Colours --------------------------------------------------------------
 
-// Colour names and their conversion both ways are the platform's
-// (platform::ColorToString, StringToColor, colorNames, basicColorNames).
+// Colour names and their conversion both ways: one implementation, the
+// platform canvas's, offered here under the names the controls use.
+// ColorToString: a colour name, else "$" and 8 hexadecimal digits.
+// StringToColor: a name (any case) or a number; EConvertError otherwise.
+using platform::basicColorNames;
+using platform::colorNames;
+using platform::ColorToString;
+using platform::StringToColor;
 
 // 0x00FFFFFF minus the colour's RGB value (system colours resolved).
 platform::TColor InvertColor(platform::TColor color);

@@ -199,3 +199,42 @@ TEST(GlyphHolder, ResourceGlyphsAreSixteenColourSixteenSquareOnOlive)
         EXPECT_EQ(bmp.pixel(0, 15), clOlive) << name;
     }
 }
+
+TEST(GlyphHolder, ButtonFaceBevelsAndClipping)
+{
+    TGlyph glyph;
+    glyph.setGlyph(squareGlyph(16).get());
+    QImage img(60, 30, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas canvas(&img);
+    canvas.Font.setHeight(-11);
+    canvas.Font.setColor(clBlack);
+
+    // Bevel around the glyph only: margin 4, spacing 4 widen it by 2 and 2.
+    glyph.DrawBevels(canvas, QRect(0, 0, 60, 30), 0, bsBevelOnlyImage, bvRaised, bvNone, blGlyphLeft, 4, 4,
+                     QStringLiteral("Ok"), QPoint(0, 0));
+    canvas.releaseHandle();
+    // Glyph at (4, 7): bevel from (2, 5) to (21, 24), light top-left, dark
+    // shadow bottom-right (a raised outer edge).
+    EXPECT_EQ(img.pixel(2, 5), ColorToQColor(cl3DLight).rgb());
+    EXPECT_EQ(img.pixel(10, 5), ColorToQColor(cl3DLight).rgb());
+    EXPECT_EQ(img.pixel(2, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(21, 15), ColorToQColor(cl3DDkShadow).rgb());
+    EXPECT_EQ(img.pixel(30, 5), qRgb(255, 255, 255));
+
+    // DrawButton draws glyph and caption inside the client rectangle only.
+    img.fill(Qt::white);
+    QRect text;
+    glyph.DrawButton(canvas, QRect(10, 5, 30, 20), text, 0, 1, clBtnHighlight, spLeftTop, true, clNone, true, true,
+                     4, 2, blGlyphLeft, QStringLiteral("Caption that is far too long"), QPoint(0, 0));
+    canvas.releaseHandle();
+    EXPECT_EQ(img.pixel(10 + 2 + 6, 5 + 2 + 6), qRgb(0, 0, 0)); // the glyph's square
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            if (x < 10 || x >= 40 || y < 5 || y >= 25) {
+                ASSERT_EQ(img.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(text.left(), 10 + 2 + 16 + 4);
+}

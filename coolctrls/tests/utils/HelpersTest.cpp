@@ -104,3 +104,19 @@ TEST(GetFolderList, DirectoriesFirstThenFilesEachCaseInsensitive)
     // Nothing to read: an empty list.
     EXPECT_TRUE(GetFolderList(tmp.path() + QStringLiteral("/missing"), QStringLiteral("*"), faAnyFile).isEmpty());
 }
+
+TEST(ColourNames, AllFortyTwoNamesConvertBothWays)
+{
+    ASSERT_EQ(colorNames().size(), 42u);
+    EXPECT_EQ(basicColorNames().size(), 16);
+    EXPECT_EQ(basicColorNames().front(), QStringLiteral("clBlack"));
+    for (const auto &[value, name] : colorNames()) {
+        EXPECT_EQ(ColorToString(value), name);
+        EXPECT_EQ(StringToColor(name), value);
+        EXPECT_EQ(StringToColor(name.toUpper()), value);
+    }
+    EXPECT_EQ(ColorToString(0x00123456), QStringLiteral("$00123456"));
+    EXPECT_EQ(StringToColor(QStringLiteral("$00123456")), 0x00123456u);
+    EXPECT_EQ(StringToColor(QStringLiteral("255")), platform::clRed);
+    EXPECT_THROW(StringToColor(QStringLiteral("Chartreuse")), platform::EConvertError);
+}

@@ -71,8 +71,13 @@ bool IsCoolControl(const QObject *control)
 
 bool IsGraphicControl(const QWidget *control)
 {
-    return control
-        && (control->property(GraphicControlProperty).toBool() || control->inherits("QLabel"));
+    if (!control)
+        return false;
+    if (control->property(GraphicControlProperty).toBool() || control->inherits("QLabel"))
+        return true;
+    // The windowless controls of this library.
+    const QLatin1String name(control->metaObject()->className());
+    return name.endsWith(QLatin1String("TCoolLabel")) || name.endsWith(QLatin1String("TCoolScrollingText"));
 }
 
 // --- Wallpaper ----------------------------------------------------------------------

@@ -368,7 +368,7 @@ void TCanvas::vLine(int x, int y1, int y2, TColor color)
         p->fillRect(QRect(x, y1, 1, y2 - y1), qcolor(color));
 }
 
-void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
+void TCanvas::drawPenLine(QPoint a, QPoint b)
 {
     if (Pen.Style() == TPenStyle::psClear || Pen.Mode() == TPenMode::pmNop)
         return;
@@ -402,28 +402,24 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
     }
     const std::vector<int> &pattern = dashPattern(Pen.Style());
     if (pattern.empty() && (a.y() == b.y() || a.x() == b.x())) {
-        // Straight solid line: one rectangle without the end pixel.
+        // Straight solid line: one rectangle from the start pixel up to, not
+        // including, the end pixel.
+        auto span = [](int from, int to) {
+            return to >= from ? std::pair(from, to) : std::pair(to + 1, from + 1);
+        };
         if (a.y() == b.y()) {
-            int x1 = a.x(), x2 = b.x();
-            if (x2 >= x1)
-                x2 += lastPixel ? 1 : 0;
-            else
-                std::swap(x1, x2), x1 += lastPixel ? 0 : 1, x2 += 1;
+            const auto [x1, x2] = span(a.x(), b.x());
             if (x2 > x1)
                 p->fillRect(QRect(x1, a.y(), x2 - x1, 1), color);
         } else {
-            int y1 = a.y(), y2 = b.y();
-            if (y2 >= y1)
-                y2 += lastPixel ? 1 : 0;
-            else
-                std::swap(y1, y2), y1 += lastPixel ? 0 : 1, y2 += 1;
+            const auto [y1, y2] = span(a.y(), b.y());
             if (y2 > y1)
                 p->fillRect(QRect(a.x(), y1, 1, y2 - y1), color);
         }
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
-    // Bresenham, end pixel excluded unless asked for; dashes by pixel count.
+    // Bresenham without the end pixel; dashes by pixel count.
     int x = a.x(), y = a.y();
     const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
     const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
@@ -431,8 +427,7 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
     size_t run = 0;
     int inRun = 0;
     for (;;) {
-        const bool atEnd = x == b.x() && y == b.y();
-        if (atEnd && !lastPixel)
+        if (x == b.x() && y == b.y())
             break;
         const bool on = pattern.empty() || run % 2 == 0;
         if (on)
@@ -441,8 +436,6 @@ void TCanvas::drawPenLine(QPoint a, QPoint b, bool lastPixel)
             inRun = 0;
             run = (run + 1) % pattern.size();
         }
-        if (atEnd)
-            break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -463,7 +456,7 @@ void TCanvas::MoveTo(int x, int y)
 
 void TCanvas::LineTo(int x, int y)
 {
-    drawPenLine(m_penPos, QPoint(x, y), false);
+    drawPenLine(m_penPos, QPoint(x, y));
     m_penPos = QPoint(x, y);
     Changed();
 }
@@ -471,7 +464,7 @@ void TCanvas::LineTo(int x, int y)
 void TCanvas::Polyline(const std::vector<QPoint> &points)
 {
     for (size_t i = 1; i < points.size(); ++i)
-        drawPenLine(points[i - 1], points[i], false);
+        drawPenLine(points[i - 1], points[i]);
     Changed();
 }
 
@@ -500,10 +493,10 @@ void TCanvas::Rectangle(const QRect &r)
             p->fillRect(QRect(Right(r) - w, r.top(), w, r.height()), c);
         } else {
             const int l = r.left(), t = r.top(), rr = Right(r) - 1, b = Bottom(r) - 1;
-            drawPenLine({l, t}, {rr, t}, false);
-            drawPenLine({rr, t}, {rr, b}, false);
-            drawPenLine({rr, b}, {l, b}, false);
-            drawPenLine({l, b}, {l, t}, false);
+            drawPenLine({l, t}, {rr, t});
+            drawPenLine({rr, t}, {rr, b});
+            drawPenLine({rr, b}, {l, b});
+            drawPenLine({l, b}, {l, t});
         }
     }
     Changed();
@@ -769,6 +762,23 @@ bool TCanvas::blit(const QRect &dest, const QImage &src, const QRect &srcRect, T
     const bool useD = ropUsesDest(code);
     const quint32 pat = toQRgb(Brush.Color()) & 0x00FFFFFF;
 
+    const bool monoDest = m_bitmapOwner && m_bitmapOwner->Monochrome();
+    if (rop == SRCCOPY && !srcMono && !monoDest && !src.isNull() && !src.hasAlphaChannel()
+        && src.rect().contains(srcRect)) {
+        // Plain copy: straight from the source, no intermediate image.
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        if (srcRect.size() == dest.size()) {
+            p->drawImage(dest.topLeft(), src, srcRect);
+        } else {
+            p->setRenderHint(QPainter::SmoothPixmapTransform, m_state.stretchMode == HALFTONE);
+            p->drawImage(QRectF(dest), src, QRectF(srcRect));
+            p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        }
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        Changed();
+        return true;
+    }
+
     QImage s;
     if (useS) {
         if (src.isNull() || srcRect.width() <= 0 || srcRect.height() <= 0)
@@ -786,7 +796,7 @@ bool TCanvas::blit(const QRect &dest, const QImage &src, const QRect &srcRect, T
                 for (int x = 0; x < s.width(); ++x)
                     line[x] = (line[x] & 0xFFFFFF) == 0xFFFFFF ? bg : fg;
             }
-        } else if (m_bitmapOwner && m_bitmapOwner->Monochrome()) {
+        } else if (monoDest) {
             // Colour into monochrome: the source's background colour is white.
             TColor key = clWhite;
             if (srcBitmap && srcBitmap->m_canvas)
@@ -918,13 +928,12 @@ void TCanvas::StretchDraw(const QRect &dest, const TBitmap &bitmap)
         }
     }
     const QRgb key = toQRgb(bitmap.TransparentColor()) & 0xFFFFFF;
-    const QRgb keyOrig = bitmap.Monochrome() ? key : key;
     const QImage &orig = bitmap.image();
     for (int yy = 0; yy < img.height(); ++yy) {
         auto *line = reinterpret_cast<QRgb *>(img.scanLine(yy));
         const auto *o = reinterpret_cast<const QRgb *>(orig.constScanLine(yy));
         for (int xx = 0; xx < img.width(); ++xx)
-            if ((o[xx] & 0xFFFFFF) == keyOrig)
+            if ((o[xx] & 0xFFFFFF) == key)
                 line[xx] = 0;
     }
     if (img.size() != dest.size())

@@ -200,6 +200,12 @@ public:
     int DrawText(const QString &text, QRect &r, unsigned format);
     int DrawText(const QString &text, const QRect &r, unsigned format);
 
+    // The system's disabled text (DrawState with DSS_DISABLED): an embossed
+    // copy, highlight one pixel right and down under shadow, from r's
+    // top-left, prefix characters interpreted, clipped to r grown by one
+    // pixel to the right and bottom. Colours and modes are left as found.
+    void DrawDisabledText(const QString &text, const QRect &r);
+
     // ---- copies --------------------------------------------------------------
     // Bitmap at (x, y): through its transparent colour when it is
     // Transparent, else with CopyMode.
@@ -253,7 +259,7 @@ private:
     void fillDevice(const QRect &deviceRect, TColor color);
     void hLine(int x1, int x2, int y, TColor color);
     void vLine(int x, int y1, int y2, TColor color);
-    void drawPenLine(QPoint a, QPoint b, bool lastPixel);
+    void drawPenLine(QPoint a, QPoint b);
     struct TextLine;
     std::vector<TextLine> layoutText(const QString &text, int width, unsigned format);
     int segmentWidth(const QString &line, unsigned format);

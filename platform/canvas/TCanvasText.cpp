@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -51,6 +52,21 @@ QString stripPrefixes(const QString &text, std::vector<int> &underlined)
 }
 
 bool isBreak(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+
+// Ascent and descent rounded up, as the classic text metrics count them; this
+// gives the 13-pixel line of the classic 11-pixel dialog font.
+struct LineMetrics
+{
+    int ascent;
+    int descent;
+    int height() const { return ascent + descent; }
+};
+
+LineMetrics lineMetrics(const QFont &font)
+{
+    const QFontMetricsF fm(font);
+    return {int(std::ceil(fm.ascent() - 0.01)), int(std::ceil(fm.descent() - 0.01))};
+}
 
 } // namespace
 
@@ -156,12 +172,13 @@ void TCanvas::drawTextLine(const TextLine &line, int x, int y, unsigned format)
         return;
     const QFont &font = Font.toQFont();
     const QFontMetrics fm(font);
-    const int height = fm.ascent() + fm.descent();
+    const LineMetrics lm = lineMetrics(font);
+    const int height = lm.height();
     if (m_state.bkMode == OPAQUE && line.width > 0)
         p->fillRect(QRect(x, y, line.width, height), textQColor(m_state.bkColor));
     p->setFont(font);
     p->setPen(textQColor(m_state.textColor));
-    const int baseline = y + fm.ascent();
+    const int baseline = y + lm.ascent;
     if (!line.text.contains(QLatin1Char('\t'))) {
         p->drawText(QPoint(x, baseline), line.text);
     } else {
@@ -195,8 +212,7 @@ int TCanvas::DrawText(const QString &text, const QRect &r, unsigned format)
 int TCanvas::DrawText(const QString &text, QRect &r, unsigned format)
 {
     syncObjects();
-    const QFontMetrics fm(Font.toQFont());
-    const int lineHeight = fm.ascent() + fm.descent();
+    const int lineHeight = lineMetrics(Font.toQFont()).height();
     const std::vector<TextLine> lines = layoutText(text, r.width(), format);
     const int textHeight = int(lines.size()) * lineHeight;
     if (format & DT_CALCRECT) {
@@ -237,13 +253,34 @@ int TCanvas::DrawText(const QString &text, QRect &r, unsigned format)
     return y - r.top();
 }
 
+void TCanvas::DrawDisabledText(const QString &text, const QRect &r)
+{
+    syncObjects();
+    const State saved = m_state;
+    m_state.bkMode = TRANSPARENT;
+    const QRect area = r.adjusted(0, 0, 1, 1);
+    m_state.textColor = clBtnHighlight;
+    QRect moved = area.translated(1, 1);
+    moved.adjust(0, 0, -1, -1);
+    if (QPainter *p = painter()) {
+        p->save();
+        p->setClipRect(area, Qt::IntersectClip);
+        DrawText(text, moved, DT_LEFT | DT_TOP | DT_NOCLIP);
+        m_state.textColor = clBtnShadow;
+        DrawText(text, r, DT_LEFT | DT_TOP | DT_NOCLIP);
+        p->restore();
+    }
+    m_state = saved;
+}
+
 TTextMetric TCanvas::GetTextMetrics()
 {
     const QFont &font = Font.toQFont();
     const QFontMetrics fm(font);
+    const LineMetrics lm = lineMetrics(font);
     TTextMetric tm;
-    tm.tmAscent = fm.ascent();
-    tm.tmDescent = fm.descent();
+    tm.tmAscent = lm.ascent;
+    tm.tmDescent = lm.descent;
     tm.tmHeight = tm.tmAscent + tm.tmDescent;
     tm.tmInternalLeading = std::max(0, tm.tmHeight - std::max(0, font.pixelSize()));
     tm.tmExternalLeading = std::max(0, fm.leading());
@@ -265,8 +302,7 @@ int TCanvas::TextWidth(const QString &text)
 
 int TCanvas::TextHeight(const QString &)
 {
-    const QFontMetrics fm(Font.toQFont());
-    return fm.ascent() + fm.descent();
+    return lineMetrics(Font.toQFont()).height();
 }
 
 QSize TCanvas::TextExtent(const QString &text)

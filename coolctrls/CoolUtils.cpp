@@ -1,0 +1,193 @@
+#include "CoolUtils.h"
+
+#include "platform/Exception.h"
+#include "platform/canvas/TBitmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
+
+// The resources of a static library must be registered by hand.
+static void initCoolResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace coolctrls {
+
+QByteArray ResourceData(const QString &name)
+{
+    static const bool registered = (initCoolResources(), true);
+    (void)registered;
+    QFile file(QStringLiteral(":/") + name);
+    if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap)
+{
+    const QByteArray data = ResourceData(name);
+    if (data.isEmpty())
+        throw platform::Exception(QStringLiteral("Resource %1 not found").arg(name));
+    bitmap.LoadFromData(data);
+}
+
+// --- Options --------------------------------------------------------------
+
+namespace {
+
+constexpr std::array<const char *, CoolOptionCount> kOptionNames = {
+    "ocPaintWallpaper", "ocStretchWallpaper", "ocPaintSelWallpaper",
+    "ocPaintCaptionWallpaper", "ocInvertWallpaperAsSelect", "ocPaintGradiently",
+    "ocBevelOnlyIfSel", "ocUseImageList", "ocUseGlyphAssign", "oc3dMDIForm",
+    "ocWallpaperForMDIChildren", "ocGradientForMDIChildren", "ocNoCaption",
+    "ocSmallCaption", "ocNoMDIChildrensCaptions", "ocDragUsingClientArea",
+    "ocNoDragUsingCaption", "ocRoundedForm", "ocFlatBorder",
+    "ocPaintFormSemiTransparently", "ocPaintTransparently",
+};
+
+} // namespace
+
+TCoolOptions ExcludeConflictingOptions(TCoolOptions current, TCoolOptions requested)
+{
+    if (requested.contains(ocPaintTransparently) && current.contains(ocPaintWallpaper))
+        requested.exclude(ocPaintWallpaper);
+    else if (requested.contains(ocPaintWallpaper) && current.contains(ocPaintTransparently))
+        requested.exclude(ocPaintTransparently);
+    return requested;
+}
+
+QString CoolOptionName(TCoolOption option)
+{
+    const auto i = size_t(option);
+    return i < kOptionNames.size() ? QString::fromLatin1(kOptionNames[i]) : QString();
+}
+
+QString CoolOptionsToString(TCoolOptions options)
+{
+    QStringList names;
+    for (int i = 0; i < CoolOptionCount; ++i)
+        if (options.contains(TCoolOption(i)))
+            names << CoolOptionName(TCoolOption(i));
+    return QLatin1Char('[') + names.join(QLatin1Char(',')) + QLatin1Char(']');
+}
+
+TCoolOptions StringToCoolOptions(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']')))
+        throw platform::EConvertError(QStringLiteral("'%1' is not a valid option set").arg(text));
+    TCoolOptions result;
+    const QString inner = t.mid(1, t.size() - 2).trimmed();
+    if (inner.isEmpty())
+        return result;
+    for (const QString &part : inner.split(QLatin1Char(','))) {
+        const QString name = part.trimmed();
+        const auto it = std::find_if(kOptionNames.begin(), kOptionNames.end(),
+                                     [&](const char *n) { return name == QLatin1String(n); });
+        if (it == kOptionNames.end())
+            throw platform::EConvertError(QStringLiteral("'%1' is not a valid option name").arg(name));
+        result.include(TCoolOption(it - kOptionNames.begin()));
+    }
+    return result;
+}
+
+// --- Strings and rectangles ---------------------------------------------
+
+QString ReverseString(const QString &text)
+{
+    QString out = text;
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+int LastPos(const QString &needle, const QString &text)
+{
+    if (needle.isEmpty())
+        return 0;
+    return int(ReverseString(text).indexOf(ReverseString(needle))) + 1;
+}
+
+QString ExtractParentFolder(const QString &path)
+{
+    QString p = path;
+    if (p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    const auto slash = p.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return path;
+    return p.left(slash + 1);
+}
+
+void AdjustRectSides(QRect &r, int dLeft, int dTop, int dRight, int dBottom)
+{
+    r.setLeft(r.left() + dLeft);
+    r.setTop(r.top() + dTop);
+    r.setRight(r.right() + dRight);
+    r.setBottom(r.bottom() + dBottom);
+}
+
+// --- Folders --------------------------------------------------------------
+
+uint32_t FileAttributes(const QString &path)
+{
+    const QFileInfo info(path);
+    uint32_t attrs = 0;
+    if (info.isDir())
+        attrs |= faDirectory;
+    else if (info.isFile())
+        attrs |= faArchive;
+    else
+        attrs |= faSysFile;
+    if (info.fileName().startsWith(QLatin1Char('.')))
+        attrs |= faHidden;
+    if (!info.isWritable())
+        attrs |= faReadOnly;
+    return attrs;
+}
+
+QStringList GetFolderList(const QString &folder, const QString &mask, uint32_t attributes)
+{
+    QString dirPath = folder;
+    if (!dirPath.endsWith(QLatin1Char('/')))
+        dirPath += QLatin1Char('/');
+    const QString pattern = (mask.isEmpty() || mask == QLatin1String("*.*")) ? QStringLiteral("*") : mask;
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    if (!match.isValid())
+        return {};
+
+    QStringList dirs, files;
+    QDirIterator it(dirPath, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (!match.match(name).hasMatch())
+            continue;
+        const uint32_t attrs = FileAttributes(dirPath + name);
+        if ((attrs & ~attributes) != 0)
+            continue;
+        if (attrs & faDirectory)
+            dirs << name;
+        else if (attrs & faArchive)
+            files << name;
+    }
+    // Case-insensitive order; names equal but for case are ordered
+    // case-sensitively so that the result does not depend on the order the
+    // file system lists them in.
+    const auto less = [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    };
+    std::sort(dirs.begin(), dirs.end(), less);
+    std::sort(files.begin(), files.end(), less);
+    return dirs + files;
+}
+
+} // namespace coolctrls

@@ -1,1 +1,0 @@
-// Translation unit that keeps the library non-empty while it grows.

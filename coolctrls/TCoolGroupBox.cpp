@@ -15,8 +15,6 @@ void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value);
 QColor TCoolGroupBox::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
 void TCoolGroupBox::setColor(const QColor &value) { assign(m_color, value); }
 void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
-void TCoolGroupBox::setIdWallpaper(int value) { assign(m_idWallpaper, value); }
-void TCoolGroupBox::setStretched(bool value) { assign(m_stretched, value); }
 void TCoolGroupBox::setTransparent(bool value) { assign(m_transparent, value); }
 void TCoolGroupBox::setTransparencyLevel(int value) { assign(m_transparencyLevel, qBound(0, value, 255)); }
 
@@ -59,7 +57,7 @@ QRect TCoolGroupBox::captionRect() const
 void TCoolGroupBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_transparent)
+    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, rect()))
         p.fillRect(rect(), Color());
 
     const QFontMetrics fm(font());
@@ -81,7 +79,9 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     if (m_caption.isEmpty())
         return;
     const QRect cell = captionRect();
-    if (!m_transparent)
+    // The caption cell covers the frame line; a wallpaper starts over at
+    // the cell's corner.
+    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, cell))
         p.fillRect(cell, Color());
     p.setFont(font());
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;

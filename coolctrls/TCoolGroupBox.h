@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
 
 #include <QColor>
 #include <QWidget>
@@ -35,6 +36,15 @@ class TCoolGroupBox : public QWidget
 public:
     explicit TCoolGroupBox(QWidget *parent = nullptr);
 
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     // Invalid = the button face colour.
@@ -42,10 +52,6 @@ public:
     void setColor(const QColor &value);
     bool Ctl3D() const { return m_ctl3D; }
     void setCtl3D(bool value);
-    int idWallpaper() const { return m_idWallpaper; }
-    void setIdWallpaper(int value);
-    bool Stretched() const { return m_stretched; }
-    void setStretched(bool value);
     bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
     int TransparencyLevel() const { return m_transparencyLevel; }
@@ -65,6 +71,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
     template<typename T> void assign(T &field, const T &value)
     {
         if (field == value)
@@ -76,8 +83,6 @@ private:
     QString m_caption;
     QColor m_color;
     bool m_ctl3D = true;
-    int m_idWallpaper = -1;
-    bool m_stretched = false;
     bool m_transparent = false;
     int m_transparencyLevel = 0;
     QColor m_shadowColor;

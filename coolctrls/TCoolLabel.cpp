@@ -122,22 +122,6 @@ void TCoolLabel::setSimpleView(bool value)
     update();
 }
 
-void TCoolLabel::setIdWallpaper(int value)
-{
-    if (m_idWallpaper == value)
-        return;
-    m_idWallpaper = value;
-    update();
-}
-
-void TCoolLabel::setStretched(bool value)
-{
-    if (m_stretched == value)
-        return;
-    m_stretched = value;
-    update();
-}
-
 int TCoolLabel::textFlags() const
 {
     int flags = Qt::TextExpandTabs;
@@ -229,7 +213,7 @@ void TCoolLabel::drawText(QPainter &painter, QRect rect) const
 void TCoolLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_transparent)
+    if (!m_transparent && !m_wallpaper.PaintWallpaper(painter, rect()))
         painter.fillRect(rect(), Color());
     drawText(painter, rect());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
 
 #include "platform/Events.h"
 
@@ -47,6 +48,15 @@ public:
 
     explicit TCoolLabel(QWidget *parent = nullptr);
 
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     bool AutoSize() const { return m_autoSize; }
@@ -70,10 +80,6 @@ public:
     void setShadowPos(TShadowPos value);
     bool SimpleView() const { return m_simpleView; }
     void setSimpleView(bool value);
-    int idWallpaper() const { return m_idWallpaper; }
-    void setIdWallpaper(int value);
-    bool Stretched() const { return m_stretched; }
-    void setStretched(bool value);
 
     platform::TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
@@ -92,6 +98,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
     int textFlags() const;
     QPoint shadowOffset() const;   // where the shadow copy lies from the rectangle
     QPoint textOffset() const;     // where the text lies from the rectangle
@@ -108,8 +115,6 @@ private:
     int m_shadowSize = 1;
     TShadowPos m_shadowPos = spLeftTop;
     bool m_simpleView = false;
-    int m_idWallpaper = -1;
-    bool m_stretched = false;
     bool m_pressed = false;
 };
 

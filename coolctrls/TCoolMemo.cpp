@@ -14,6 +14,9 @@ TCoolMemo::TCoolMemo(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     // Room for the border lines drawn over the edges.
     setViewportMargins(2, 2, 2, 2);
+    // The text area's background is painted with the text (wallpaper or
+    // colour), not erased beforehand.
+    viewport()->setAutoFillBackground(false);
 }
 
 QStringList TCoolMemo::Lines() const
@@ -77,14 +80,6 @@ void TCoolMemo::setBordersTrColor(const QColor &value)
     update();
 }
 
-void TCoolMemo::setIdWallpaper(int value)
-{
-    if (m_idWallpaper == value)
-        return;
-    m_idWallpaper = value;
-    viewport()->update();
-}
-
 QColor TCoolMemo::Color() const
 {
     return palette().color(QPalette::Base);
@@ -95,8 +90,29 @@ void TCoolMemo::setColor(const QColor &value)
     coolctrls::detail::setFontColor(this, value, QPalette::Base);
 }
 
+bool TCoolMemo::wallpaperActive() const
+{
+    return (m_options & ocPaintWallpaper) && m_wallpaper.HasWallpaper();
+}
+
+void TCoolMemo::paintEvent(QPaintEvent *event)
+{
+    // The text area: wallpaper first (anchored at the control's corner, so
+    // it lines up with the margin around it), then the text over it.
+    {
+        QPainter p(viewport());
+        if (!wallpaperActive() || !m_wallpaper.PaintWallpaper(p, QRect(-viewport()->pos(), size())))
+            p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    }
+    QTextEdit::paintEvent(event);
+}
+
 bool TCoolMemo::event(QEvent *event)
 {
+    if (event->type() == QEvent::Paint && wallpaperActive()) {
+        QPainter p(this);
+        m_wallpaper.PaintWallpaper(p, rect());
+    }
     const bool result = QTextEdit::event(event);
     // The control's own paint event covers the margin around the text area,
     // where the border lines lie: a 2-pixel frame in BordersTrColor, then

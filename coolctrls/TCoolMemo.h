@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
 
 #include <QColor>
 #include <QStringList>
@@ -41,6 +42,15 @@ public:
 
     explicit TCoolMemo(QWidget *parent = nullptr);
 
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
     QStringList Lines() const;
     void setLines(const QStringList &lines);
     TAlignment TextAlign() const { return m_textAlign; }
@@ -55,8 +65,6 @@ public:
     // Invalid = no frame.
     QColor BordersTrColor() const { return m_bordersTrColor; }
     void setBordersTrColor(const QColor &value);
-    int idWallpaper() const { return m_idWallpaper; }
-    void setIdWallpaper(int value);
     int TransparencyLevel() const { return m_transparencyLevel; }
     void setTransparencyLevel(int value) { m_transparencyLevel = qBound(0, value, 255); }
     QColor Color() const;
@@ -64,16 +72,19 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyAlignment();
+    bool wallpaperActive() const;
+
+    TCoolWallpaper m_wallpaper{[this] { update(); viewport()->update(); }};
 
     TAlignment m_textAlign = taLeftJustify;
     QString m_caption;
     int m_options = ocNoCaption;
     int m_edgeBorders = 0;
     QColor m_bordersTrColor;
-    int m_idWallpaper = -1;
     int m_transparencyLevel = 0;
 };
 

@@ -34,8 +34,6 @@ void TCoolPanel::setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
 void TCoolPanel::setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
 void TCoolPanel::setBevelWidth(int value) { assign(m_bevelWidth, qMax(1, value)); }
 void TCoolPanel::setBorderWidth(int value) { assign(m_borderWidth, qMax(0, value)); }
-void TCoolPanel::setIdWallpaper(int value) { assign(m_idWallpaper, value); }
-void TCoolPanel::setStretched(bool value) { assign(m_stretched, value); }
 void TCoolPanel::setTransparent(bool value) { assign(m_transparent, value); }
 void TCoolPanel::setTransparencyLevel(int value) { assign(m_transparencyLevel, qBound(0, value, 255)); }
 
@@ -43,7 +41,7 @@ void TCoolPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     QRect r = rect();
-    if (!m_transparent)
+    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, r))
         p.fillRect(r, Color());
 
     const QColor light = palette().color(QPalette::Active, QPalette::Light);

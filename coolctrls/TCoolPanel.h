@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
 
 #include <QColor>
 #include <QWidget>
@@ -41,6 +42,15 @@ public:
 
     explicit TCoolPanel(QWidget *parent = nullptr);
 
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     // Invalid = the button face colour.
@@ -56,10 +66,6 @@ public:
     void setBevelWidth(int value);
     int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int value);
-    int idWallpaper() const { return m_idWallpaper; }
-    void setIdWallpaper(int value);
-    bool Stretched() const { return m_stretched; }
-    void setStretched(bool value);
     bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
     int TransparencyLevel() const { return m_transparencyLevel; }
@@ -69,6 +75,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
     template<typename T> void assign(T &field, const T &value)
     {
         if (field == value)
@@ -84,8 +91,6 @@ private:
     TBevelCut m_bevelInner = bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
-    int m_idWallpaper = -1;
-    bool m_stretched = false;
     bool m_transparent = false;
     int m_transparencyLevel = 0;
 };

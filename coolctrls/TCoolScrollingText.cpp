@@ -55,14 +55,6 @@ void TCoolScrollingText::setTransparent(bool value)
     update();
 }
 
-void TCoolScrollingText::setIdWallpaper(int value)
-{
-    if (m_idWallpaper == value)
-        return;
-    m_idWallpaper = value;
-    update();
-}
-
 QColor TCoolScrollingText::Color() const
 {
     return m_color.isValid() ? m_color : palette().color(QPalette::Button);
@@ -128,7 +120,7 @@ void TCoolScrollingText::Step()
 void TCoolScrollingText::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_transparent)
+    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, rect()))
         p.fillRect(rect(), Color());
     p.setFont(font());
     const QRect r(m_scrollX, m_scrollY, 1 << 20, 1 << 20);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
 
 #include "platform/TTimer.h"
 
@@ -36,6 +37,15 @@ public:
 
     explicit TCoolScrollingText(QWidget *parent = nullptr);
 
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
     QStringList Strings() const { return m_strings; }
     void setStrings(const QStringList &value);
     // The text list operations the program uses.
@@ -50,8 +60,6 @@ public:
     void setScrollDirection(TScrollDirection value);
     bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
-    int idWallpaper() const { return m_idWallpaper; }
-    void setIdWallpaper(int value);
     QColor Color() const;
     void setColor(const QColor &value);
 
@@ -68,6 +76,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
     void resetPosition(bool initial);
     void updateTimer();
 
@@ -76,7 +85,6 @@ private:
     int m_interval = 25;
     TScrollDirection m_direction = sdRightToLeft;
     bool m_transparent = false;
-    int m_idWallpaper = -1;
     QColor m_color;
     int m_scrollX = 0;
     int m_scrollY = 0;

@@ -1,0 +1,10 @@
+#include "TImage32.h"
+
+namespace raster32 {
+
+TImage32::TImage32(QWidget *parent)
+    : TCustomImage32(parent)
+{
+}
+
+} // namespace raster32

@@ -12,7 +12,8 @@ function(tonvik_add_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TONVIK_MIDI_OUT=capture"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT_MODIFICATION "TONVIK_MIDI_OUT=set:capture"
                TIMEOUT 300)
 endfunction()
 

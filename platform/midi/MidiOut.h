@@ -21,6 +21,8 @@
 
 #include "platform/NotifyWindow.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace platform::midi {
@@ -86,5 +88,11 @@ MMRESULT midiStreamOut(HMIDISTRM stream, MIDIHDR *header);
 MMRESULT midiStreamRestart(HMIDISTRM stream);
 MMRESULT midiStreamStop(HMIDISTRM stream);
 MMRESULT midiStreamClose(HMIDISTRM stream);
+
+// Name of output device 0..n-1 (empty for other ids).
+QString midiOutGetDeviceName(int deviceId);
+// Starts loading the default device (the SoundFont of the built-in
+// synthesizer) in the background, so the first open waits less. Optional.
+void midiOutPreload();
 
 } // namespace platform::midi

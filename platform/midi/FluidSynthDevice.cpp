@@ -1,0 +1,350 @@
+#include "FluidSynthDevice.h"
+
+#include <QFileInfo>
+#include <QtDebug>
+
+#include <alsa/asoundlib.h>
+#include <fluidsynth.h>
+
+namespace platform::midi {
+
+namespace {
+
+// Sequencer ticks per second: 0.1 ms units keep the device clock finer than
+// a synthesizer block (64 frames, 1.45 ms at 44.1 kHz).
+constexpr double kTicksPerSecond = 10000.0;
+constexpr int64_t kUsPerTick = 100;
+
+std::mutex g_logMutex;
+QString g_lastFluidError;
+
+bool debugOutput()
+{
+    static const bool debug = !qEnvironmentVariableIsEmpty("TONVIK_MIDI_DEBUG");
+    return debug;
+}
+
+void fluidLog(int level, const char *message, void *)
+{
+    if (level <= FLUID_ERR) {
+        std::lock_guard lock(g_logMutex);
+        g_lastFluidError = QString::fromUtf8(message);
+    }
+    if (debugOutput())
+        qInfo("fluidsynth: %s", message);
+}
+
+void silentAlsaError(const char *, int, const char *, int, const char *, ...) {}
+
+QString takeFluidError()
+{
+    std::lock_guard lock(g_logMutex);
+    QString error = g_lastFluidError;
+    g_lastFluidError.clear();
+    return error;
+}
+
+} // namespace
+
+FluidSynthDevice::Options FluidSynthDevice::Options::fromEnvironment()
+{
+    Options options;
+    options.soundFont = qEnvironmentVariable("TONVIK_SOUNDFONT");
+    if (options.soundFont.isEmpty())
+        options.soundFont = defaultSoundFont();
+    options.audioDriver = qEnvironmentVariable("TONVIK_AUDIO_DRIVER");
+    const QString file = qEnvironmentVariable("TONVIK_AUDIO_FILE");
+    if (!file.isEmpty())
+        options.settings.emplace_back(QStringLiteral("audio.file.name"), file);
+    return options;
+}
+
+QString FluidSynthDevice::defaultSoundFont()
+{
+    return QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
+}
+
+bool FluidSynthDevice::soundFontExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile() && info.isReadable();
+}
+
+void FluidSynthDevice::quietLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+            fluid_set_log_function(level, fluidLog, nullptr);
+        // libasound prints its own errors when FluidSynth's ALSA driver finds
+        // no sound card; that is an expected state, not worth a warning.
+        if (!debugOutput())
+            snd_lib_error_set_handler(silentAlsaError);
+    });
+}
+
+FluidSynthDevice::FluidSynthDevice(Options options) : m_options(std::move(options))
+{
+    if (m_options.soundFont.isEmpty())
+        m_options.soundFont = defaultSoundFont();
+}
+
+FluidSynthDevice::~FluidSynthDevice()
+{
+    if (m_loader.joinable())
+        m_loader.join();
+    unload();
+}
+
+QString FluidSynthDevice::name() const
+{
+    return QStringLiteral("FluidSynth (%1)").arg(QFileInfo(m_options.soundFont).fileName());
+}
+
+QString FluidSynthDevice::lastError() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
+void FluidSynthDevice::preload()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_state != State::Idle || m_loader.joinable())
+        return;
+    m_loader = std::thread([this] { acquire(); });
+}
+
+bool FluidSynthDevice::acquire()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        switch (m_state) {
+        case State::Ready:
+            return true;
+        case State::Failed:
+            return false;
+        case State::Loading:
+            m_loaded.wait(lock);
+            continue;
+        case State::Idle:
+            break;
+        }
+        break;
+    }
+    m_state = State::Loading;
+    lock.unlock();
+    const bool ok = load();
+    lock.lock();
+    m_state = ok ? State::Ready : State::Failed;
+    m_loaded.notify_all();
+    return ok;
+}
+
+bool FluidSynthDevice::load()
+{
+    quietLog();
+    const auto fail = [this](const QString &reason) {
+        unload();
+        std::lock_guard lock(m_mutex);
+        m_error = reason;
+        if (debugOutput())
+            qInfo("FluidSynth device: %s", qPrintable(reason));
+        return false;
+    };
+    if (!soundFontExists(m_options.soundFont))
+        return fail(QStringLiteral("SoundFont not found: %1").arg(m_options.soundFont));
+
+    m_settings = new_fluid_settings();
+    if (!m_settings)
+        return fail(QStringLiteral("FluidSynth settings could not be made"));
+    fluid_settings_setnum(m_settings, "synth.sample-rate", m_options.sampleRate);
+    for (const auto &[key, value] : m_options.settings) {
+        const QByteArray k = key.toUtf8();
+        const QByteArray v = value.toUtf8();
+        switch (fluid_settings_get_type(m_settings, k.constData())) {
+        case FLUID_NUM_TYPE:
+            fluid_settings_setnum(m_settings, k.constData(), value.toDouble());
+            break;
+        case FLUID_INT_TYPE:
+            fluid_settings_setint(m_settings, k.constData(), value.toInt());
+            break;
+        case FLUID_STR_TYPE:
+            fluid_settings_setstr(m_settings, k.constData(), v.constData());
+            break;
+        default:
+            return fail(QStringLiteral("Unknown FluidSynth setting: %1").arg(key));
+        }
+    }
+    m_synth = new_fluid_synth(m_settings);
+    if (!m_synth)
+        return fail(QStringLiteral("FluidSynth could not be started: %1").arg(takeFluidError()));
+    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
+
+    // The sequencer follows the synthesizer's sample clock (no system timer).
+    m_sequencer = new_fluid_sequencer2(0);
+    if (!m_sequencer)
+        return fail(QStringLiteral("FluidSynth sequencer could not be made"));
+    fluid_sequencer_set_time_scale(m_sequencer, kTicksPerSecond);
+    m_synthDest = fluid_sequencer_register_fluidsynth(m_sequencer, m_synth);
+    if (m_synthDest == FLUID_FAILED)
+        return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
+
+    QStringList drivers;
+    if (!m_options.audioDriver.isEmpty())
+        drivers << m_options.audioDriver;
+    else
+        drivers << QStringLiteral("pulseaudio") << QStringLiteral("alsa");
+    QStringList reasons;
+    for (const QString &driver : drivers) {
+        if (fluid_settings_setstr(m_settings, "audio.driver", driver.toUtf8().constData()) != FLUID_OK) {
+            reasons << QStringLiteral("%1: no such audio driver").arg(driver);
+            continue;
+        }
+        m_driver = new_fluid_audio_driver(m_settings, m_synth);
+        if (m_driver)
+            break;
+        reasons << QStringLiteral("%1: %2").arg(driver, takeFluidError());
+    }
+    if (!m_driver)
+        return fail(QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; "))));
+    return true;
+}
+
+void FluidSynthDevice::unload()
+{
+    // The driver first: it stops the audio thread that renders the synth.
+    if (m_driver)
+        delete_fluid_audio_driver(m_driver);
+    m_driver = nullptr;
+    if (m_sequencer)
+        delete_fluid_sequencer(m_sequencer);
+    m_sequencer = nullptr;
+    if (m_synth)
+        delete_fluid_synth(m_synth);
+    m_synth = nullptr;
+    if (m_settings)
+        delete_fluid_settings(m_settings);
+    m_settings = nullptr;
+}
+
+int64_t FluidSynthDevice::nowUs()
+{
+    return m_sequencer ? int64_t(fluid_sequencer_get_tick(m_sequencer)) * kUsPerTick : 0;
+}
+
+namespace {
+
+// Fills a FluidSynth event from a short message; false for messages it has
+// no event for.
+bool toEvent(fluid_event_t *event, uint32_t message)
+{
+    const int channel = int(message & 0x0F);
+    const int data1 = int(message >> 8 & 0x7F);
+    const int data2 = int(message >> 16 & 0x7F);
+    switch (message & 0xF0) {
+    case 0x80:
+        fluid_event_noteoff(event, channel, short(data1));
+        return true;
+    case 0x90:
+        if (data2 == 0)
+            fluid_event_noteoff(event, channel, short(data1));
+        else
+            fluid_event_noteon(event, channel, short(data1), short(data2));
+        return true;
+    case 0xA0:
+        fluid_event_key_pressure(event, channel, short(data1), data2);
+        return true;
+    case 0xB0:
+        fluid_event_control_change(event, channel, short(data1), data2);
+        return true;
+    case 0xC0:
+        fluid_event_program_change(event, channel, data1);
+        return true;
+    case 0xD0:
+        fluid_event_channel_pressure(event, channel, data1);
+        return true;
+    case 0xE0:
+        fluid_event_pitch_bend(event, channel, data1 | data2 << 7);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void FluidSynthDevice::send(uint32_t message)
+{
+    if (!m_synth)
+        return;
+    const int channel = int(message & 0x0F);
+    const int data1 = int(message >> 8 & 0x7F);
+    const int data2 = int(message >> 16 & 0x7F);
+    switch (message & 0xF0) {
+    case 0x80:
+        fluid_synth_noteoff(m_synth, channel, data1);
+        break;
+    case 0x90:
+        if (data2 == 0)
+            fluid_synth_noteoff(m_synth, channel, data1);
+        else
+            fluid_synth_noteon(m_synth, channel, data1, data2);
+        break;
+    case 0xA0:
+        fluid_synth_key_pressure(m_synth, channel, data1, data2);
+        break;
+    case 0xB0:
+        fluid_synth_cc(m_synth, channel, data1, data2);
+        break;
+    case 0xC0:
+        fluid_synth_program_change(m_synth, channel, data1);
+        break;
+    case 0xD0:
+        fluid_synth_channel_pressure(m_synth, channel, data1);
+        break;
+    case 0xE0:
+        fluid_synth_pitch_bend(m_synth, channel, data1 | data2 << 7);
+        break;
+    default:
+        break;
+    }
+}
+
+void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
+{
+    if (!m_sequencer)
+        return;
+    fluid_event_t *event = new_fluid_event();
+    if (!event)
+        return;
+    if (toEvent(event, message)) {
+        fluid_event_set_source(event, fluid_seq_id_t(source));
+        fluid_event_set_dest(event, m_synthDest);
+        fluid_sequencer_send_at(m_sequencer, event, unsigned(std::max<int64_t>(atUs, 0) / kUsPerTick), 1);
+    }
+    delete_fluid_event(event);
+}
+
+void FluidSynthDevice::cancel(int source)
+{
+    if (m_sequencer)
+        fluid_sequencer_remove_events(m_sequencer, fluid_seq_id_t(source), -1, -1);
+}
+
+int FluidSynthDevice::openSource()
+{
+    if (!m_sequencer)
+        return -1;
+    // A client without callback: only a tag that cancel() can withdraw by.
+    return fluid_sequencer_register_client(m_sequencer, "stream", nullptr, nullptr);
+}
+
+void FluidSynthDevice::closeSource(int source)
+{
+    if (m_sequencer && source >= 0)
+        fluid_sequencer_unregister_client(m_sequencer, fluid_seq_id_t(source));
+}
+
+} // namespace platform::midi

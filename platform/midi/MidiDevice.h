@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace platform::midi {
+
+// An output device behind the MIDI output and stream calls. The stream layer
+// turns queued buffers into short messages with absolute device times and
+// hands them over a little ahead of time (lookaheadUs), so the device can
+// play them on its own clock independent of thread wake-ups.
+//
+// All calls except acquire() and preload() come from the stream layer while
+// it holds its lock, so a device only needs to guard state that its own
+// threads touch.
+class MidiDevice
+{
+public:
+    MidiDevice() = default;
+    MidiDevice(const MidiDevice &) = delete;
+    MidiDevice &operator=(const MidiDevice &) = delete;
+    virtual ~MidiDevice() = default;
+
+    virtual QString name() const = 0;
+
+    // Makes the device ready to play (loads, connects). May block; safe to
+    // call from several threads and more than once. False when the device
+    // cannot play; the reason is then in lastError().
+    virtual bool acquire() = 0;
+    // Starts acquiring in the background so a later acquire() waits less.
+    virtual void preload() {}
+    virtual QString lastError() const { return {}; }
+
+    // The device clock in microseconds.
+    virtual int64_t nowUs() = 0;
+    // Plays a short message (status | data1 << 8 | data2 << 16) at once.
+    virtual void send(uint32_t message) = 0;
+    // Plays a short message at device time atUs. Messages of one source are
+    // played in the order given when their times are equal.
+    virtual void sendAt(int source, int64_t atUs, uint32_t message) = 0;
+    // Withdraws the messages of source that have not been played yet.
+    virtual void cancel(int source) = 0;
+    // A tag for the messages of one stream.
+    virtual int openSource() { return ++m_lastSource; }
+    virtual void closeSource(int source) { (void)source; }
+
+    // How far ahead of their time messages are handed over.
+    virtual int64_t lookaheadUs() const { return 0; }
+    // Delay between the start of a stream and its first event, so that the
+    // first events are not late compared with the later ones.
+    virtual int64_t startLatencyUs() const { return 0; }
+    // True when the owner of the device steps its clock (capture device);
+    // otherwise the stream layer's playback thread follows the clock.
+    virtual bool steppedClock() const { return false; }
+
+    // Damper pedal up and all notes off on every channel (sounding notes
+    // fade out through their release).
+    void allNotesOff();
+
+private:
+    int m_lastSource = 0;
+};
+
+} // namespace platform::midi

@@ -1,0 +1,231 @@
+#include "MidiStream.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::midi {
+
+namespace {
+
+constexpr uint32_t kTempoUsPerQuarterNote = 500000;
+constexpr uint32_t kLongEvent = 0x80000000u; // parameters follow the event word
+
+uint32_t readU32(const uint8_t *p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+} // namespace
+
+MidiStream::MidiStream(uintptr_t handleValue, std::shared_ptr<MidiDevice> device, NotifyHandle notify)
+    : m_handleValue(handleValue), m_device(std::move(device)), m_notify(std::move(notify))
+{
+    m_source = m_device->openSource();
+}
+
+MidiStream::~MidiStream()
+{
+    if (!m_closed) {
+        m_device->cancel(m_source);
+        releaseSounding();
+    }
+    m_device->closeSource(m_source);
+}
+
+void MidiStream::postOpen()
+{
+    post(MM_MOM_OPEN, nullptr);
+}
+
+MMRESULT MidiStream::setTimeDivision(uint32_t ticksPerQuarterNote)
+{
+    if (ticksPerQuarterNote == 0 || ticksPerQuarterNote > 0x7FFF)
+        return MMSYSERR_INVALPARAM;
+    m_division = ticksPerQuarterNote;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT MidiStream::out(MIDIHDR *header)
+{
+    if (!header || (header->lpData == nullptr && header->dwBytesRecorded > 0)
+        || header->dwBytesRecorded > header->dwBufferLength)
+        return MMSYSERR_INVALPARAM;
+    if (!(header->dwFlags & MHDR_PREPARED))
+        return MIDIERR_UNPREPARED;
+    if (header->dwFlags & MHDR_INQUEUE)
+        return MIDIERR_STILLPLAYING;
+
+    // The events are copied now: the caller may not change a queued buffer
+    // anyway, and the playback thread never reads caller memory.
+    Buffer buffer;
+    buffer.header = header;
+    const uint8_t *data = header->lpData;
+    const size_t size = header->dwBytesRecorded;
+    size_t offset = 0;
+    uint64_t tick = 0;
+    while (offset + 12 <= size) {
+        tick += readU32(data + offset);
+        const uint32_t word = readU32(data + offset + 8);
+        offset += 12;
+        if (word & kLongEvent) {
+            const size_t length = (size_t(word & 0xFFFFFF) + 3) & ~size_t(3);
+            if (length > size - offset)
+                return MMSYSERR_INVALPARAM;
+            offset += length;
+        }
+        buffer.events.push_back({tick, word});
+    }
+    if (offset != size)
+        return MMSYSERR_INVALPARAM;
+
+    header->dwFlags = (header->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
+    header->dwOffset = 0;
+    m_queue.push_back(std::move(buffer));
+    if (m_running && m_queue.size() == 1)
+        startFront(m_device->nowUs());
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT MidiStream::restart()
+{
+    if (!m_running) {
+        m_running = true;
+        if (!m_queue.empty())
+            startFront(m_device->nowUs());
+    }
+    return MMSYSERR_NOERROR;
+}
+
+void MidiStream::startFront(int64_t nowUs)
+{
+    Buffer &front = m_queue.front();
+    if (front.originUs >= 0)
+        return;
+    front.division = m_division;
+    front.originUs = std::max(nowUs + m_device->startLatencyUs(), m_endUs);
+}
+
+int64_t MidiStream::timeOf(const Buffer &buffer, size_t index) const
+{
+    const uint64_t tick = buffer.events[index].tick;
+    // Whole quarter notes first so the product cannot overflow.
+    const uint64_t quarters = tick / buffer.division;
+    const uint64_t rest = tick % buffer.division;
+    return buffer.originUs + int64_t(quarters * kTempoUsPerQuarterNote + rest * kTempoUsPerQuarterNote / buffer.division);
+}
+
+void MidiStream::pump(int64_t nowUs)
+{
+    while (m_running && !m_queue.empty()) {
+        Buffer &buffer = m_queue.front();
+        startFront(nowUs);
+        const size_t count = buffer.events.size();
+        const int64_t horizon = nowUs + m_device->lookaheadUs();
+        while (buffer.sent < count && timeOf(buffer, buffer.sent) <= horizon) {
+            const uint32_t word = buffer.events[buffer.sent].word;
+            // Only short messages sound; other event types (tempo, no-op,
+            // long events) keep their place in time and their callback.
+            if ((word >> 24 & 0x3F) == MEVT_SHORTMSG && (word & 0x80) && (word & 0xF0) != 0xF0) {
+                const uint32_t message = word & 0xFFFFFF;
+                m_device->sendAt(m_source, timeOf(buffer, buffer.sent), message);
+                track(message);
+            }
+            ++buffer.sent;
+        }
+        while (buffer.reached < buffer.sent && timeOf(buffer, buffer.reached) <= nowUs) {
+            if (buffer.events[buffer.reached].word & MEVT_F_CALLBACK) {
+                buffer.header->dwOffset = uint32_t(buffer.reached * 12);
+                post(MM_MOM_POSITIONCB, buffer.header);
+            }
+            ++buffer.reached;
+        }
+        if (buffer.reached < count || (count == 0 && buffer.originUs > nowUs))
+            return;
+        m_endUs = count ? timeOf(buffer, count - 1) : buffer.originUs;
+        finish(buffer);
+        m_queue.pop_front();
+    }
+}
+
+int64_t MidiStream::nextEventUs() const
+{
+    if (!m_running || m_queue.empty())
+        return kNever;
+    const Buffer &buffer = m_queue.front();
+    if (buffer.originUs < 0 || buffer.reached >= buffer.events.size())
+        return buffer.originUs < 0 ? kNever : buffer.originUs;
+    return timeOf(buffer, buffer.reached);
+}
+
+void MidiStream::finish(Buffer &buffer)
+{
+    buffer.header->dwFlags = (buffer.header->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
+    post(MM_MOM_DONE, buffer.header);
+}
+
+MMRESULT MidiStream::stop()
+{
+    m_running = false;
+    m_device->cancel(m_source);
+    releaseSounding();
+    for (Buffer &buffer : m_queue)
+        finish(buffer);
+    m_queue.clear();
+    m_endUs = std::numeric_limits<int64_t>::min();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT MidiStream::reset()
+{
+    stop();
+    m_device->allNotesOff();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT MidiStream::close()
+{
+    if (!m_queue.empty())
+        return MIDIERR_STILLPLAYING;
+    post(MM_MOM_CLOSE, nullptr);
+    m_closed = true;
+    return MMSYSERR_NOERROR;
+}
+
+bool MidiStream::isQueued(const MIDIHDR *header) const
+{
+    return std::any_of(m_queue.begin(), m_queue.end(), [header](const Buffer &b) { return b.header == header; });
+}
+
+void MidiStream::track(uint32_t message)
+{
+    const uint32_t status = message & 0xF0;
+    const uint32_t channel = message & 0x0F;
+    const uint32_t data1 = message >> 8 & 0x7F;
+    const uint32_t data2 = message >> 16 & 0x7F;
+    if (status == 0x90 && data2 > 0)
+        m_sounding.set(channel * 128 + data1);
+    else if (status == 0x80 || status == 0x90)
+        m_sounding.reset(channel * 128 + data1);
+    else if (status == 0xB0 && (data1 == 120 || data1 == 123))
+        for (uint32_t key = 0; key < 128; ++key)
+            m_sounding.reset(channel * 128 + key);
+}
+
+void MidiStream::releaseSounding()
+{
+    if (m_sounding.none())
+        return;
+    for (uint32_t i = 0; i < m_sounding.size(); ++i)
+        if (m_sounding.test(i))
+            m_device->send(0x80 | (i / 128) | (i % 128) << 8);
+    m_sounding.reset();
+}
+
+void MidiStream::post(unsigned msg, MIDIHDR *header)
+{
+    if (m_closed)
+        return;
+    m_notify.post({msg, quintptr(m_handleValue), qintptr(reinterpret_cast<uintptr_t>(header))});
+}
+
+} // namespace platform::midi

@@ -100,10 +100,10 @@ void TCoolScrollingText::Step()
     const QSize text = textSize();
     bool gone = false;
     switch (m_direction) {
-    case sdBottomToTop: gone = --m_scrollY + text.height() < 0; break;
-    case sdTopToBottom: gone = ++m_scrollY > height(); break;
-    case sdLeftToRight: gone = ++m_scrollX > width(); break;
-    case sdRightToLeft: gone = --m_scrollX + text.width() < 0; break;
+    case sdBottomToTop: gone = --m_scrollY + text.height() <= 0; break;
+    case sdTopToBottom: gone = ++m_scrollY >= height(); break;
+    case sdLeftToRight: gone = ++m_scrollX >= width(); break;
+    case sdRightToLeft: gone = --m_scrollX + text.width() <= 0; break;
     }
     if (gone) {
         // Enter again from the side the text moves away from.

@@ -124,10 +124,4 @@ enum : uint32_t {
     faAnyFile = 0x3F,
 };
 
-// Raster operations callers pass to the wallpaper routines.
-enum : uint32_t {
-    SRCCOPY = 0x00CC0020,   // copy the source
-    NOTSRCCOPY = 0x00330008 // copy the inverted source
-};
-
 } // namespace coolctrls

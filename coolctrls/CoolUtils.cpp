@@ -1,8 +1,10 @@
 #include "CoolUtils.h"
 
 #include "platform/Exception.h"
+#include "platform/canvas/TBitmap.h"
 
 #include <QDir>
+#include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,7 +12,31 @@
 #include <algorithm>
 #include <array>
 
+// The resources of a static library must be registered by hand.
+static void initCoolResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace coolctrls {
+
+QByteArray ResourceData(const QString &name)
+{
+    static const bool registered = (initCoolResources(), true);
+    (void)registered;
+    QFile file(QStringLiteral(":/") + name);
+    if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap)
+{
+    const QByteArray data = ResourceData(name);
+    if (data.isEmpty())
+        throw platform::Exception(QStringLiteral("Resource %1 not found").arg(name));
+    bitmap.LoadFromData(data);
+}
 
 // --- Options --------------------------------------------------------------
 
@@ -70,102 +96,6 @@ TCoolOptions StringToCoolOptions(const QString &text)
         result.include(TCoolOption(it - kOptionNames.begin()));
     }
     return result;
-}
-
-// --- Colour names ---------------------------------------------------------
-
-namespace {
-
-struct ColorName
-{
-    uint32_t value;
-    const char *name;
-};
-
-constexpr uint32_t sys(uint32_t index) { return 0x80000000u | index; }
-
-constexpr std::array<ColorName, 42> kColorNames = {{
-    {0x000000, "clBlack"},   {0x000080, "clMaroon"}, {0x008000, "clGreen"},
-    {0x008080, "clOlive"},   {0x800000, "clNavy"},   {0x800080, "clPurple"},
-    {0x808000, "clTeal"},    {0x808080, "clGray"},   {0xC0C0C0, "clSilver"},
-    {0x0000FF, "clRed"},     {0x00FF00, "clLime"},   {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"},    {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},
-    {0xFFFFFF, "clWhite"},
-    {sys(0), "clScrollBar"},        {sys(1), "clBackground"},
-    {sys(2), "clActiveCaption"},    {sys(3), "clInactiveCaption"},
-    {sys(4), "clMenu"},             {sys(5), "clWindow"},
-    {sys(6), "clWindowFrame"},      {sys(7), "clMenuText"},
-    {sys(8), "clWindowText"},       {sys(9), "clCaptionText"},
-    {sys(10), "clActiveBorder"},    {sys(11), "clInactiveBorder"},
-    {sys(12), "clAppWorkSpace"},    {sys(13), "clHighlight"},
-    {sys(14), "clHighlightText"},   {sys(15), "clBtnFace"},
-    {sys(16), "clBtnShadow"},       {sys(17), "clGrayText"},
-    {sys(18), "clBtnText"},         {sys(19), "clInactiveCaptionText"},
-    {sys(20), "clBtnHighlight"},    {sys(21), "cl3DDkShadow"},
-    {sys(22), "cl3DLight"},         {sys(23), "clInfoText"},
-    {sys(24), "clInfoBk"},          {0x1FFFFFFF, "clNone"},
-}};
-
-QStringList namesOf(size_t count)
-{
-    QStringList names;
-    for (size_t i = 0; i < count; ++i)
-        names << QString::fromLatin1(kColorNames[i].name);
-    return names;
-}
-
-} // namespace
-
-const QStringList &BasicColorNames()
-{
-    static const QStringList names = namesOf(16);
-    return names;
-}
-
-const QStringList &AllColorNames()
-{
-    static const QStringList names = namesOf(kColorNames.size());
-    return names;
-}
-
-QString ColorToString(uint32_t color)
-{
-    for (const ColorName &c : kColorNames)
-        if (c.value == color)
-            return QString::fromLatin1(c.name);
-    return QLatin1Char('$') + QStringLiteral("%1").arg(color, 8, 16, QLatin1Char('0')).toUpper();
-}
-
-bool TryStringToColor(const QString &text, uint32_t &color)
-{
-    const QString t = text.trimmed();
-    for (const ColorName &c : kColorNames) {
-        if (t.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) {
-            color = c.value;
-            return true;
-        }
-    }
-    bool ok = false;
-    qint64 value = 0;
-    if (t.startsWith(QLatin1Char('$')))
-        value = t.mid(1).toLongLong(&ok, 16);
-    else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = t.mid(2).toLongLong(&ok, 16);
-    else
-        value = t.toLongLong(&ok, 10);
-    // Colour values are 32 bits; negative decimals are their two's complement.
-    if (!ok || value < -0x80000000LL || value > 0xFFFFFFFFLL)
-        return false;
-    color = uint32_t(value);
-    return true;
-}
-
-uint32_t StringToColor(const QString &text)
-{
-    uint32_t color = 0;
-    if (!TryStringToColor(text, color))
-        throw platform::EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return color;
 }
 
 // --- Strings and rectangles ---------------------------------------------

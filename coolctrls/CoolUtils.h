@@ -7,28 +7,41 @@
 // string and folder helpers, belong to the GUI thread.
 
 #include "CoolTypes.h"
+#include "platform/canvas/Colors.h"
+#include "platform/canvas/GdiTypes.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 
+class QObject;
+class QWidget;
+class QImage;
+
+namespace platform {
+class TBitmap;
+class TCanvas;
+class TPen;
+} // namespace platform
+
 namespace coolctrls {
 
-// --- Colour names -------------------------------------------------------
+// --- Colours --------------------------------------------------------------
 
-// The 16 basic colour names, "clBlack" .. "clWhite", in the toolkit's order.
-const QStringList &BasicColorNames();
-// All 42 colour names: the 16 basic ones, the system colours, "clNone".
-const QStringList &AllColorNames();
-// A colour name when the value has one, else "$" and 8 hexadecimal digits.
-QString ColorToString(uint32_t color);
-// A colour name (any case) or a number (decimal, "$hex" or "0xhex").
-// Throws platform::EConvertError for anything else.
-uint32_t StringToColor(const QString &text);
-// The same without throwing.
-bool TryStringToColor(const QString &text, uint32_t &color);
+// Colour names and their conversion both ways: one implementation, the
+// platform canvas's, offered here under the names the controls use.
+// ColorToString: a colour name, else "$" and 8 hexadecimal digits.
+// StringToColor: a name (any case) or a number; EConvertError otherwise.
+using platform::basicColorNames;
+using platform::colorNames;
+using platform::ColorToString;
+using platform::StringToColor;
+
+// 0x00FFFFFF minus the colour's RGB value (system colours resolved).
+platform::TColor InvertColor(platform::TColor color);
 
 // --- Strings and rectangles ---------------------------------------------
 
@@ -56,5 +69,116 @@ uint32_t FileAttributes(const QString &path);
 // case-insensitive order. "." and ".." are never listed. A folder that
 // cannot be read gives an empty list.
 QStringList GetFolderList(const QString &folder, const QString &mask, uint32_t attributes);
+
+// --- Resources --------------------------------------------------------------
+
+// The bytes of a resource of this library ("BITMAP_TT", "BITMAP_NTT",
+// "BITMAP_PRN"); empty when there is none of that name.
+QByteArray ResourceData(const QString &name);
+// Loads a resource bitmap; throws platform::Exception for an unknown name.
+void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap);
+
+// --- Controls ---------------------------------------------------------------
+
+// The control `levels` parents up; level 0 is the control itself. Stops at a
+// control without parent. nullptr for nullptr.
+QWidget *GetParentAtLevel(QWidget *control, int levels);
+// Whether the control's class name contains "Cool" (case-sensitive).
+bool IsCoolControl(const QObject *control);
+// Whether a font of that name is drawn from outlines (the TrueType bit of its
+// text metrics).
+bool IsTrueTypeFont(const QString &fontName);
+
+// A container that can paint its own background alone (what a classic
+// erase-background request paints: wallpaper or colour, not bevels or
+// caption). PaintParentBackground uses it when the ancestor implements it;
+// otherwise it renders the ancestor's whole paint without children.
+// The canvas is in the container's client coordinates.
+class IEraseBackground
+{
+public:
+    virtual void EraseBackground(platform::TCanvas &canvas) = 0;
+
+protected:
+    ~IEraseBackground() = default;
+};
+
+// Dynamic property that marks a non-windowed (graphic) control: a control
+// its parent paints, such as a label. PaintParentBackground draws the
+// parent's graphic children under a transparent control; QLabel and its
+// subclasses count as graphic too.
+inline constexpr const char *GraphicControlProperty = "graphicControl";
+bool IsGraphicControl(const QWidget *control);
+
+// --- Wallpaper ----------------------------------------------------------------
+
+// Draws bitmap over rect (logical coordinates of canvas) with the raster
+// operation: stretched as one stretch copy, else tiled from rect's top-left
+// with source origin (0, 0), the last row and column cut by rect.
+void DrawWallpaper(platform::TCanvas &canvas, const QImage &bitmap, const QRect &rect,
+                   platform::TRop rop, bool stretched);
+void DrawWallpaper(platform::TCanvas &canvas, const platform::TBitmap &bitmap, const QRect &rect,
+                   platform::TRop rop, bool stretched);
+// The bitmap laid out over layoutRect, visible only inside clipRect (how
+// one list item gets its part of a wallpaper laid over the whole list).
+void DrawWallpaperClipped(platform::TCanvas &canvas, const platform::TBitmap &bitmap,
+                          const QRect &layoutRect, platform::TRop rop, bool stretched,
+                          const QRect &clipRect);
+
+// --- Ancestor background -------------------------------------------------------
+
+// Paints into canvas, at its logical (0, 0), what lies under `control` in its
+// parent: the parent's background (IEraseBackground, or its own paint) and
+// the parent's graphic children other than `control`, offset by control's
+// position in the parent. Without a parent, or with useParent false, the
+// control's own background and graphic children are painted at (0, 0).
+// Callers pass GetParentAtLevel(self, TransparencyLevel). The ancestor is
+// rendered off-screen, so this may be called from any paint handler; a
+// nested call for a control already being painted this way paints nothing
+// for it (no recursion).
+void PaintParentBackground(QWidget *control, platform::TCanvas &canvas, bool useParent);
+// The same, limited to rect (logical coordinates).
+void PaintParentBackgroundClipped(QWidget *control, platform::TCanvas &canvas, const QRect &rect,
+                                  bool useParent);
+// The same, limited to rect1 combined with rect2 by mode (callers pass
+// RGN_DIFF: rect1 without rect2).
+void PaintParentBackgroundRegion(QWidget *control, platform::TCanvas &canvas, const QRect &rect1,
+                                 bool useParent, platform::TRegionCombine mode, const QRect &rect2);
+
+// --- Text and borders -----------------------------------------------------------
+
+// Draws text into rect with DrawText format: first the shadow copy in
+// shadowColor, then (background mode transparent) the text in textColor,
+// the two displaced by shadowSize as pos says. rect is the text's rectangle
+// and is changed in place (moved for spLeftTop, spLeftBottom, spRightTop;
+// with DT_CALCRECT also measured), so a measured text includes the offset.
+void DrawShadowText(platform::TCanvas &canvas, QRect &rect, TShadowPosition pos, int shadowSize,
+                    platform::TColor shadowColor, platform::TColor textColor, unsigned format,
+                    const QString &text);
+
+// Border lines over the control's whole area (canvas in the control's
+// coordinates): with a BordersTrColor other than clNone first a 2-pixel
+// frame on all four sides, then a line in `pen` for each chosen edge, in the
+// order top, left, right, bottom. Nothing at all when edges is empty.
+// Qt paints only inside paint events, so a null canvas schedules a repaint
+// of the control instead (its paint handler draws the borders).
+void DrawEdgeBorders(platform::TCanvas *canvas, QWidget *control, TEdgeBorders edges,
+                     platform::TColor bordersTrColor, const platform::TPen &pen);
+// The label's variant: only the chosen lines in `pen` over its client area.
+void DrawLabelEdgeBorders(platform::TCanvas &canvas, QWidget *label, TEdgeBorders edges,
+                          const platform::TPen &pen);
+// The flat frame over the control's whole area: two frames in clBtnFace,
+// then (highlighted) a sunken 1-pixel edge, then a clWindow frame inside;
+// list boxes and memos keep their scroll bars' corner strips. A null canvas
+// schedules a repaint as above.
+void DrawFlatBorder(platform::TCanvas *canvas, QWidget *control, bool highlighted);
+
+// Banded fill from c1 to c2 across rect in n + 1 bands (nothing for n < 0);
+// the last band lies beyond rect's far edge, in c2.
+void FillGradient(platform::TCanvas &canvas, const QRect &rect, platform::TColor c1, bool horizontal,
+                  int n, platform::TColor c2);
+
+// Round-to-nearest a * b / c (halves away from zero); -1 when c is 0.
+int MulDiv(int a, int b, int c);
 
 } // namespace coolctrls

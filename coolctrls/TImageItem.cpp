@@ -3,12 +3,14 @@
 #include "TCoolImages.h"
 #include "TImages.h"
 #include "platform/Application.h"
+#include "platform/canvas/TBitmap.h"
 
 namespace coolctrls {
 
 TImageItem::TImageItem(TImages *collection)
     : m_collection(collection)
     , m_picture(std::make_unique<TPicture>())
+    , m_bitmap(std::make_unique<platform::TBitmap>())
 {
     m_picture->OnChange = [this](QObject *) { pictureChanged(); };
 }
@@ -33,6 +35,11 @@ void TImageItem::Assign(const TImageItem &other)
     setPicture(other.Picture());
 }
 
+const QImage &TImageItem::Bitmap() const
+{
+    return m_bitmap->image();
+}
+
 int TImageItem::Index() const
 {
     return m_collection ? m_collection->IndexOf(this) : -1;
@@ -43,9 +50,9 @@ void TImageItem::pictureChanged()
     // Decoding happens here and only here: once per change of the picture.
     m_renderError.clear();
     try {
-        m_bitmap = m_picture->render();
+        m_bitmap->Assign(m_picture->render());
     } catch (const platform::Exception &e) {
-        m_bitmap = QImage();
+        m_bitmap->Assign(static_cast<const platform::TBitmap *>(nullptr));
         m_renderError = e.message();
     }
     if (m_collection && m_collection->Owner())

@@ -7,6 +7,10 @@
 
 #include <memory>
 
+namespace platform {
+class TBitmap;
+}
+
 namespace coolctrls {
 
 class TImages;
@@ -30,7 +34,12 @@ public:
     // Copies the given picture's content (renders Bitmap, runs Change).
     void setPicture(const TPicture *picture);
 
-    const QImage &Bitmap() const { return m_bitmap; }
+    // The rendered pixels (Format_RGB32); a null image when nothing could
+    // be rendered.
+    const QImage &Bitmap() const;
+    // The same as a bitmap object, for the canvas routines. Never null;
+    // empty (width or height 0) when nothing could be rendered.
+    const platform::TBitmap *BitmapObject() const { return m_bitmap.get(); }
     // The error of the last rendering, empty when it succeeded.
     const QString &renderError() const { return m_renderError; }
 
@@ -45,7 +54,7 @@ private:
 
     TImages *m_collection;
     std::unique_ptr<TPicture> m_picture;
-    QImage m_bitmap;
+    std::unique_ptr<platform::TBitmap> m_bitmap;
     QString m_renderError;
 };
 

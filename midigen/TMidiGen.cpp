@@ -31,6 +31,11 @@ TMidiGen::TMidiGen(QObject *owner)
 TMidiGen::~TMidiGen()
 {
     Stop();
+    // Stop leaves a stream that has not reached its first event playing to
+    // its end, which may be long; the generator is going away, so it stops
+    // that stream too instead of waiting for it.
+    if (m_streamOpen && !m_closing)
+        m_calls.streamStop(m_stream);
     pumpUntil([this] { return !m_streamOpen; });
     m_notifyWindow.reset();
 }
@@ -38,6 +43,11 @@ TMidiGen::~TMidiGen()
 int TMidiGen::StreamOwnerId()
 {
     return streamOwnerId;
+}
+
+void TMidiGen::ResetStreamOwnerForTests()
+{
+    streamOwnerId = 0;
 }
 
 template<typename Pred>
@@ -174,7 +184,7 @@ bool TMidiGen::beginRequest()
         // The old stream finishes without repeating and closes, freeing its
         // buffer, before the new one is built.
         if (!m_closing)
-            midiStreamStop(m_stream);
+            m_calls.streamStop(m_stream);
         pumpUntil([this] { return !m_streamOpen; });
     }
     m_loopsLeft = m_loops;
@@ -203,7 +213,7 @@ bool TMidiGen::buildAndPlay(const TTimedEventList &events, bool glideAllowed)
     m_eventBuffer = std::move(buffer);
 
     HMIDISTRM stream = nullptr;
-    if (midiStreamOpen(&stream, int(m_deviceId), m_notifyWindow->handle(), uintptr_t(this)) != MMSYSERR_NOERROR
+    if (m_calls.streamOpen(&stream, int(m_deviceId), m_notifyWindow->handle(), uintptr_t(this)) != MMSYSERR_NOERROR
         || !stream) {
         m_eventBuffer.clear();
         failRequest();
@@ -213,8 +223,8 @@ bool TMidiGen::buildAndPlay(const TTimedEventList &events, bool glideAllowed)
     pumpUntil([this] { return m_streamOpen; });
 
     streamOwnerId = m_generatorId;
-    midiOutReset(m_stream);
-    if (midiStreamSetTimeDivision(m_stream, TicksPerQuarterNote) != MMSYSERR_NOERROR) {
+    m_calls.outReset(m_stream);
+    if (m_calls.streamSetTimeDivision(m_stream, TicksPerQuarterNote) != MMSYSERR_NOERROR) {
         closeAfterFailure();
         return false;
     }
@@ -222,13 +232,13 @@ bool TMidiGen::buildAndPlay(const TTimedEventList &events, bool glideAllowed)
     m_streamHeader.lpData = m_eventBuffer.data();
     m_streamHeader.dwBufferLength = uint32_t(m_eventBuffer.size());
     m_streamHeader.dwBytesRecorded = uint32_t(m_eventBuffer.size());
-    if (midiOutPrepareHeader(m_stream, &m_streamHeader) != MMSYSERR_NOERROR) {
+    if (m_calls.outPrepareHeader(m_stream, &m_streamHeader) != MMSYSERR_NOERROR) {
         closeAfterFailure();
         return false;
     }
     m_headerPrepared = true;
-    if (midiStreamOut(m_stream, &m_streamHeader) != MMSYSERR_NOERROR
-        || midiStreamRestart(m_stream) != MMSYSERR_NOERROR) {
+    if (m_calls.streamOut(m_stream, &m_streamHeader) != MMSYSERR_NOERROR
+        || m_calls.streamRestart(m_stream) != MMSYSERR_NOERROR) {
         closeAfterFailure();
         return false;
     }
@@ -242,13 +252,13 @@ void TMidiGen::closeAfterFailure()
 {
     m_repeatEnabled = false;
     m_closing = true;
-    midiStreamStop(m_stream);
+    m_calls.streamStop(m_stream);
     if (m_headerPrepared) {
-        midiOutUnprepareHeader(m_stream, &m_streamHeader);
+        m_calls.outUnprepareHeader(m_stream, &m_streamHeader);
         m_headerPrepared = false;
     }
-    midiOutReset(m_stream);
-    if (midiStreamClose(m_stream) == MMSYSERR_NOERROR) {
+    m_calls.outReset(m_stream);
+    if (m_calls.streamClose(m_stream) == MMSYSERR_NOERROR) {
         pumpUntil([this] { return !m_streamOpen; });
     } else {
         // No close notification will come for a stream that cannot close.
@@ -265,14 +275,14 @@ void TMidiGen::finishStream()
 {
     m_closing = true;
     if (m_headerPrepared) {
-        midiOutUnprepareHeader(m_stream, &m_streamHeader);
+        m_calls.outUnprepareHeader(m_stream, &m_streamHeader);
         m_headerPrepared = false;
     }
-    midiStreamStop(m_stream);
-    midiOutReset(m_stream);
+    m_calls.streamStop(m_stream);
+    m_calls.outReset(m_stream);
     m_eventBuffer.clear();
     m_eventBuffer.shrink_to_fit();
-    if (midiStreamClose(m_stream) != MMSYSERR_NOERROR) {
+    if (m_calls.streamClose(m_stream) != MMSYSERR_NOERROR) {
         m_streamOpen = false;
         m_isPlaying = false;
         m_repeatEnabled = false;
@@ -286,7 +296,7 @@ void TMidiGen::Stop()
     m_repeatEnabled = false;
     // Before the first event the buffer plays once to its end and closes.
     if (m_streamOpen && m_ready && !m_closing)
-        midiStreamStop(m_stream);
+        m_calls.streamStop(m_stream);
 }
 
 bool TMidiGen::MidiAvailable()
@@ -294,16 +304,16 @@ bool TMidiGen::MidiAvailable()
     if (m_streamOpen)
         return true;
     HMIDIOUT out = nullptr;
-    if (midiOutOpen(&out, int(m_deviceId)) != MMSYSERR_NOERROR)
+    if (m_calls.outOpen(&out, int(m_deviceId)) != MMSYSERR_NOERROR)
         return false;
-    midiOutClose(out);
+    m_calls.outClose(out);
     return true;
 }
 
 bool TMidiGen::SetDevice(int id)
 {
     m_deviceId = uint32_t(id);
-    const unsigned devices = midiOutGetNumDevs();
+    const unsigned devices = m_calls.outGetNumDevs();
     return devices > 0 && (id < 0 || unsigned(id) < devices);
 }
 
@@ -327,8 +337,8 @@ void TMidiGen::handleNotification(const platform::TMessage &message)
         if (m_repeatEnabled && (m_loopsLeft == 0 || m_loopsLeft > 1)) {
             // A pass that cannot be queued again ends the playback instead of
             // leaving an open stream that never finishes.
-            if (midiStreamOut(m_stream, &m_streamHeader) != MMSYSERR_NOERROR
-                || midiStreamRestart(m_stream) != MMSYSERR_NOERROR) {
+            if (m_calls.streamOut(m_stream, &m_streamHeader) != MMSYSERR_NOERROR
+                || m_calls.streamRestart(m_stream) != MMSYSERR_NOERROR) {
                 finishStream();
                 break;
             }

@@ -6,6 +6,7 @@
 #include "MidiGenTypes.h"
 #include "PlayStringParser.h"
 #include "StreamBuilder.h"
+#include "TMidiCalls.h"
 #include "TimedEvent.h"
 
 #include "platform/NotifyWindow.h"
@@ -39,8 +40,8 @@ class TMidiGen : public QObject
 
 public:
     explicit TMidiGen(QObject *owner = nullptr);
-    // Stops playback and waits, pumping the message loop, until the stream
-    // has closed.
+    // Stops playback, also a stream that has not reached its first event, and
+    // waits, pumping the message loop, until the stream has closed.
     ~TMidiGen() override;
 
     // Published properties. Out-of-range values of the clamped ones are
@@ -112,6 +113,12 @@ public:
     // the process that opened a stream may play afterwards.
     int GeneratorId() const { return m_generatorId; }
     static int StreamOwnerId();
+    // Forgets the owner, so test cases in one process start afresh.
+    static void ResetStreamOwnerForTests();
+
+    // The MIDI calls this generator makes (tests put failing ones in place).
+    const TMidiCalls &MidiCalls() const { return m_calls; }
+    void setMidiCalls(const TMidiCalls &calls) { m_calls = calls; }
 
 protected:
     // Shows the design-mode range message ("Error" box with the error icon).
@@ -171,5 +178,6 @@ private:
     // Set while this generator closes its stream, until the close arrives,
     // so a late done notification cannot finish the stream twice.
     bool m_closing = false;
+    TMidiCalls m_calls;
     std::unique_ptr<platform::NotifyWindow> m_notifyWindow;
 };

@@ -179,16 +179,16 @@ bool FluidSynthDevice::load()
     m_synth = new_fluid_synth(m_settings);
     if (!m_synth)
         return fail(QStringLiteral("FluidSynth could not be started: %1").arg(takeFluidError()));
-    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
-        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
 
     // The sequencer follows the synthesizer's sample clock (no system timer).
     m_sequencer = new_fluid_sequencer2(0);
     if (!m_sequencer)
         return fail(QStringLiteral("FluidSynth sequencer could not be made"));
     fluid_sequencer_set_time_scale(m_sequencer, kTicksPerSecond);
-    m_synthDest = fluid_sequencer_register_fluidsynth(m_sequencer, m_synth);
-    if (m_synthDest == FLUID_FAILED)
+    // Registering the synthesizer makes it drive the sequencer's clock
+    // block by block; the stream messages themselves go through timer
+    // events of the stream's own client (timerCallback).
+    if (fluid_sequencer_register_fluidsynth(m_sequencer, m_synth) == FLUID_FAILED)
         return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
 
     QStringList drivers;
@@ -209,6 +209,10 @@ bool FluidSynthDevice::load()
     }
     if (!m_driver)
         return fail(QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; "))));
+    // The SoundFont last: without an audio output its loading would be
+    // wasted time.
+    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
     return true;
 }
 
@@ -234,78 +238,42 @@ int64_t FluidSynthDevice::nowUs()
     return m_sequencer ? int64_t(fluid_sequencer_get_tick(m_sequencer)) * kUsPerTick : 0;
 }
 
-namespace {
-
-// Fills a FluidSynth event from a short message; false for messages it has
-// no event for.
-bool toEvent(fluid_event_t *event, uint32_t message)
-{
-    const int channel = int(message & 0x0F);
-    const int data1 = int(message >> 8 & 0x7F);
-    const int data2 = int(message >> 16 & 0x7F);
-    switch (message & 0xF0) {
-    case 0x80:
-        fluid_event_noteoff(event, channel, short(data1));
-        return true;
-    case 0x90:
-        if (data2 == 0)
-            fluid_event_noteoff(event, channel, short(data1));
-        else
-            fluid_event_noteon(event, channel, short(data1), short(data2));
-        return true;
-    case 0xA0:
-        fluid_event_key_pressure(event, channel, short(data1), data2);
-        return true;
-    case 0xB0:
-        fluid_event_control_change(event, channel, short(data1), data2);
-        return true;
-    case 0xC0:
-        fluid_event_program_change(event, channel, data1);
-        return true;
-    case 0xD0:
-        fluid_event_channel_pressure(event, channel, data1);
-        return true;
-    case 0xE0:
-        fluid_event_pitch_bend(event, channel, data1 | data2 << 7);
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 void FluidSynthDevice::send(uint32_t message)
 {
-    if (!m_synth)
-        return;
+    if (m_synth)
+        sendToSynth(m_synth, message);
+}
+
+void FluidSynthDevice::sendToSynth(fluid_synth_t *synth, uint32_t message)
+{
     const int channel = int(message & 0x0F);
     const int data1 = int(message >> 8 & 0x7F);
     const int data2 = int(message >> 16 & 0x7F);
     switch (message & 0xF0) {
     case 0x80:
-        fluid_synth_noteoff(m_synth, channel, data1);
+        fluid_synth_noteoff(synth, channel, data1);
         break;
     case 0x90:
         if (data2 == 0)
-            fluid_synth_noteoff(m_synth, channel, data1);
+            fluid_synth_noteoff(synth, channel, data1);
         else
-            fluid_synth_noteon(m_synth, channel, data1, data2);
+            fluid_synth_noteon(synth, channel, data1, data2);
         break;
     case 0xA0:
-        fluid_synth_key_pressure(m_synth, channel, data1, data2);
+        fluid_synth_key_pressure(synth, channel, data1, data2);
         break;
     case 0xB0:
-        fluid_synth_cc(m_synth, channel, data1, data2);
+        fluid_synth_cc(synth, channel, data1, data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(m_synth, channel, data1);
+        fluid_synth_program_change(synth, channel, data1);
         break;
     case 0xD0:
-        fluid_synth_channel_pressure(m_synth, channel, data1);
+        fluid_synth_channel_pressure(synth, channel, data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(m_synth, channel, data1 | data2 << 7);
+        fluid_synth_pitch_bend(synth, channel, data1 | data2 << 7);
         break;
     default:
         break;
@@ -314,37 +282,93 @@ void FluidSynthDevice::send(uint32_t message)
 
 void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
 {
-    if (!m_sequencer)
+    if (!m_sequencer || source < 0)
         return;
+    const unsigned tick = unsigned(std::max<int64_t>(atUs, 0) / kUsPerTick);
+    uintptr_t id = 0;
+    {
+        std::lock_guard lock(m_bundleMutex);
+        const auto last = m_lastBundle.find(source);
+        if (last != m_lastBundle.end()) {
+            const auto bundle = m_bundles.find(last->second);
+            if (bundle != m_bundles.end() && bundle->second.tick == tick) {
+                bundle->second.messages.push_back(message);
+                return;
+            }
+        }
+        id = ++m_lastBundleId;
+        m_bundles[id] = Bundle{source, tick, {message}};
+        m_lastBundle[source] = id;
+    }
     fluid_event_t *event = new_fluid_event();
     if (!event)
         return;
-    if (toEvent(event, message)) {
-        fluid_event_set_source(event, fluid_seq_id_t(source));
-        fluid_event_set_dest(event, m_synthDest);
-        fluid_sequencer_send_at(m_sequencer, event, unsigned(std::max<int64_t>(atUs, 0) / kUsPerTick), 1);
-    }
+    fluid_event_timer(event, reinterpret_cast<void *>(id));
+    fluid_event_set_source(event, fluid_seq_id_t(source));
+    fluid_event_set_dest(event, fluid_seq_id_t(source));
+    fluid_sequencer_send_at(m_sequencer, event, tick, 1);
     delete_fluid_event(event);
+}
+
+void FluidSynthDevice::timerCallback(unsigned int, fluid_event_t *event, fluid_sequencer_t *, void *data)
+{
+    if (fluid_event_get_type(event) == FLUID_SEQ_TIMER)
+        static_cast<FluidSynthDevice *>(data)->dispatch(reinterpret_cast<uintptr_t>(fluid_event_get_data(event)));
+}
+
+// Runs on the audio thread, inside the synthesizer's rendering, at the
+// block where the bundle's time falls.
+void FluidSynthDevice::dispatch(uintptr_t bundleId)
+{
+    std::vector<uint32_t> messages;
+    {
+        std::lock_guard lock(m_bundleMutex);
+        const auto bundle = m_bundles.find(bundleId);
+        if (bundle == m_bundles.end())
+            return;
+        messages = std::move(bundle->second.messages);
+        const auto last = m_lastBundle.find(bundle->second.source);
+        if (last != m_lastBundle.end() && last->second == bundleId)
+            m_lastBundle.erase(last);
+        m_bundles.erase(bundle);
+    }
+    for (uint32_t message : messages)
+        sendToSynth(m_synth, message);
 }
 
 void FluidSynthDevice::cancel(int source)
 {
-    if (m_sequencer)
-        fluid_sequencer_remove_events(m_sequencer, fluid_seq_id_t(source), -1, -1);
+    if (!m_sequencer || source < 0)
+        return;
+    fluid_sequencer_remove_events(m_sequencer, fluid_seq_id_t(source), -1, -1);
+    std::lock_guard lock(m_bundleMutex);
+    for (auto it = m_bundles.begin(); it != m_bundles.end();)
+        it = it->second.source == source ? m_bundles.erase(it) : std::next(it);
+    m_lastBundle.erase(source);
 }
 
 int FluidSynthDevice::openSource()
 {
     if (!m_sequencer)
         return -1;
-    // A client without callback: only a tag that cancel() can withdraw by.
-    return fluid_sequencer_register_client(m_sequencer, "stream", nullptr, nullptr);
+    const fluid_seq_id_t id = fluid_sequencer_register_client(m_sequencer, "stream", timerCallback, this);
+    return id == FLUID_FAILED ? -1 : id;
 }
 
 void FluidSynthDevice::closeSource(int source)
 {
-    if (m_sequencer && source >= 0)
-        fluid_sequencer_unregister_client(m_sequencer, fluid_seq_id_t(source));
+    if (!m_sequencer || source < 0)
+        return;
+    cancel(source);
+    fluid_sequencer_unregister_client(m_sequencer, fluid_seq_id_t(source));
+}
+
+int FluidSynthDevice::controllerValue(int channel, int controller) const
+{
+    int value = -1;
+    if (!m_synth || fluid_synth_get_cc(m_synth, channel, controller, &value) != FLUID_OK)
+        return -1;
+    return value;
 }
 
 } // namespace platform::midi

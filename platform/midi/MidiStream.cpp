@@ -1,21 +1,9 @@
 #include "MidiStream.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace platform::midi {
 
-namespace {
-
-constexpr uint32_t kTempoUsPerQuarterNote = 500000;
-constexpr uint32_t kLongEvent = 0x80000000u; // parameters follow the event word
-
-uint32_t readU32(const uint8_t *p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-} // namespace
 
 MidiStream::MidiStream(uintptr_t handleValue, std::shared_ptr<MidiDevice> device, NotifyHandle notify)
     : m_handleValue(handleValue), m_device(std::move(device)), m_notify(std::move(notify))
@@ -59,23 +47,7 @@ MMRESULT MidiStream::out(MIDIHDR *header)
     // anyway, and the playback thread never reads caller memory.
     Buffer buffer;
     buffer.header = header;
-    const uint8_t *data = header->lpData;
-    const size_t size = header->dwBytesRecorded;
-    size_t offset = 0;
-    uint64_t tick = 0;
-    while (offset + 12 <= size) {
-        tick += readU32(data + offset);
-        const uint32_t word = readU32(data + offset + 8);
-        offset += 12;
-        if (word & kLongEvent) {
-            const size_t length = (size_t(word & 0xFFFFFF) + 3) & ~size_t(3);
-            if (length > size - offset)
-                return MMSYSERR_INVALPARAM;
-            offset += length;
-        }
-        buffer.events.push_back({tick, word});
-    }
-    if (offset != size)
+    if (!parseStreamBuffer(header->lpData, header->dwBytesRecorded, buffer.events))
         return MMSYSERR_INVALPARAM;
 
     header->dwFlags = (header->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
@@ -107,11 +79,7 @@ void MidiStream::startFront(int64_t nowUs)
 
 int64_t MidiStream::timeOf(const Buffer &buffer, size_t index) const
 {
-    const uint64_t tick = buffer.events[index].tick;
-    // Whole quarter notes first so the product cannot overflow.
-    const uint64_t quarters = tick / buffer.division;
-    const uint64_t rest = tick % buffer.division;
-    return buffer.originUs + int64_t(quarters * kTempoUsPerQuarterNote + rest * kTempoUsPerQuarterNote / buffer.division);
+    return buffer.originUs + ticksToUs(buffer.events[index].tick, buffer.division);
 }
 
 void MidiStream::pump(int64_t nowUs)
@@ -122,11 +90,11 @@ void MidiStream::pump(int64_t nowUs)
         const size_t count = buffer.events.size();
         const int64_t horizon = nowUs + m_device->lookaheadUs();
         while (buffer.sent < count && timeOf(buffer, buffer.sent) <= horizon) {
-            const uint32_t word = buffer.events[buffer.sent].word;
+            const StreamEvent &event = buffer.events[buffer.sent];
             // Only short messages sound; other event types (tempo, no-op,
             // long events) keep their place in time and their callback.
-            if ((word >> 24 & 0x3F) == MEVT_SHORTMSG && (word & 0x80) && (word & 0xF0) != 0xF0) {
-                const uint32_t message = word & 0xFFFFFF;
+            if (event.isShortMessage()) {
+                const uint32_t message = event.message();
                 m_device->sendAt(m_source, timeOf(buffer, buffer.sent), message);
                 track(message);
             }

@@ -2,6 +2,7 @@
 
 #include "MidiDevice.h"
 #include "MidiOut.h"
+#include "StreamEvents.h"
 
 #include <bitset>
 #include <cstdint>
@@ -50,15 +51,10 @@ public:
     bool isRunning() const { return m_running && !m_queue.empty(); }
 
 private:
-    struct Event
-    {
-        uint64_t tick = 0; // from the start of the buffer
-        uint32_t word = 0;
-    };
     struct Buffer
     {
         MIDIHDR *header = nullptr;
-        std::vector<Event> events;
+        std::vector<StreamEvent> events;
         uint32_t division = 0;
         int64_t originUs = -1; // device time of tick 0; -1 until started
         size_t sent = 0;       // events handed to the device

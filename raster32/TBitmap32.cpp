@@ -202,10 +202,11 @@ void TBitmap32::ChangeDimensions(int newWidth, int newHeight)
             finish();
             throw EBitmapError(QStringLiteral("Can't create compatible DC"));
         }
-        m_width = newWidth;
-        m_height = newHeight;
-        m_clipBox = BoundsBox();
     }
+    // A size with one zero dimension is kept, without pixel memory.
+    m_width = newWidth;
+    m_height = newHeight;
+    m_clipBox = BoundsBox();
     finish();
 }
 
@@ -530,9 +531,11 @@ void TBitmap32::ReadStored(QIODevice &stream)
     const qint32 height = readInt32(stream);
     if (width < 0 || height < 0)
         readError();
-    const qint64 bytes = qint64(width) * height * 4;
-    if (width > 0 && height > 0 && qint64(width) * height > INT_MAX / 4)
+    // Both are at most 2^31 - 1, so the count fits before it is checked.
+    const qint64 count = qint64(width) * height;
+    if (count > INT_MAX / 4)
         readError();
+    const qint64 bytes = count * 4;
     const qint64 limit = stream.isSequential() ? MaxSequentialPixelBytes : stream.bytesAvailable();
     if (bytes > limit)
         readError();

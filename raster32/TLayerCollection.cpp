@@ -11,7 +11,10 @@ TLayerCollection::TLayerCollection(QObject *owner)
 {
 }
 
-TLayerCollection::~TLayerCollection() = default;
+TLayerCollection::~TLayerCollection()
+{
+    Clear();
+}
 
 TCustomLayer *TLayerCollection::Items(int index) const
 {

@@ -4,9 +4,16 @@
 #include "Errors.h"
 #include "TBitmap32.h"
 
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <thread>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace raster32 {
 
@@ -90,6 +97,77 @@ inline TColor32 Lerp256(TColor32 a, TColor32 b, unsigned w)
     const TColor32 rb = ((((a & 0xFF00FFu) * iw + (b & 0xFF00FFu) * w + 0x800080u) >> 8) & 0xFF00FFu);
     const TColor32 ag = ((((a >> 8) & 0xFF00FFu) * iw + ((b >> 8) & 0xFF00FFu) * w + 0x800080u) & 0xFF00FF00u);
     return rb | ag;
+}
+
+// out := a + (b - a) * w / 256 for whole rows, channel by channel. The
+// SSE2 path does four pixels per step with 16-bit lanes and gives the
+// same results as Lerp256.
+void lerpRows(const TColor32 *a, const TColor32 *b, TColor32 *out, int n, unsigned w)
+{
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i wb = _mm_set1_epi16(short(w));
+    const __m128i wa = _mm_set1_epi16(short(256 - w));
+    const __m128i half = _mm_set1_epi16(128);
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 4 <= n; i += 4) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+        const __m128i lo = _mm_srli_epi16(
+            _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(va, zero), wa),
+                                        _mm_mullo_epi16(_mm_unpacklo_epi8(vb, zero), wb)),
+                          half),
+            8);
+        const __m128i hi = _mm_srli_epi16(
+            _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(va, zero), wa),
+                                        _mm_mullo_epi16(_mm_unpackhi_epi8(vb, zero), wb)),
+                          half),
+            8);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = Lerp256(a[i], b[i], w);
+}
+
+// acc[j] += byte j of row * w, over n pixels (4n 16-bit accumulators). With
+// weights summing to 256 no lane passes 255 * 256 + 128.
+void accumulateRow(const TColor32 *row, std::uint16_t *acc, int n, unsigned w)
+{
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i vw = _mm_set1_epi16(short(w));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 4 <= n; i += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + i));
+        __m128i *p = reinterpret_cast<__m128i *>(acc + 4 * i);
+        _mm_storeu_si128(p, _mm_add_epi16(_mm_loadu_si128(p), _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), vw)));
+        _mm_storeu_si128(p + 1,
+                         _mm_add_epi16(_mm_loadu_si128(p + 1), _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), vw)));
+    }
+#endif
+    for (; i < n; ++i) {
+        const TColor32 c = row[i];
+        for (int k = 0; k < 4; ++k)
+            acc[4 * i + k] = std::uint16_t(acc[4 * i + k] + ((c >> (8 * k)) & 0xFF) * w);
+    }
+}
+
+// out := acc / 256 per channel.
+void storeAccumulated(const std::uint16_t *acc, TColor32 *out, int n)
+{
+    int i = 0;
+#ifdef __SSE2__
+    for (; i + 4 <= n; i += 4) {
+        const __m128i *p = reinterpret_cast<const __m128i *>(acc + 4 * i);
+        const __m128i lo = _mm_srli_epi16(_mm_loadu_si128(p), 8);
+        const __m128i hi = _mm_srli_epi16(_mm_loadu_si128(p + 1), 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = TColor32(acc[4 * i] >> 8) | TColor32(acc[4 * i + 1] >> 8) << 8
+            | TColor32(acc[4 * i + 2] >> 8) << 16 | TColor32(acc[4 * i + 3] >> 8) << 24;
 }
 
 // Bilinear taps of one axis for enlarging: pixel centres are aligned,
@@ -220,7 +298,34 @@ struct Contributors
     std::vector<int> first;
     std::vector<int> index;
     std::vector<int> weight;
+    // The same weights in 1/256 (sum 256) for kernels without negative
+    // lobes and with few taps, where two channels share one multiply.
+    std::vector<unsigned> weight8;
+    bool packed = false;
+    // The packed taps again, padded with zero weights to `taps` per target
+    // pixel; each weight repeated in four 16-bit lanes for SSE2.
+    int taps = 0;
+    std::vector<int> padIndex;
+    std::vector<std::uint64_t> padWeight;
 };
+
+// Rounds weights (of one target pixel, summing to `total`) to integers
+// that sum to exactly `one`; the rounding rest goes to the largest.
+template<typename T>
+void quantise(const std::vector<double> &w, double total, int one, std::vector<T> &out)
+{
+    int sum = 0;
+    size_t largest = 0;
+    const size_t base = out.size();
+    for (size_t j = 0; j < w.size(); ++j) {
+        const int q = int(std::lround(w[j] / total * one));
+        out.push_back(T(q));
+        sum += q;
+        if (std::abs(w[j]) > std::abs(w[largest]))
+            largest = j;
+    }
+    out[base + largest] = T(int(out[base + largest]) + one - sum);
+}
 
 Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStart, int S, Kernel k)
 {
@@ -231,6 +336,8 @@ Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStar
     const double support = k.radius / squeeze;
     std::vector<double> w;
     std::vector<int> idx;
+    bool negative = false;
+    size_t maxTaps = 0;
     for (int i = 0; i < n; ++i) {
         c.first.push_back(int(c.index.size()));
         const double center = (clipStart + i - dstStart + 0.5) / scale - 0.5;
@@ -252,19 +359,27 @@ Contributors contributors(int clipStart, int n, int dstStart, int D, int srcStar
             idx.assign(1, srcStart + std::clamp(int(std::lround(center)), 0, S - 1));
             total = 1;
         }
-        int sum = 0;
-        size_t largest = 0;
-        for (size_t j = 0; j < w.size(); ++j) {
-            const int q = int(std::lround(w[j] / total * WeightOne));
-            c.index.push_back(idx[j]);
-            c.weight.push_back(q);
-            sum += q;
-            if (std::abs(w[j]) > std::abs(w[largest]))
-                largest = j;
-        }
-        c.weight[c.first.back() + largest] += WeightOne - sum;
+        c.index.insert(c.index.end(), idx.begin(), idx.end());
+        quantise(w, total, WeightOne, c.weight);
+        quantise(w, total, 256, c.weight8);
+        negative = negative || std::any_of(w.begin(), w.end(), [](double v) { return v < 0; });
+        maxTaps = std::max(maxTaps, w.size());
     }
     c.first.push_back(int(c.index.size()));
+    c.packed = !negative && maxTaps <= 16;
+    if (c.packed) {
+        c.taps = int(maxTaps);
+        c.padIndex.resize(size_t(n) * maxTaps);
+        c.padWeight.assign(size_t(n) * maxTaps, 0);
+        for (int i = 0; i < n; ++i)
+            for (int t = 0; t < c.taps; ++t) {
+                const int from = c.first[size_t(i)], count = c.first[size_t(i) + 1] - from;
+                const size_t at = size_t(i) * maxTaps + size_t(t);
+                c.padIndex[at] = c.index[size_t(from + std::min(t, count - 1))];
+                if (t < count)
+                    c.padWeight[at] = std::uint64_t(c.weight8[size_t(from + t)]) * 0x0001000100010001ull;
+            }
+    }
     return c;
 }
 
@@ -409,8 +524,7 @@ void doBilinear(const Job &job)
             horizontal(sy1, rowB);
             haveB = sy1;
         }
-        for (int i = 0; i < cw; ++i)
-            out[i] = Lerp256(rowA[i], rowB[i], wy);
+        lerpRows(rowA, rowB, out, cw, wy);
     });
 }
 
@@ -423,16 +537,95 @@ void doResample(const Job &job, Kernel kernel)
     const auto [minIt, maxIt] = std::minmax_element(yc.index.begin(), yc.index.end());
     const int rowLo = *minIt, rowHi = *maxIt;
 
-    // Horizontal pass over every source row the vertical taps read.
-    std::vector<TColor32> mid(size_t(rowHi - rowLo + 1) * size_t(cw));
+    const size_t rows = size_t(rowHi - rowLo + 1);
+
+    if (xc.packed && yc.packed) {
+        // Non-negative weights in 1/256: red+blue and alpha+green each go
+        // through one multiply; a lane holds at most 255 * 256 + 128.
+        // row[index - offset] are the source pixels of the taps.
+        auto horizontal = [&](const TColor32 *row, int offset, TColor32 *out) {
+            const int taps = xc.taps;
+            const int *index = xc.padIndex.data();
+            const std::uint64_t *weight = xc.padWeight.data();
+            int i = 0;
+#ifdef __SSE2__
+            // Two target pixels per step, each in four 16-bit lanes.
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i half = _mm_set1_epi16(128);
+            for (; i + 2 <= cw; i += 2) {
+                const int *ia = index + size_t(i) * taps, *ib = ia + taps;
+                const std::uint64_t *wa = weight + size_t(i) * taps, *wb = wa + taps;
+                __m128i acc = half;
+                for (int t = 0; t < taps; ++t) {
+                    const __m128i px = _mm_unpacklo_epi8(
+                        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(row[ia[t] - offset])),
+                                           _mm_cvtsi32_si128(int(row[ib[t] - offset]))),
+                        zero);
+                    const __m128i w = _mm_set_epi64x(qint64(wb[t]), qint64(wa[t]));
+                    acc = _mm_add_epi16(acc, _mm_mullo_epi16(px, w));
+                }
+                _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i),
+                                 _mm_packus_epi16(_mm_srli_epi16(acc, 8), zero));
+            }
+#endif
+            for (; i < cw; ++i) {
+                TColor32 rb = 0x800080u, ag = 0x800080u;
+                for (int t = 0; t < taps; ++t) {
+                    const TColor32 c = row[index[size_t(i) * taps + t] - offset];
+                    const unsigned w = unsigned(weight[size_t(i) * taps + t] & 0xFFFF);
+                    rb += (c & 0xFF00FFu) * w;
+                    ag += ((c >> 8) & 0xFF00FFu) * w;
+                }
+                out[i] = ((rb >> 8) & 0xFF00FFu) | (ag & 0xFF00FF00u);
+            }
+        };
+        if (size_t(clip.Height()) < rows) {
+            // Shrinking vertically: combine source rows first (contiguous,
+            // vectorised), so the gathering horizontal taps run only once
+            // per target pixel.
+            const auto [lo, hi] = std::minmax_element(xc.index.begin(), xc.index.end());
+            const int colLo = *lo, cols = *hi - *lo + 1;
+            std::vector<std::uint16_t> acc(size_t(cols) * 4);
+            std::vector<TColor32> line(static_cast<size_t>(cols));
+            forEachRow(job, [&](int y, TColor32 *out) {
+                const size_t k = size_t(y - clip.Top);
+                std::fill(acc.begin(), acc.end(), std::uint16_t(128));
+                for (int t = yc.first[k]; t < yc.first[k + 1]; ++t)
+                    accumulateRow(job.src.PixelAddress(colLo, yc.index[size_t(t)]), acc.data(), cols,
+                                  yc.weight8[size_t(t)]);
+                storeAccumulated(acc.data(), line.data(), cols);
+                horizontal(line.data(), colLo, out);
+            });
+            return;
+        }
+        std::vector<TColor32> mid(rows * size_t(cw));
+        for (int sy = rowLo; sy <= rowHi; ++sy)
+            horizontal(job.src.RowAddress(sy), 0, &mid[size_t(sy - rowLo) * size_t(cw)]);
+        std::vector<std::uint16_t> acc(size_t(cw) * 4);
+        forEachRow(job, [&](int y, TColor32 *out) {
+            const size_t k = size_t(y - clip.Top);
+            std::fill(acc.begin(), acc.end(), std::uint16_t(128));
+            for (int t = yc.first[k]; t < yc.first[k + 1]; ++t)
+                accumulateRow(&mid[size_t(yc.index[size_t(t)] - rowLo) * size_t(cw)], acc.data(), cw,
+                              yc.weight8[size_t(t)]);
+            storeAccumulated(acc.data(), out, cw);
+        });
+        return;
+    }
+
+    // Signed 14-bit weights, channel by channel, clamped at the end.
+    std::vector<TColor32> mid(rows * size_t(cw));
     for (int sy = rowLo; sy <= rowHi; ++sy) {
         const TColor32 *s = job.src.RowAddress(sy);
         TColor32 *out = &mid[size_t(sy - rowLo) * size_t(cw)];
+        const int *first = xc.first.data();
+        const int *index = xc.index.data();
+        const int *weight = xc.weight.data();
         for (int i = 0; i < cw; ++i) {
             int b = 0, g = 0, r = 0, a = 0;
-            for (int t = xc.first[size_t(i)]; t < xc.first[size_t(i) + 1]; ++t) {
-                const TColor32 c = s[xc.index[size_t(t)]];
-                const int w = xc.weight[size_t(t)];
+            for (int t = first[i]; t < first[i + 1]; ++t) {
+                const TColor32 c = s[index[t]];
+                const int w = weight[t];
                 b += int(c & 0xFF) * w;
                 g += int((c >> 8) & 0xFF) * w;
                 r += int((c >> 16) & 0xFF) * w;
@@ -465,7 +658,55 @@ void doResample(const Job &job, Kernel kernel)
     });
 }
 
+// Large scaled drawings are split into horizontal bands drawn at the same
+// time: bands write disjoint rows and only read the source. Custom drawing
+// stays on the calling thread, since its handler may not be thread-safe.
+std::atomic<int> maxThreads{0};
+
+template<typename Run>
+void inBands(const Job &job, Run run)
+{
+    constexpr qint64 MinParallelArea = 1 << 17;
+    const int limit = maxThreads.load(std::memory_order_relaxed);
+    const unsigned cores = limit > 0 ? unsigned(limit) : std::max(1u, std::thread::hardware_concurrency());
+    int bands = 1;
+    if (job.comb.mode != dmCustom && qint64(job.clip.Width()) * job.clip.Height() >= MinParallelArea)
+        bands = int(std::min({cores, 8u, unsigned(job.clip.Height())}));
+    if (bands <= 1) {
+        run(job);
+        return;
+    }
+    const int h = job.clip.Height();
+    std::vector<TRect> clips(size_t(bands), job.clip);
+    for (int b = 0; b < bands; ++b) {
+        clips[size_t(b)].Top = job.clip.Top + h * b / bands;
+        clips[size_t(b)].Bottom = job.clip.Top + h * (b + 1) / bands;
+    }
+    std::vector<std::exception_ptr> errors(static_cast<size_t>(bands));
+    auto band = [&](int b) {
+        try {
+            run(Job{job.dst, job.dstRect, clips[size_t(b)], job.src, job.srcRect, job.comb});
+        } catch (...) {
+            errors[size_t(b)] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (int b = 1; b < bands; ++b)
+            workers.emplace_back(band, b);
+        band(0);
+    }
+    for (const std::exception_ptr &e : errors)
+        if (e)
+            std::rethrow_exception(e);
+}
+
 } // namespace
+
+void SetMaxTransferThreads(int count)
+{
+    maxThreads.store(std::max(count, 0), std::memory_order_relaxed);
+}
 
 void TransferBlock(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, const TBitmap32 &src,
                    const TRect &srcRect, const TTransferMode &mode)
@@ -496,7 +737,7 @@ void TransferNearest(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, co
     const Combiner comb(mode);
     if (comb.drawsNothing() || clip.IsEmpty())
         return;
-    doNearest(Job{dst, dstRect, clip, src, srcRect, comb});
+    inBands(Job{dst, dstRect, clip, src, srcRect, comb}, doNearest);
 }
 
 void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, const TBitmap32 &src,
@@ -534,20 +775,20 @@ void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, 
     const Job job{*dst, dstRect, clip, *source, srcRect, comb};
     switch (filter) {
     case sfNearest:
-        doNearest(job);
+        inBands(job, doNearest);
         break;
     case sfDraft:
-        doDraft(job);
+        inBands(job, doDraft);
         break;
     case sfLinear:
         if (dstRect.Width() > srcRect.Width() && dstRect.Height() > srcRect.Height() && srcRect.Width() > 1
             && srcRect.Height() > 1)
-            doBilinear(job);
+            inBands(job, doBilinear);
         else
-            doResample(job, kernelFor(sfLinear));
+            inBands(job, [](const Job &j) { doResample(j, kernelFor(sfLinear)); });
         break;
     default:
-        doResample(job, kernelFor(filter));
+        inBands(job, [filter](const Job &j) { doResample(j, kernelFor(filter)); });
         break;
     }
 }

@@ -1,5 +1,5 @@
 // Program entry of Tonvik - Intervals.
-#include "AppLook.h"
+#include "platform/canvas/ColorScheme.h"
 #include "TfMain.h"
 
 #include "platform/Application.h"
@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     options.addOption(page);
     options.process(application);
 
-    app::ApplyLook();
+    platform::applyClassicLook();
     app::TfMain fMain;
     fMain.show();
 

@@ -49,7 +49,12 @@ public:
     bool Stretched() const { return m_wallpaper.Stretched(); }
     void setStretched(bool value) { m_wallpaper.setStretched(value); }
     QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+    // A wallpaper of its own turns transparency off.
+    void setWallpaper(const QImage &image)
+    {
+        m_transparent = false;
+        m_wallpaper.setWallpaper(image);
+    }
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);

@@ -71,6 +71,10 @@ TEST_F(Settings, ALevelOutsideOneAndTwoFallsBackToOne)
     writeSettings("[Tonvik - Intervals (DEMO)]\nLevel=x\n");
     EXPECT_EQ(loadError(), "'x' is not a valid integer value");
     EXPECT_EQ(Quiz.Level, 1) << "a usable level even after the error";
+    writeSettings("[Tonvik - Intervals (DEMO)]\nLevel=\nScore 1=5\n");
+    EXPECT_EQ(loadError(), "'' is not a valid integer value");
+    EXPECT_EQ(Quiz.Level, 1);
+    EXPECT_EQ(Quiz.HighScore[1], 0);
 }
 
 TEST_F(Settings, SaveKeepsOtherSectionsCommentsAndLineEndings)

@@ -53,10 +53,11 @@ public:
     // Drawn through TransparentColor by TCanvas::Draw when true.
     bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
-    // tmAuto: the bottom-left pixel's colour (clNone... for an empty bitmap:
-    // clDefault); tmFixed: the colour set.
+    // tmAuto: the colour of the bottom-left pixel (clDefault for an empty
+    // bitmap); tmFixed: the colour set.
     TColor TransparentColor() const;
-    void setTransparentColor(TColor value);  // also makes the mode tmFixed
+    // Also makes the mode tmFixed (clDefault: tmAuto).
+    void setTransparentColor(TColor value);
     TTransparentMode TransparentMode() const { return m_transparentMode; }
     void setTransparentMode(TTransparentMode value);
 

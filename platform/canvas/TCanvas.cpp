@@ -525,10 +525,11 @@ void TCanvas::Arc(const QRect &r, const QPoint &start, const QPoint &end)
     QPainter *p = painter();
     if (!p)
         return;
-    const QRectF box(r.left(), r.top(), r.width() - 1, r.height() - 1);
+    // Through pixel centres, so the arc covers the same pixels as Ellipse.
+    const QRectF box(r.left() + 0.5, r.top() + 0.5, r.width() - 1, r.height() - 1);
     const QPointF c = box.center();
     auto angle = [&c](const QPoint &pt) {
-        return std::atan2(-(pt.y() - c.y()), pt.x() - c.x()) * 180.0 / M_PI;
+        return std::atan2(-(pt.y() + 0.5 - c.y()), pt.x() + 0.5 - c.x()) * 180.0 / M_PI;
     };
     const double a0 = angle(start);
     double span = angle(end) - a0;

@@ -41,6 +41,7 @@
 #include <optional>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 class QPaintDevice;
 
@@ -262,7 +263,7 @@ private:
     void drawPenLine(QPoint a, QPoint b);
     struct TextLine;
     std::vector<TextLine> layoutText(const QString &text, int width, unsigned format);
-    int segmentWidth(const QString &line, unsigned format);
+    static int segmentWidth(const QFontMetrics &fm, const QString &line, unsigned format);
     void drawTextLine(const TextLine &line, int x, int y, unsigned format);
 
     friend class TBitmap;

@@ -70,9 +70,8 @@ LineMetrics lineMetrics(const QFont &font)
 
 } // namespace
 
-int TCanvas::segmentWidth(const QString &line, unsigned format)
+int TCanvas::segmentWidth(const QFontMetrics &fm, const QString &line, unsigned format)
 {
-    const QFontMetrics fm(Font.toQFont());
     if (!line.contains(QLatin1Char('\t')))
         return fm.horizontalAdvance(line);
     const int stop = std::max(1, 8 * fm.averageCharWidth());
@@ -91,13 +90,14 @@ std::vector<TCanvas::TextLine> TCanvas::layoutText(const QString &text, int widt
     std::vector<int> underlined;
     const QString shown = (format & DT_NOPREFIX) ? text : stripPrefixes(text, underlined);
     std::vector<TextLine> lines;
+    const QFontMetrics fm(Font.toQFont());
     auto addLine = [&](qsizetype start, qsizetype end) {
         TextLine line;
         line.text = shown.mid(start, end - start);
         for (int u : underlined)
             if (u >= start && u < end)
                 line.underlined.push_back(int(u - start));
-        line.width = segmentWidth(line.text, format);
+        line.width = segmentWidth(fm, line.text, format);
         lines.push_back(std::move(line));
     };
     if (shown.isEmpty())
@@ -115,7 +115,7 @@ std::vector<TCanvas::TextLine> TCanvas::layoutText(const QString &text, int widt
         TextLine line;
         line.text = one;
         line.underlined = kept;
-        line.width = segmentWidth(one, format);
+        line.width = segmentWidth(fm, one, format);
         lines.push_back(std::move(line));
         return lines;
     }
@@ -131,14 +131,22 @@ std::vector<TCanvas::TextLine> TCanvas::layoutText(const QString &text, int widt
             qsizetype start = pos;
             while (true) {
                 qsizetype lineEnd = start, i = start;
+                int lineWidth = 0;  // of shown[start, lineEnd)
                 while (i < end) {
                     qsizetype wordEnd = i;
                     while (wordEnd < end && shown.at(wordEnd) != QLatin1Char(' '))
                         ++wordEnd;
-                    const int w = segmentWidth(shown.mid(start, wordEnd - start), format);
+                    // Grows the width by the gap and the word; tab stops
+                    // depend on the position, so pieces with tabs are
+                    // measured from the line start.
+                    const QString piece = shown.mid(lineEnd, wordEnd - lineEnd);
+                    const int w = piece.contains(QLatin1Char('\t'))
+                        ? segmentWidth(fm, shown.mid(start, wordEnd - start), format)
+                        : lineWidth + fm.horizontalAdvance(piece);
                     if (w > width && lineEnd > start)
                         break;
                     lineEnd = wordEnd;
+                    lineWidth = w;
                     i = wordEnd;
                     while (i < end && shown.at(i) == QLatin1Char(' '))
                         ++i;
@@ -195,7 +203,7 @@ void TCanvas::drawTextLine(const TextLine &line, int x, int y, unsigned format)
     for (int u : line.underlined) {
         if (u >= line.text.size())
             continue;
-        const int ux = x + segmentWidth(line.text.left(u), format);
+        const int ux = x + segmentWidth(fm, line.text.left(u), format);
         const int uw = fm.horizontalAdvance(line.text.at(u));
         p->fillRect(QRect(ux, baseline + std::max(1, fm.underlinePos()), uw, std::max(1, fm.lineWidth())),
                     textQColor(m_state.textColor));

@@ -17,7 +17,18 @@ QRgb opaqueRgb(TColor c)
 
 } // namespace
 
-TImageList::TImageList(int width, int height) : m_width(std::max(1, width)), m_height(std::max(1, height)) {}
+TImageList::TImageList(int width, int height, QObject *owner)
+    : QObject(owner), m_width(std::max(1, width)), m_height(std::max(1, height))
+{
+}
+
+void TImageList::setBkColor(TColor value)
+{
+    if (value == m_bkColor)
+        return;
+    m_bkColor = value;
+    Q_EMIT changed();
+}
 
 void TImageList::SetSize(int width, int height)
 {
@@ -33,6 +44,7 @@ void TImageList::SetSize(int width, int height)
 void TImageList::Clear()
 {
     m_images.clear();
+    Q_EMIT changed();
 }
 
 QImage TImageList::makeEntry(const QImage &src, int sx, const QImage *mask, std::optional<TColor> key) const
@@ -68,6 +80,7 @@ int TImageList::AddMasked(const TBitmap &image, TColor maskColor)
     const int n = std::max(1, image.Width() / m_width);
     for (int i = 0; i < n; ++i)
         m_images.push_back(makeEntry(src, i * m_width, nullptr, key));
+    Q_EMIT changed();
     return first;
 }
 
@@ -81,6 +94,7 @@ int TImageList::Add(const TBitmap &image, const TBitmap *mask)
     const int n = std::max(1, image.Width() / m_width);
     for (int i = 0; i < n; ++i)
         m_images.push_back(makeEntry(src, i * m_width, maskImage.isNull() ? nullptr : &maskImage, std::nullopt));
+    Q_EMIT changed();
     return first;
 }
 
@@ -94,6 +108,7 @@ bool TImageList::ReplaceMasked(int index, const TBitmap &image, TColor maskColor
     else if (maskColor != clNone)
         key = maskColor;
     m_images[size_t(index)] = makeEntry(image.image(), 0, nullptr, key);
+    Q_EMIT changed();
     return true;
 }
 
@@ -102,6 +117,7 @@ bool TImageList::Delete(int index)
     if (index < 0 || index >= Count())
         return false;
     m_images.erase(m_images.begin() + index);
+    Q_EMIT changed();
     return true;
 }
 

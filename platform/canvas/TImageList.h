@@ -4,11 +4,14 @@
 // blended 50 % or as their mask. A mask is kept per image: the pixels that
 // match the mask colour given when the image was added (clDefault: the
 // colour of the image's bottom-left pixel) are transparent.
+// A component: its owner frees it; controls that show its images listen to
+// changed() and to destroyed() to repaint or drop their reference.
 
 #include "platform/canvas/Colors.h"
 #include "platform/canvas/GdiTypes.h"
 
 #include <QImage>
+#include <QObject>
 
 #include <cstdint>
 #include <optional>
@@ -19,14 +22,20 @@ namespace platform {
 class TBitmap;
 class TCanvas;
 
-class TImageList
+class TImageList : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(int Width READ Width WRITE setWidth)
+    Q_PROPERTY(int Height READ Height WRITE setHeight)
+    Q_PROPERTY(quint32 BkColor READ BkColor WRITE setBkColor)
 public:
-    TImageList(int width = 16, int height = 16);
+    explicit TImageList(int width = 16, int height = 16, QObject *owner = nullptr);
 
     int Width() const { return m_width; }
+    void setWidth(int value) { SetSize(value, m_height); }
     int Height() const { return m_height; }
-    // Changing the size clears the list.
+    void setHeight(int value) { SetSize(m_width, value); }
+    // Changing the size clears the list. Sizes below 1 are taken as 1.
     void SetSize(int width, int height);
     int Count() const { return int(m_images.size()); }
     void Clear();
@@ -56,13 +65,18 @@ public:
 
     // Background colour for ILD_NORMAL with CLR_DEFAULT; clNone by default.
     TColor BkColor() const { return m_bkColor; }
-    void setBkColor(TColor value) { m_bkColor = value; }
+    void setBkColor(TColor value);
 
     // Image index (with its mask as alpha: 0 = transparent), for tests and
     // for copying an image out.
     QImage image(int index) const;
     // The image as a bitmap without mask, on background (masked pixels).
     bool GetBitmap(int index, TBitmap &target, TColor background = clBtnFace) const;
+
+Q_SIGNALS:
+    // After images were added, replaced or deleted, or the size or
+    // background colour changed.
+    void changed();
 
 private:
     QImage makeEntry(const QImage &src, int sx, const QImage *mask, std::optional<TColor> key) const;

@@ -241,6 +241,8 @@ TEST(Bitmap, SizeAssignChangesAndLoading)
 TEST(ImageList, MasksFromColoursAndMonochromeBitmaps)
 {
     TImageList list(2, 2);
+    int changes = 0;
+    QObject::connect(&list, &TImageList::changed, [&changes] { ++changes; });
     TBitmap strip;
     prepare(strip, 4, 2, clOlive);  // two images, bottom-left olive
     strip.Canvas().SetPixel(0, 0, clRed);
@@ -262,8 +264,10 @@ TEST(ImageList, MasksFromColoursAndMonochromeBitmaps)
     EXPECT_EQ(list.Count(), 3);
     TBitmap empty;
     EXPECT_EQ(list.AddMasked(empty, clNone), -1);
-    list.SetSize(4, 4);
+    EXPECT_EQ(changes, 3);  // two additions and a deletion
+    list.setWidth(4);
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(changes, 4);
 }
 
 TEST(ImageList, DrawsTransparentOverBackgroundBlendedAndAsMask)

@@ -388,3 +388,29 @@ TEST(Canvas, PaintsOnPixmapsAndImagesAndIsLockable)
     EXPECT_EQ(img.pixelColor(3, 1), QColor(Qt::red));
     EXPECT_EQ(img.pixelColor(3, 2), QColor(Qt::white));
 }
+
+TEST(Canvas, EllipsesAndArcsStayInsideTheirRectangle)
+{
+    TBitmap bmp;
+    prepare(bmp, 14, 14);
+    TCanvas &c = bmp.Canvas();
+    c.Pen.setColor(clBlack);
+    c.Brush.setStyle(TBrushStyle::bsClear);
+    c.Ellipse(2, 2, 12, 12);
+    EXPECT_EQ(inkBounds(bmp), Rect(2, 2, 12, 12));
+    EXPECT_EQ(bmp.pixel(7, 7), clWhite);  // hollow
+    c.Brush.setColor(clRed);
+    c.Ellipse(2, 2, 12, 12);
+    EXPECT_EQ(bmp.pixel(7, 7), clRed);
+
+    // Counter-clockwise from the bottom-left to the top-right: the lower
+    // right half of the ring.
+    prepare(bmp, 14, 14);
+    c.Arc(Rect(2, 2, 12, 12), QPoint(2, 12), QPoint(12, 2));
+    const QRect ink = inkBounds(bmp);
+    EXPECT_GE(ink.left(), 2);
+    EXPECT_GE(ink.top(), 2);
+    EXPECT_EQ(ink.right(), 11);
+    EXPECT_EQ(ink.bottom(), 11);
+    EXPECT_EQ(countColor(bmp, Rect(2, 2, 5, 5), clBlack), 0);
+}

@@ -4,7 +4,14 @@
 // colour names, string, rectangle and folder helpers, and (in the second
 // half) the painting routines: wallpaper, ancestor background, shadowed
 // text, borders and gradients. All of them are stateless and, except the
-// string and folder helpers, belong to the GUI thread.
+// string and folder helpers, belong to the GUI thread. The painting routines
+// draw on a platform::TCanvas (wrap a QPainter with TCanvas(&painter)).
+//
+// Related pieces in their own files: TWallpaperGroup (a control's wallpaper
+// properties, resolution and background painting), TCoolImages / TImages /
+// TImageItem / TCoolChangeLink (the image store), TPicture and TJPEGImage
+// (pictures and their stored form), TGlyph / TGlyphList / TGlyphCache (the
+// glyph holder).
 
 #include "CoolTypes.h"
 #include "platform/canvas/Colors.h"

@@ -92,3 +92,21 @@ TEST(JpegDecoder, GreyscaleDecodesToRgbAndEmptyDataIsAnError)
     EXPECT_NEAR(qRed(p), 200, 2);
     EXPECT_THROW(TJPEGImage::decode(QByteArray()), EJPEGError);
 }
+
+TEST(PictureFiles, JpegBitmapAndStoredFormFilesLoadByTheirSuffix)
+{
+    TPicture picture;
+    picture.loadFromFile(QStringLiteral(TONVIK_SOURCE_DIR "/resources/wallpaper.pic"));
+    EXPECT_EQ(picture.graphicClassName(), QStringLiteral("TJPEGImage"));
+    const QByteArray fromPic = picture.graphicData();
+    picture.loadFromFile(QStringLiteral(TONVIK_SOURCE_DIR "/resources/wallpaper.jpg"));
+    EXPECT_EQ(picture.graphicData(), fromPic);
+    picture.loadFromFile(QStringLiteral(TONVIK_SOURCE_DIR "/resources/glyphs/BITMAP_TT.bmp"));
+    EXPECT_EQ(picture.graphicClassName(), QStringLiteral("TBitmap"));
+    EXPECT_EQ(picture.render().size(), QSize(16, 16));
+    // The bitmap kind survives the stored form.
+    TPicture copy;
+    copy.loadFromStoredForm(picture.saveToStoredForm());
+    EXPECT_EQ(copy.render(), picture.render());
+    EXPECT_THROW(picture.loadFromFile(QStringLiteral("/nonexistent/x.jpg")), platform::Exception);
+}

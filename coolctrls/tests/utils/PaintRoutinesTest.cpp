@@ -280,3 +280,27 @@ TEST(PaintParentBackground, WorksInsideTheNormalPaintOfAShownWindow)
     EXPECT_EQ(shot.pixel(45, 25), qRgb(255, 0, 0));
     EXPECT_EQ(shot.pixel(75, 45), qRgb(0, 0, 255));
 }
+
+TEST(PaintParentBackground, HigherLevelsShiftByTheAncestorsOwnPosition)
+{
+    PaintedWidget grand;
+    grand.resize(200, 100);
+    grand.paint = [](TCanvas &c, QWidget *self) {
+        c.FillRect(self->rect(), clBlue);
+        c.FillRect(QRect(0, 0, 105, 100), clRed);
+    };
+    auto *panel = new PaintedWidget(&grand);
+    panel->setGeometry(100, 0, 100, 100);
+    panel->paint = [](TCanvas &c, QWidget *self) { c.FillRect(self->rect(), clLime); };
+    auto *control = new WallpaperWidget(panel);
+    control->setGeometry(20, 20, 30, 30);
+    control->group.setTransparent(true);
+    control->group.setTransparencyLevel(1);
+
+    const QImage img = grand.grab().toImage();
+    // The control shows the grandparent's pixels from the panel's position
+    // (100, 0) onwards, not from its own: red for 5 pixels, then blue.
+    EXPECT_EQ(img.pixel(120 + 2, 20 + 2), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(120 + 10, 20 + 10), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(110, 10), qRgb(0, 255, 0)); // the panel itself
+}

@@ -6,6 +6,8 @@
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 
+#include <algorithm>
+
 namespace platform::midi {
 
 namespace {

@@ -17,7 +17,21 @@
 // - midiStreamStop returns the queued buffer with a done notification.
 // The TMessage delivered carries msg = the notification, wParam = the
 // stream handle's value, lParam = the MIDIHDR pointer for DONE and
-// POSITIONCB (0 otherwise).
+// POSITIONCB (0 otherwise). For POSITIONCB the header's dwOffset is the byte
+// offset of the flagged event.
+//
+// A buffer queued on a running stream whose earlier buffers have played
+// starts at once, or where the previous one ended if that is later; so a
+// buffer re-queued from its done notification loops.
+// Handles are never reused: a closed or made-up handle gives
+// MMSYSERR_INVALHANDLE. midiStreamClose fails with MIDIERR_STILLPLAYING
+// while buffers are queued (stop first).
+//
+// Devices: the MIDI mapper (-1) is the built-in FluidSynth synthesizer when
+// it has a SoundFont and an audio output, else the first ALSA sequencer
+// port, else nothing (opens fail with MMSYSERR_NODRIVER). TONVIK_MIDI_OUT,
+// TONVIK_SOUNDFONT and TONVIK_AUDIO_DRIVER change the choice; see
+// docs/midi-output.md. Tests use the capture device (CaptureDevice.h).
 
 #include "platform/NotifyWindow.h"
 
@@ -76,7 +90,8 @@ unsigned midiOutGetNumDevs();
 MMRESULT midiOutOpen(HMIDIOUT *handle, int deviceId);
 MMRESULT midiOutClose(HMIDIOUT handle);
 MMRESULT midiOutShortMsg(HMIDIOUT handle, uint32_t message);
-// All notes off on every channel of the stream's device.
+// Returns the stream's queued buffers (done notifications, as
+// midiStreamStop) and turns all notes off on every channel of its device.
 MMRESULT midiOutReset(HMIDISTRM stream);
 
 MMRESULT midiStreamOpen(HMIDISTRM *stream, int deviceId, const NotifyHandle &callback, uintptr_t instance);

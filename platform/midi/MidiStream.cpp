@@ -4,7 +4,6 @@
 
 namespace platform::midi {
 
-
 MidiStream::MidiStream(uintptr_t handleValue, std::shared_ptr<MidiDevice> device, NotifyHandle notify)
     : m_handleValue(handleValue), m_device(std::move(device)), m_notify(std::move(notify))
 {

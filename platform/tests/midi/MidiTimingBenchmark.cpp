@@ -9,6 +9,7 @@
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/MidiDeviceList.h"
 #include "platform/midi/MidiOut.h"
+#include "platform/midi/OfflineRender.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -157,8 +158,29 @@ void BM_StreamOnsetError(benchmark::State &state)
     }
 }
 
+// Offline rendering of a melodic quiz question (three notes of 1.5 s with
+// the damper pedal down): how much faster than real time it runs.
+void BM_OfflineRenderQuestion(benchmark::State &state)
+{
+    std::vector<TimedMessage> messages = {{0, shortMsg(0xB0, 64, 127)}, {0, shortMsg(0xC0, 0)}};
+    const uint8_t notes[] = {60, 64, 60};
+    for (int i = 0; i < 3; ++i) {
+        messages.push_back({i * 1500000, shortMsg(0x90, notes[i], 127)});
+        messages.push_back({(i + 1) * 1500000, shortMsg(0x90, notes[i], 0)});
+    }
+    double audioSeconds = 0;
+    for (auto _ : state) {
+        const PcmAudio audio = renderMessages(messages);
+        audioSeconds = audio.seconds();
+        benchmark::DoNotOptimize(audio.samples.data());
+    }
+    state.counters["audio_s"] = audioSeconds;
+    state.counters["x_realtime"] = benchmark::Counter(audioSeconds * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 } // namespace
 
+BENCHMARK(BM_OfflineRenderQuestion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StreamOnsetError)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)

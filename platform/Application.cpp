@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Exception.h"
+#include "GuiWaker.h"
 #include "Synchronize.h"
 
 #include <QAbstractEventDispatcher>
@@ -38,6 +39,7 @@ QString messageOf(std::exception_ptr error)
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    GuiWaker::ensure();
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
@@ -90,6 +92,8 @@ ErrorReporter setErrorReporter(ErrorReporter reporter)
 
 void processMessages()
 {
+    if (GuiWaker *waker = GuiWaker::instance())
+        waker->drain();
     checkSynchronize();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

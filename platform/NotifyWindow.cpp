@@ -1,6 +1,7 @@
 #include "NotifyWindow.h"
 
 #include "Application.h"
+#include "GuiWaker.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -34,6 +35,21 @@ bool NotifyHandle::post(const TMessage &message) const
     std::lock_guard lock(m_target->mutex);
     if (!m_target->window)
         return false;
+    if (GuiWaker *waker = GuiWaker::instance()) {
+        // Delivered on the GUI thread unless the window is gone by then; the
+        // window is only destroyed on that thread, so the check cannot race.
+        waker->post([target = m_target, message] {
+            NotifyWindow *window;
+            {
+                std::lock_guard lock(target->mutex);
+                window = target->window;
+            }
+            if (window)
+                window->send(message);
+        });
+        return true;
+    }
+    // No waker (window living outside a GUI application): Qt's own queue.
     QCoreApplication::postEvent(m_target->window, new MessageEvent(message));
     return true;
 }
@@ -50,6 +66,7 @@ NotifyWindow::NotifyWindow(Handler handler, QObject *parent)
     : QObject(parent), m_handler(std::move(handler)), m_target(std::make_shared<NotifyHandle::Target>())
 {
     m_target->window = this;
+    GuiWaker::ensure();
 }
 
 NotifyWindow::~NotifyWindow()

@@ -1,5 +1,7 @@
 #include "Synchronize.h"
 
+#include "GuiWaker.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -55,13 +57,21 @@ void synchronize(const std::function<void()> &fn)
         q.calls.push_back(call);
     }
     // Wake the GUI thread's event loop; the queued functor runs there.
-    if (QCoreApplication *app = QCoreApplication::instance())
+    if (GuiWaker *waker = GuiWaker::instance())
+        waker->post([] { checkSynchronize(); });
+    else if (QCoreApplication *app = QCoreApplication::instance())
         QMetaObject::invokeMethod(app, [] { checkSynchronize(); }, Qt::QueuedConnection);
 
-    std::unique_lock lock(q.mutex);
-    q.finished.wait(lock, [&] { return call->done; });
-    if (call->error)
-        std::rethrow_exception(call->error);
+    std::exception_ptr error;
+    {
+        std::unique_lock lock(q.mutex);
+        q.finished.wait(lock, [&] { return call->done; });
+        // Take sole ownership of the exception, so the GUI thread's release of
+        // the call never touches it.
+        error = std::move(call->error);
+    }
+    if (error)
+        std::rethrow_exception(error);
 }
 
 bool checkSynchronize()
@@ -77,13 +87,15 @@ bool checkSynchronize()
             call = q.calls.front();
             q.calls.pop_front();
         }
+        std::exception_ptr error;
         try {
             call->fn();
         } catch (...) {
-            call->error = std::current_exception();
+            error = std::current_exception();
         }
         {
             std::lock_guard lock(q.mutex);
+            call->error = std::move(error);
             call->done = true;
         }
         q.finished.notify_all();

@@ -5,6 +5,7 @@
 #include "TBitmap32.h"
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -80,7 +81,7 @@ std::vector<int> nearestMap(int clipStart, int n, int dstStart, int D, int srcSt
     if (D > 1) {
         const float s = float(S) / float(D);
         for (int i = 0; i < n; ++i) {
-            const int v = int(float(clipStart + i - dstStart) * s);
+            const int v = int(float(qint64(clipStart) + i - dstStart) * s);
             map[size_t(i)] = srcStart + std::min(v, S - 1);
         }
     } else {
@@ -130,44 +131,36 @@ void lerpRows(const TColor32 *a, const TColor32 *b, TColor32 *out, int n, unsign
         out[i] = Lerp256(a[i], b[i], w);
 }
 
-// acc[j] += byte j of row * w, over n pixels (4n 16-bit accumulators). With
-// weights summing to 256 no lane passes 255 * 256 + 128.
-void accumulateRow(const TColor32 *row, std::uint16_t *acc, int n, unsigned w)
+// out := sum over t of rows[t] * weights[t] / 256, channel by channel,
+// over n pixels. With weights summing to 256 no 16-bit lane passes
+// 255 * 256 + 128. All taps of four pixels are summed in registers.
+void combineRows(const TColor32 *const *rows, const unsigned *weights, int taps, TColor32 *out, int n)
 {
     int i = 0;
 #ifdef __SSE2__
-    const __m128i vw = _mm_set1_epi16(short(w));
     const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);
     for (; i + 4 <= n; i += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + i));
-        __m128i *p = reinterpret_cast<__m128i *>(acc + 4 * i);
-        _mm_storeu_si128(p, _mm_add_epi16(_mm_loadu_si128(p), _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), vw)));
-        _mm_storeu_si128(p + 1,
-                         _mm_add_epi16(_mm_loadu_si128(p + 1), _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), vw)));
+        __m128i lo = half, hi = half;
+        for (int t = 0; t < taps; ++t) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(rows[t] + i));
+            const __m128i w = _mm_set1_epi16(short(weights[t]));
+            lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), w));
+            hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), w));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i),
+                         _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
     }
 #endif
     for (; i < n; ++i) {
-        const TColor32 c = row[i];
-        for (int k = 0; k < 4; ++k)
-            acc[4 * i + k] = std::uint16_t(acc[4 * i + k] + ((c >> (8 * k)) & 0xFF) * w);
+        TColor32 rb = 0x800080u, ag = 0x800080u;
+        for (int t = 0; t < taps; ++t) {
+            const TColor32 c = rows[t][i];
+            rb += (c & 0xFF00FFu) * weights[t];
+            ag += ((c >> 8) & 0xFF00FFu) * weights[t];
+        }
+        out[i] = ((rb >> 8) & 0xFF00FFu) | (ag & 0xFF00FF00u);
     }
-}
-
-// out := acc / 256 per channel.
-void storeAccumulated(const std::uint16_t *acc, TColor32 *out, int n)
-{
-    int i = 0;
-#ifdef __SSE2__
-    for (; i + 4 <= n; i += 4) {
-        const __m128i *p = reinterpret_cast<const __m128i *>(acc + 4 * i);
-        const __m128i lo = _mm_srli_epi16(_mm_loadu_si128(p), 8);
-        const __m128i hi = _mm_srli_epi16(_mm_loadu_si128(p + 1), 8);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(lo, hi));
-    }
-#endif
-    for (; i < n; ++i)
-        out[i] = TColor32(acc[4 * i] >> 8) | TColor32(acc[4 * i + 1] >> 8) << 8
-            | TColor32(acc[4 * i + 2] >> 8) << 16 | TColor32(acc[4 * i + 3] >> 8) << 24;
 }
 
 // Bilinear taps of one axis for enlarging: pixel centres are aligned,
@@ -186,8 +179,9 @@ LinearTaps linearTaps(int clipStart, int n, int dstStart, int D, int srcStart, i
     t.i1.resize(size_t(n));
     t.w.resize(size_t(n));
     for (int i = 0; i < n; ++i) {
-        const qint64 d = clipStart + i - dstStart;
-        qint64 pos = ((2 * d + 1) * S * 65536) / (2 * qint64(D)) - 32768;
+        const qint64 d = qint64(clipStart) + i - dstStart;
+        // Up to 2^79 for the largest rectangles, hence 128 bits.
+        qint64 pos = qint64((__int128(2 * d + 1) * S * 65536) / (2 * __int128(D))) - 32768;
         if (pos < 0)
             pos = 0;
         int idx = int(pos >> 16);
@@ -212,7 +206,7 @@ void boxSpans(int clipStart, int n, int dstStart, int D, int srcStart, int S, st
     lo.resize(size_t(n));
     hi.resize(size_t(n));
     for (int i = 0; i < n; ++i) {
-        const qint64 d = clipStart + i - dstStart;
+        const qint64 d = qint64(clipStart) + i - dstStart;
         int a = int(d * S / D);
         int b = int(((d + 1) * S + D - 1) / D);
         a = std::clamp(a, 0, S - 1);
@@ -459,14 +453,15 @@ void doDraft(const Job &job)
     boxSpans(clip.Left, clip.Width(), dr.Left, dr.Width(), sr.Left, sr.Width(), xlo, xhi);
     boxSpans(clip.Top, clip.Height(), dr.Top, dr.Height(), sr.Top, sr.Height(), ylo, yhi);
     const int cw = clip.Width();
-    std::vector<unsigned> acc(size_t(cw) * 4);
+    // 64-bit sums: a box may hold the whole of a very large source.
+    std::vector<std::uint64_t> acc(size_t(cw) * 4);
     forEachRow(job, [&](int y, TColor32 *out) {
         const int r0 = ylo[size_t(y - clip.Top)], r1 = yhi[size_t(y - clip.Top)];
-        std::fill(acc.begin(), acc.end(), 0u);
+        std::fill(acc.begin(), acc.end(), std::uint64_t(0));
         for (int sy = r0; sy < r1; ++sy) {
             const TColor32 *s = job.src.RowAddress(sy);
             for (int i = 0; i < cw; ++i) {
-                unsigned *a = &acc[size_t(i) * 4];
+                std::uint64_t *a = &acc[size_t(i) * 4];
                 for (int sx = xlo[size_t(i)]; sx < xhi[size_t(i)]; ++sx) {
                     const TColor32 c = s[sx];
                     a[0] += c & 0xFF;
@@ -477,10 +472,10 @@ void doDraft(const Job &job)
             }
         }
         for (int i = 0; i < cw; ++i) {
-            const unsigned n = unsigned((r1 - r0) * (xhi[size_t(i)] - xlo[size_t(i)]));
-            const unsigned *a = &acc[size_t(i) * 4];
-            out[i] = ((a[3] + n / 2) / n) << 24 | ((a[2] + n / 2) / n) << 16 | ((a[1] + n / 2) / n) << 8
-                | ((a[0] + n / 2) / n);
+            const std::uint64_t n = std::uint64_t(r1 - r0) * std::uint64_t(xhi[size_t(i)] - xlo[size_t(i)]);
+            const std::uint64_t *a = &acc[size_t(i) * 4];
+            auto avg = [n](std::uint64_t v) { return TColor32((v + n / 2) / n); };
+            out[i] = avg(a[3]) << 24 | avg(a[2]) << 16 | avg(a[1]) << 8 | avg(a[0]);
         }
     });
 }
@@ -500,7 +495,25 @@ void doBilinear(const Job &job)
     const unsigned *wx = xt.w.data();
     auto horizontal = [&](int sy, TColor32 *out) {
         const TColor32 *s = job.src.RowAddress(sy);
-        for (int i = 0; i < cw; ++i)
+        int i = 0;
+#ifdef __SSE2__
+        // Two target pixels per step in 16-bit lanes; same results as Lerp256.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i half = _mm_set1_epi16(128);
+        const __m128i full = _mm_set1_epi16(256);
+        for (; i + 2 <= cw; i += 2) {
+            const __m128i a = _mm_unpacklo_epi8(
+                _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(s[i0[i]])), _mm_cvtsi32_si128(int(s[i0[i + 1]]))), zero);
+            const __m128i b = _mm_unpacklo_epi8(
+                _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(s[i1[i]])), _mm_cvtsi32_si128(int(s[i1[i + 1]]))), zero);
+            const __m128i w = _mm_set_epi64x(qint64(wx[i + 1] * 0x0001000100010001ull),
+                                             qint64(wx[i] * 0x0001000100010001ull));
+            const __m128i sum = _mm_add_epi16(
+                _mm_add_epi16(_mm_mullo_epi16(a, _mm_sub_epi16(full, w)), _mm_mullo_epi16(b, w)), half);
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(_mm_srli_epi16(sum, 8), zero));
+        }
+#endif
+        for (; i < cw; ++i)
             out[i] = Lerp256(s[i0[i]], s[i1[i]], wx[i]);
     };
     forEachRow(job, [&](int y, TColor32 *out) {
@@ -585,15 +598,14 @@ void doResample(const Job &job, Kernel kernel)
             // per target pixel.
             const auto [lo, hi] = std::minmax_element(xc.index.begin(), xc.index.end());
             const int colLo = *lo, cols = *hi - *lo + 1;
-            std::vector<std::uint16_t> acc(size_t(cols) * 4);
             std::vector<TColor32> line(static_cast<size_t>(cols));
+            std::vector<const TColor32 *> taps;
             forEachRow(job, [&](int y, TColor32 *out) {
                 const size_t k = size_t(y - clip.Top);
-                std::fill(acc.begin(), acc.end(), std::uint16_t(128));
+                taps.clear();
                 for (int t = yc.first[k]; t < yc.first[k + 1]; ++t)
-                    accumulateRow(job.src.PixelAddress(colLo, yc.index[size_t(t)]), acc.data(), cols,
-                                  yc.weight8[size_t(t)]);
-                storeAccumulated(acc.data(), line.data(), cols);
+                    taps.push_back(job.src.PixelAddress(colLo, yc.index[size_t(t)]));
+                combineRows(taps.data(), &yc.weight8[size_t(yc.first[k])], int(taps.size()), line.data(), cols);
                 horizontal(line.data(), colLo, out);
             });
             return;
@@ -601,14 +613,13 @@ void doResample(const Job &job, Kernel kernel)
         std::vector<TColor32> mid(rows * size_t(cw));
         for (int sy = rowLo; sy <= rowHi; ++sy)
             horizontal(job.src.RowAddress(sy), 0, &mid[size_t(sy - rowLo) * size_t(cw)]);
-        std::vector<std::uint16_t> acc(size_t(cw) * 4);
+        std::vector<const TColor32 *> taps;
         forEachRow(job, [&](int y, TColor32 *out) {
             const size_t k = size_t(y - clip.Top);
-            std::fill(acc.begin(), acc.end(), std::uint16_t(128));
+            taps.clear();
             for (int t = yc.first[k]; t < yc.first[k + 1]; ++t)
-                accumulateRow(&mid[size_t(yc.index[size_t(t)] - rowLo) * size_t(cw)], acc.data(), cw,
-                              yc.weight8[size_t(t)]);
-            storeAccumulated(acc.data(), out, cw);
+                taps.push_back(&mid[size_t(yc.index[size_t(t)] - rowLo) * size_t(cw)]);
+            combineRows(taps.data(), &yc.weight8[size_t(yc.first[k])], int(taps.size()), out, cw);
         });
         return;
     }
@@ -658,10 +669,12 @@ void doResample(const Job &job, Kernel kernel)
     });
 }
 
-// Large scaled drawings are split into horizontal bands drawn at the same
-// time: bands write disjoint rows and only read the source. Custom drawing
-// stays on the calling thread, since its handler may not be thread-safe.
-std::atomic<int> maxThreads{0};
+// Large scaled drawings can be split into horizontal bands drawn at the
+// same time (SetMaxTransferThreads): bands write disjoint rows and only read
+// the source. Custom drawing stays on the calling thread, since its handler
+// may not be thread-safe. Off by default: on a busy machine the extra
+// threads wait for a core and lose more than they gain.
+std::atomic<int> maxThreads{1};
 
 template<typename Run>
 void inBands(const Job &job, Run run)
@@ -730,6 +743,8 @@ void TransferNearest(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, co
 {
     if (!src.BoundsBox().Contains(srcRect) || srcRect.IsEmpty())
         throw EBitmapError(QStringLiteral("Invalid SrcRect"));
+    if (qint64(dstRect.Right) - dstRect.Left > INT_MAX || qint64(dstRect.Bottom) - dstRect.Top > INT_MAX)
+        throw EBitmapError(QStringLiteral("Destination rectangle is invalid"));
     if (srcRect.Width() == dstRect.Width() && srcRect.Height() == dstRect.Height()) {
         TransferBlock(dst, dstRect, clip, src, srcRect, mode);
         return;
@@ -751,6 +766,9 @@ void TransferScaled(TBitmap32 *dst, const TRect &dstRect, const TRect &dstClip, 
         return;
     if (!src.BoundsBox().Contains(srcRect))
         throw EBitmapError(QStringLiteral("Source rectangle is invalid"));
+    // Widths and heights must be representable: the maps divide by them.
+    if (qint64(dstRect.Right) - dstRect.Left > INT_MAX || qint64(dstRect.Bottom) - dstRect.Top > INT_MAX)
+        throw EBitmapError(QStringLiteral("Destination rectangle is invalid"));
     const TRect clip = dstClip.Intersect(dst->BoundsBox()).Intersect(dstRect);
     if (clip.IsEmpty())
         return;

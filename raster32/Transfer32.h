@@ -29,8 +29,8 @@ void TransferBlock(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, cons
 void TransferNearest(TBitmap32 &dst, const TRect &dstRect, const TRect &clip, const TBitmap32 &src,
                      const TRect &srcRect, const TTransferMode &mode);
 
-// Upper bound of threads a large scaled drawing is split over; 0 (the
-// default) uses every core, 1 draws on the calling thread only.
+// Upper bound of threads a large scaled drawing is split over: 1 (the
+// default) draws on the calling thread only, 0 uses every core.
 void SetMaxTransferThreads(int count);
 
 } // namespace raster32

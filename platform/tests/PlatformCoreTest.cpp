@@ -81,7 +81,7 @@ TEST(NotifyWindow, PostingRacesWithDestructionSafely)
         NotifyHandle handle = window->handle();
         std::atomic<bool> stop = false;
         std::thread poster([&] {
-            while (!stop)
+            for (int i = 0; i < 5000 && !stop; ++i)
                 handle.post({7, 0, 0});
         });
         processMessages();

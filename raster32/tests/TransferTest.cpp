@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace raster32;
 using raster32::testing::fillGradient;
 using raster32::testing::fillPattern;
@@ -273,4 +275,50 @@ TEST(Transfer, DrawingABitmapOntoItselfScaledReadsTheOriginal)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(b.Pixel(x, y), original.Pixel(2 * x, 2 * y));
+}
+
+TEST(Transfer, LargeDrawingsSplitOverThreadsMatchTheSingleThreadResult)
+{
+    TBitmap32 src;
+    fillPattern(src, 300, 200);
+    src.SetPixel(0, 0, 0x40FF0000u);
+    for (TStretchFilter f : AllFilters)
+        for (TDrawMode m : {dmOpaque, dmBlend}) {
+            SCOPED_TRACE(int(f) * 10 + int(m));
+            src.setStretchFilter(f);
+            src.setDrawMode(m);
+            TBitmap32 one, many;
+            for (TBitmap32 *dst : {&one, &many}) {
+                dst->SetDimensions(701, 397);
+                dst->FillAll(0xFF204060u);
+            }
+            SetMaxTransferThreads(1);
+            src.DrawOnto(one, {-3, 5, 690, 400});
+            SetMaxTransferThreads(5);
+            src.DrawOnto(many, {-3, 5, 690, 400});
+            SetMaxTransferThreads(1);
+            ASSERT_TRUE(one.SameImage(&many));
+        }
+}
+
+TEST(Transfer, HugeTargetRectanglesAreClippedWithoutOverflow)
+{
+    TBitmap32 flat;
+    flat.SetDimensions(5, 5);
+    flat.FillAll(0xFF445566u);
+    TBitmap32 dst;
+    dst.SetDimensions(8, 8);
+    for (TStretchFilter f : AllFilters) {
+        SCOPED_TRACE(int(f));
+        flat.setStretchFilter(f);
+        dst.FillAll(0);
+        flat.DrawOnto(dst, {-1000000000, -1000000000, 1000000000, 1000000000});
+        EXPECT_EQ(dst.Pixel(7, 7), 0xFF445566u);
+    }
+    try {
+        flat.DrawOnto(dst, {INT_MIN, 0, INT_MAX, 8});
+        FAIL();
+    } catch (const EBitmapError &e) {
+        EXPECT_EQ(e.message(), "Destination rectangle is invalid");
+    }
 }

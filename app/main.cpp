@@ -1,0 +1,42 @@
+// Program entry of Tonvik - Intervals.
+#include "platform/canvas/ColorScheme.h"
+#include "TfMain.h"
+
+#include "platform/Application.h"
+
+#include <QCommandLineParser>
+#include <QTabWidget>
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    platform::Application application(argc, argv);
+    application.setApplicationName("Tonvik - Intervals (DEMO)");
+    application.setApplicationDisplayName("Tonvik - Intervals (DEMO)");
+    application.setDesktopFileName("tonvik-intervals");
+
+    // --screenshot FILE: shows the window, saves a picture of it and quits
+    // (for documentation).
+    QCommandLineParser options;
+    options.addHelpOption();
+    QCommandLineOption screenshot("screenshot", "Save a picture of the window to FILE and quit.", "FILE");
+    QCommandLineOption page("page", "Page to show first with --screenshot (0 or 1).", "INDEX", "0");
+    options.addOption(screenshot);
+    options.addOption(page);
+    options.process(application);
+
+    platform::applyClassicLook();
+    app::TfMain fMain;
+    fMain.show();
+
+    if (options.isSet(screenshot)) {
+        QTimer::singleShot(300, &fMain, [&] {
+            fMain.PageControl()->setCurrentIndex(options.value(page).toInt());
+            QTimer::singleShot(300, &fMain, [&] {
+                fMain.grab().save(options.value(screenshot));
+                fMain.close();
+            });
+        });
+    }
+    return application.exec();
+}

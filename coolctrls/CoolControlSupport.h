@@ -1,0 +1,120 @@
+#pragma once
+
+// Event types and font and colour helpers shared by the skinned controls.
+// The font helpers back the controls' published font properties. Heights
+// follow the logical-font convention: a negative height is the character
+// height in pixels without internal leading (the font's pixel size), a
+// positive one the whole cell height.
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QWidget>
+
+#include <functional>
+
+class QObject;
+
+namespace coolctrls {
+
+// Mouse-down and mouse-up events: sender, button, shift state, position in
+// the sender's client coordinates.
+using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button,
+                                       Qt::KeyboardModifiers shift, int x, int y)>;
+
+} // namespace coolctrls
+
+namespace coolctrls::detail {
+
+// Font style bits, as a set of bold, italic, underline, strike-out.
+enum TFontStyleBits { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+inline void setFontHeight(QWidget *w, int height)
+{
+    QFont f = w->font();
+    if (height < 0)
+        f.setPixelSize(-height);
+    else if (height > 0)
+        f.setPixelSize(qMax(1, height * 4 / 5));  // cell height ~ 1.25 x character height
+    w->setFont(f);
+}
+
+inline int fontHeight(const QWidget *w)
+{
+    int px = w->font().pixelSize();
+    return px > 0 ? -px : -qRound(w->font().pointSizeF() * w->logicalDpiY() / 72.0);
+}
+
+inline void setFontName(QWidget *w, const QString &name)
+{
+    QFont f = w->font();
+    f.setFamily(name);
+    w->setFont(f);
+}
+
+inline int fontStyle(const QWidget *w)
+{
+    const QFont &f = w->font();
+    return (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) | (f.underline() ? fsUnderline : 0)
+         | (f.strikeOut() ? fsStrikeOut : 0);
+}
+
+inline void setFontStyle(QWidget *w, int style)
+{
+    QFont f = w->font();
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    w->setFont(f);
+}
+
+inline void setFontStyleBit(QWidget *w, int bit, bool on)
+{
+    setFontStyle(w, on ? (fontStyle(w) | bit) : (fontStyle(w) & ~bit));
+}
+
+// The font colour is the palette's text colours; an invalid colour goes
+// back to the parent's.
+inline void setFontColor(QWidget *w, const QColor &color, QPalette::ColorRole role = QPalette::WindowText)
+{
+    QPalette p = w->palette();
+    if (color.isValid()) {
+        p.setColor(role, color);
+        if (role == QPalette::WindowText) {
+            p.setColor(QPalette::Text, color);
+            p.setColor(QPalette::ButtonText, color);
+        }
+    } else {
+        p = w->parentWidget() ? w->parentWidget()->palette() : QPalette();
+    }
+    w->setPalette(p);
+}
+
+} // namespace coolctrls::detail
+
+// Accessors of the published font properties and Tag of a control; the
+// class declares the matching Q_PROPERTY lines (FontName, FontHeight,
+// FontBold, FontItalic, FontUnderline, FontColor, Tag) itself.
+#define TONVIK_COOL_FONT_ACCESSORS                                                              \
+public:                                                                                         \
+    QString FontName() const { return font().family(); }                                        \
+    void setFontName(const QString &v) { coolctrls::detail::setFontName(this, v); }             \
+    int FontHeight() const { return coolctrls::detail::fontHeight(this); }                      \
+    void setFontHeight(int v) { coolctrls::detail::setFontHeight(this, v); }                    \
+    bool FontBold() const { return font().bold(); }                                             \
+    void setFontBold(bool v) { coolctrls::detail::setFontStyleBit(this, coolctrls::detail::fsBold, v); } \
+    bool FontItalic() const { return font().italic(); }                                         \
+    void setFontItalic(bool v) { coolctrls::detail::setFontStyleBit(this, coolctrls::detail::fsItalic, v); } \
+    bool FontUnderline() const { return font().underline(); }                                   \
+    void setFontUnderline(bool v) { coolctrls::detail::setFontStyleBit(this, coolctrls::detail::fsUnderline, v); } \
+    /* Set of fsBold, fsItalic, fsUnderline, fsStrikeOut bits. */                               \
+    int FontStyle() const { return coolctrls::detail::fontStyle(this); }                        \
+    void setFontStyle(int v) { coolctrls::detail::setFontStyle(this, v); }                      \
+    QColor FontColor() const { return palette().color(QPalette::WindowText); }                  \
+    void setFontColor(const QColor &v) { coolctrls::detail::setFontColor(this, v); }            \
+    int Tag() const { return m_tag; }                                                           \
+    void setTag(int v) { m_tag = v; }                                                           \
+                                                                                                \
+private:                                                                                        \
+    int m_tag = 0;

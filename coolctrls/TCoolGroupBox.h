@@ -1,0 +1,93 @@
+#pragma once
+
+#include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace coolctrls {
+
+// A group box: an etched frame with its caption, drawn with a drop shadow,
+// cut into the top line. Children are placed relative to the box's top-left
+// corner.
+class TCoolGroupBox : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)
+    Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
+    Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
+    Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
+    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
+    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
+    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
+    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
+    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
+    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
+    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    TONVIK_COOL_FONT_ACCESSORS
+
+public:
+    explicit TCoolGroupBox(QWidget *parent = nullptr);
+
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+
+    QString Caption() const { return m_caption; }
+    void setCaption(const QString &value);
+    // Invalid = the button face colour.
+    QColor Color() const;
+    void setColor(const QColor &value);
+    bool Ctl3D() const { return m_ctl3D; }
+    void setCtl3D(bool value);
+    bool Transparent() const { return m_transparent; }
+    void setTransparent(bool value);
+    int TransparencyLevel() const { return m_transparencyLevel; }
+    void setTransparencyLevel(int value);
+    QColor ShadowColor() const;
+    void setShadowColor(const QColor &value);
+    int ShadowSize() const { return m_shadowSize; }
+    void setShadowSize(int value);
+    bool SimpleView() const { return m_simpleView; }
+    void setSimpleView(bool value);
+
+    // Where the caption cell lies (empty without a caption).
+    QRect captionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    template<typename T> void assign(T &field, const T &value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        update();
+    }
+
+    QString m_caption;
+    QColor m_color;
+    bool m_ctl3D = true;
+    bool m_transparent = false;
+    int m_transparencyLevel = 0;
+    QColor m_shadowColor;
+    int m_shadowSize = 1;
+    bool m_simpleView = false;
+};
+
+} // namespace coolctrls

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "CoolControlSupport.h"
+#include "TCoolWallpaper.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace coolctrls {
+
+// A container panel: its background (its colour; a wallpaper in the skinned
+// look), the raised or lowered bevels and the caption centred in it.
+// Children (labels included) paint over it.
+class TCoolPanel : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(int BevelWidth READ BevelWidth WRITE setBevelWidth)
+    Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
+    Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
+    Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
+    Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
+    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
+    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
+    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
+    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
+    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    TONVIK_COOL_FONT_ACCESSORS
+
+public:
+    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+    Q_ENUM(TAlignment)
+    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+    Q_ENUM(TBevelCut)
+
+    explicit TCoolPanel(QWidget *parent = nullptr);
+
+    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
+    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
+    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    bool Stretched() const { return m_wallpaper.Stretched(); }
+    void setStretched(bool value) { m_wallpaper.setStretched(value); }
+    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
+    // A wallpaper of its own turns transparency off.
+    void setWallpaper(const QImage &image)
+    {
+        m_transparent = false;
+        m_wallpaper.setWallpaper(image);
+    }
+
+    QString Caption() const { return m_caption; }
+    void setCaption(const QString &value);
+    // Invalid = the button face colour.
+    QColor Color() const;
+    void setColor(const QColor &value);
+    TAlignment Alignment() const { return m_alignment; }
+    void setAlignment(TAlignment value);
+    TBevelCut BevelOuter() const { return m_bevelOuter; }
+    void setBevelOuter(TBevelCut value);
+    TBevelCut BevelInner() const { return m_bevelInner; }
+    void setBevelInner(TBevelCut value);
+    int BevelWidth() const { return m_bevelWidth; }
+    void setBevelWidth(int value);
+    int BorderWidth() const { return m_borderWidth; }
+    void setBorderWidth(int value);
+    bool Transparent() const { return m_transparent; }
+    void setTransparent(bool value);
+    int TransparencyLevel() const { return m_transparencyLevel; }
+    void setTransparencyLevel(int value);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    template<typename T> void assign(T &field, const T &value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        update();
+    }
+
+    QString m_caption;
+    QColor m_color;
+    TAlignment m_alignment = taCenter;
+    TBevelCut m_bevelOuter = bvRaised;
+    TBevelCut m_bevelInner = bvNone;
+    int m_bevelWidth = 1;
+    int m_borderWidth = 0;
+    bool m_transparent = false;
+    int m_transparencyLevel = 0;
+};
+
+} // namespace coolctrls

@@ -1,0 +1,256 @@
+#include "coolctrls/TCoolBtn.h"
+#include "coolctrls/TCoolComboBox.h"
+#include "coolctrls/TCoolGroupBox.h"
+#include "coolctrls/TCoolImages.h"
+#include "coolctrls/TCoolLabel.h"
+#include "coolctrls/TCoolMemo.h"
+#include "coolctrls/TCoolPanel.h"
+#include "coolctrls/TCoolScrollingText.h"
+#include "coolctrls/TImageItem.h"
+#include "coolctrls/TImages.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace coolctrls;
+
+namespace {
+
+QImage solid(int w, int h, QColor c)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+// A store whose item 0 is a picture of one colour.
+void addPicture(TCoolImages &store, QColor c)
+{
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    solid(8, 8, c).save(&buffer, "BMP");
+    TPicture picture;
+    QByteArray stored;
+    stored.append(char(7)).append("TBitmap");
+    const quint32 n = bmp.size();
+    stored.append(reinterpret_cast<const char *>(&n), 4).append(bmp);
+    picture.loadFromStoredForm(stored);
+    store.Images()->Add()->setPicture(&picture);
+}
+
+struct MouseRecord
+{
+    QObject *sender = nullptr;
+    Qt::MouseButton button = Qt::NoButton;
+    Qt::KeyboardModifiers shift;
+    int x = -1, y = -1, downs = 0, ups = 0, clicks = 0;
+};
+
+} // namespace
+
+TEST(CoolLabel, AutoSizeMeasuresTextAndShadowOffset)
+{
+    QWidget parent;
+    TCoolLabel label(&parent);
+    label.setFontHeight(-11);
+    label.setCaption("O1 - Minor second");
+    const QFontMetrics fm(label.font());
+    EXPECT_EQ(label.width(), fm.horizontalAdvance("O1 - Minor second") + 1);
+    EXPECT_EQ(label.height(), fm.height() + 1);
+
+    // The disabled look has no shadow offset.
+    label.setEnabled(false);
+    EXPECT_EQ(label.height(), fm.height());
+    label.setEnabled(true);
+
+    // Underlining re-measures; an empty caption still measures one line.
+    label.setFontStyle(detail::fsUnderline);
+    EXPECT_TRUE(label.FontUnderline());
+    label.setCaption("");
+    EXPECT_EQ(label.height(), QFontMetrics(label.font()).height() + 1);
+    EXPECT_GT(label.width(), 1);
+
+    // A right-justified label keeps its right edge.
+    label.setAlignment(TCoolLabel::taRightJustify);
+    label.setCaption("12");
+    const int right = label.geometry().right();
+    label.setCaption("1234567890");
+    EXPECT_EQ(label.geometry().right(), right);
+
+    label.setAutoSize(false);
+    label.resize(5, 5);
+    label.setCaption("long text that does not fit");
+    EXPECT_EQ(label.size(), QSize(5, 5));
+}
+
+TEST(CoolLabel, MouseEventsCarrySenderButtonShiftAndPositionAndNoneWhileDisabled)
+{
+    QWidget parent;
+    parent.resize(200, 100);
+    TCoolLabel label(&parent);
+    label.setCaption("O3 - Minor third");
+    parent.show();
+    MouseRecord r;
+    label.OnMouseDown = [&](QObject *s, Qt::MouseButton b, Qt::KeyboardModifiers sh, int x, int y) {
+        r = {s, b, sh, x, y, r.downs + 1, r.ups, r.clicks};
+    };
+    label.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { ++r.ups; };
+    label.OnClick = [&](QObject *) { ++r.clicks; };
+
+    QTest::mouseClick(&label, Qt::RightButton, Qt::ShiftModifier, QPoint(4, 5));
+    EXPECT_EQ(r.sender, &label);
+    EXPECT_EQ(r.button, Qt::RightButton);
+    EXPECT_EQ(r.shift, Qt::ShiftModifier);
+    EXPECT_EQ(r.x, 4);
+    EXPECT_EQ(r.y, 5);
+    EXPECT_EQ(r.ups, 1);
+    EXPECT_EQ(r.clicks, 0) << "only the left button clicks";
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(r.clicks, 1);
+
+    label.setEnabled(false);
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(r.downs, 2);
+    EXPECT_EQ(r.ups, 2);
+    EXPECT_EQ(r.clicks, 1);
+}
+
+TEST(CoolBtn, ClickRaisesOnClickWithTheButtonOnlyWhileEnabled)
+{
+    TCoolBtn button;
+    button.setCaption("Start");
+    EXPECT_EQ(button.text(), "Start");
+    QObject *sender = nullptr;
+    int clicks = 0;
+    button.OnClick = [&](QObject *s) { sender = s; ++clicks; };
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(sender, &button);
+    button.setEnabled(false);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(CoolComboBox, OnChangeOnlyWhenTheUserPicks)
+{
+    TCoolComboBox box;
+    box.setItems({"Level 1", "Level 2"});
+    int changes = 0;
+    box.OnChange = [&](QObject *s) { EXPECT_EQ(s, &box); ++changes; };
+    box.setItemIndex(1);
+    EXPECT_EQ(box.ItemIndex(), 1);
+    box.setItemIndex(7);
+    EXPECT_EQ(box.ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    box.setItemIndex(0);
+    box.show();
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(box.ItemIndex(), 1);
+    EXPECT_EQ(changes, 1);
+    box.setEnabled(false);
+    QTest::keyClick(&box, Qt::Key_Up);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
+{
+    auto store = std::make_unique<TCoolImages>();
+    addPicture(*store, Qt::red);
+    TCoolPanel panel;
+    panel.resize(40, 30);
+    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setColor(Qt::blue);
+    panel.setWallpaper(solid(4, 4, Qt::green));
+    auto at = [&](int x, int y) { return panel.grab().toImage().pixelColor(x, y); };
+
+    EXPECT_EQ(at(10, 10), QColor(Qt::green)) << "own wallpaper without a store";
+    panel.setCoolImages(store.get());
+    panel.setIdWallpaper(0);
+    EXPECT_EQ(at(10, 10), QColor(Qt::red));
+    panel.setIdWallpaper(1);
+    EXPECT_EQ(at(10, 10), QColor(Qt::green)) << "index past the end";
+    panel.setIdWallpaper(0);
+    store.reset();
+    EXPECT_EQ(panel.CoolImages(), nullptr);
+    EXPECT_EQ(at(10, 10), QColor(Qt::green));
+    panel.setWallpaper(QImage());
+    EXPECT_EQ(at(10, 10), QColor(Qt::blue)) << "plain colour at last";
+}
+
+TEST(CoolWallpaper, TilesStartAtTheAreaCornerAndAreCut)
+{
+    QImage tile(3, 2, QImage::Format_RGB32);
+    tile.fill(Qt::white);
+    tile.setPixelColor(0, 0, Qt::black);
+    QImage canvas(10, 5, QImage::Format_RGB32);
+    canvas.fill(Qt::gray);
+    QPainter p(&canvas);
+    TCoolWallpaper::Draw(p, tile, QRect(1, 1, 7, 3), false);
+    p.end();
+    EXPECT_EQ(canvas.pixelColor(1, 1), QColor(Qt::black));
+    EXPECT_EQ(canvas.pixelColor(4, 1), QColor(Qt::black));
+    EXPECT_EQ(canvas.pixelColor(7, 3), QColor(Qt::black));
+    EXPECT_EQ(canvas.pixelColor(8, 1), QColor(Qt::gray)) << "cut at the right";
+    EXPECT_EQ(canvas.pixelColor(1, 4), QColor(Qt::gray)) << "cut at the bottom";
+    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::gray));
+}
+
+TEST(CoolGroupBox, CaptionCellCoversTheFrameWithTheColour)
+{
+    TCoolGroupBox box;
+    box.resize(120, 60);
+    box.setColor(Qt::white);
+    box.setCaption("Score");
+    const QImage img = box.grab().toImage();
+    const QRect cell = box.captionRect();
+    ASSERT_FALSE(cell.isEmpty());
+    const int frameY = QFontMetrics(box.font()).height() / 2 - 1;
+    EXPECT_NE(img.pixelColor(cell.right() + 5, frameY), QColor(Qt::white)) << "frame line beside the caption";
+    EXPECT_EQ(img.pixelColor(cell.left(), frameY), QColor(Qt::white)) << "covered under the caption";
+    EXPECT_NE(img.pixelColor(0, frameY + 10), QColor(Qt::white)) << "left frame line";
+    EXPECT_EQ(img.pixelColor(5, frameY + 10), QColor(Qt::white)) << "inside";
+}
+
+TEST(CoolMemo, WallpaperAndTransparencyOptionsExcludeEachOther)
+{
+    TCoolMemo memo;
+    memo.setOptions(TCoolMemo::ocPaintWallpaper);
+    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintTransparently));
+    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintWallpaper));
+
+    memo.setLines({" USAGE", " o Select a level"});
+    EXPECT_EQ(memo.Lines(), QStringList({" USAGE", " o Select a level"}));
+    memo.setTextAlign(TCoolMemo::taCenter);
+    EXPECT_EQ(memo.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+TEST(CoolScrollingText, MovesOnePixelPerTickAndStartsOver)
+{
+    TCoolScrollingText ticker;
+    ticker.resize(50, 20);
+    ticker.ScrollTimer().setManual(true);
+    ticker.Add("credits");
+    ticker.Clear();
+    ticker.Add("line");
+    EXPECT_EQ(ticker.Strings(), QStringList{"line"});
+    ticker.setActive(true);
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollTimer().Interval(), 25);
+    EXPECT_EQ(ticker.ScrollX(), 50) << "enters from the right";
+    ticker.ScrollTimer().trigger();
+    ticker.ScrollTimer().trigger();
+    EXPECT_EQ(ticker.ScrollX(), 48);
+    const int textWidth = ticker.textSize().width();
+    for (int i = 0; i < 48 + textWidth; ++i)
+        ticker.ScrollTimer().trigger();
+    EXPECT_EQ(ticker.ScrollX(), 50) << "left the area and starts over";
+    ticker.setActive(false);
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), 0);
+}

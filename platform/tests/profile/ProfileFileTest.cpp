@@ -1,0 +1,129 @@
+#include "platform/profile/ProfileFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+
+using namespace platform::profile;
+
+namespace {
+
+class ProfileFile : public ::testing::Test
+{
+protected:
+    QString path(const QString &name = "test.ini") const { return dir.filePath(name); }
+    void put(const QByteArray &bytes, const QString &name = "test.ini")
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray get(const QString &name = "test.ini") const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QString read(const QString &section, const QString &key, const QString &def = "dflt")
+    {
+        return GetPrivateProfileString(section, key, def, path());
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ProfileFile, ReadGivesDefaultForMissingFileSectionOrKey)
+{
+    EXPECT_EQ(read("S", "k"), "dflt");
+    put("[Other]\nk=1\n[S]\nx=2\n");
+    EXPECT_EQ(read("S", "k"), "dflt");
+    EXPECT_EQ(read("Nope", "x"), "dflt");
+    EXPECT_EQ(read("S", "x"), "2");
+    // A folder of that name is no file.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ini"));
+    EXPECT_EQ(GetPrivateProfileString("S", "x", "d", path("folder.ini")), "d");
+    EXPECT_FALSE(FileExists(path("folder.ini")));
+    EXPECT_TRUE(FileExists(path()));
+}
+
+TEST_F(ProfileFile, NamesAreCaseInsensitiveAndBlanksAroundAreIgnored)
+{
+    put("; comment=zzz\r\n[  tonvik - INTERVALS (demo) ]\r\n  score 1  =  75  \r\n;Level=9\r\nLevel=\r\n");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Score 1"), "75");
+    EXPECT_EQ(read(" Tonvik - Intervals (DEMO)", " SCORE 1 "), "75");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Level"), "") << "empty value, not the default, and not the comment";
+}
+
+TEST_F(ProfileFile, LongValuesAreCutAt2047Characters)
+{
+    put("[S]\nk=" + QByteArray(5000, 'x') + "\n");
+    EXPECT_EQ(read("S", "k").size(), 2047);
+}
+
+TEST_F(ProfileFile, WriteCreatesFileSectionAndKey)
+{
+    ASSERT_TRUE(WritePrivateProfileString("Sec", "Level", "2", path()));
+    ASSERT_TRUE(WritePrivateProfileString("Sec", "Score 1", "75", path()));
+    EXPECT_EQ(get(), "[Sec]\nLevel=2\nScore 1=75\n");
+    ASSERT_TRUE(WritePrivateProfileString("Sec", "level", "1", path()));
+    EXPECT_EQ(get(), "[Sec]\nlevel=1\nScore 1=75\n") << "existing key replaced in place";
+    EXPECT_TRUE(FlushPrivateProfile(path()));
+}
+
+TEST_F(ProfileFile, WriteKeepsEverythingElseByteForByte)
+{
+    const QByteArray before =
+        "; my settings\r\n[Other]\r\nA = 1\r\n\r\n[Tonvik - Intervals (DEMO)]\r\nLevel=1\r\n; note\r\n"
+        "Score 2=5\r\n\r\n[Last]\r\nB=2";
+    put(before);
+    ASSERT_TRUE(WritePrivateProfileString("Tonvik - Intervals (DEMO)", "Level", "2", path()));
+    ASSERT_TRUE(WritePrivateProfileString("Tonvik - Intervals (DEMO)", "Score 1", "75", path()));
+    ASSERT_TRUE(WritePrivateProfileString("New", "C", "3", path()));
+    EXPECT_EQ(get(),
+              "; my settings\r\n[Other]\r\nA = 1\r\n\r\n[Tonvik - Intervals (DEMO)]\r\nLevel=2\r\n; note\r\n"
+              "Score 2=5\r\nScore 1=75\r\n\r\n[Last]\r\nB=2\r\n[New]\r\nC=3\r\n");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Score 1"), "75");
+    EXPECT_EQ(read("Other", "A"), "1");
+}
+
+TEST_F(ProfileFile, ReadOnlyFileStaysUntouched)
+{
+    // Also for root, whom the system would let replace it by rename.
+    put("[S]\nk=1\n");
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", path()));
+    EXPECT_FALSE(WritePrivateProfileString("T", "k", "2", path()));
+    EXPECT_EQ(get(), "[S]\nk=1\n");
+}
+
+TEST_F(ProfileFile, WriteRefusesInputThatWouldBreakTheFile)
+{
+    put("[S]\nk=1\n");
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2\n[X]", path()));
+    EXPECT_FALSE(WritePrivateProfileString("S]", "k", "2", path()));
+    EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "2", path()));
+    EXPECT_FALSE(WritePrivateProfileString("S", "", "2", path()));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", dir.filePath("no/such/folder.ini")));
+    EXPECT_EQ(get(), "[S]\nk=1\n");
+}
+
+TEST_F(ProfileFile, WriteNeverLeavesATruncatedFile)
+{
+    // /dev/full fails every write: the folder holds no temporary leftovers
+    // and the target is not replaced.
+    put("[S]\nk=1\n");
+    QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    // A folder where nothing may be created: the old content stays.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    QFile::copy(path(), dir.filePath("locked/t.ini"));
+    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    bool wrote = WritePrivateProfileString("S", "k", "2", dir.filePath("locked/t.ini"));
+    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile f(dir.filePath("locked/t.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray after = f.readAll();
+    EXPECT_TRUE(after == "[S]\nk=1\n" || (wrote && after == "[S]\nk=2\n")) << after.constData();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+}

@@ -3,6 +3,7 @@
 #include "TfMain.h"
 
 #include "platform/Application.h"
+#include "platform/midi/MidiOut.h"
 
 #include <QCommandLineParser>
 #include <QTabWidget>
@@ -28,6 +29,9 @@ int main(int argc, char **argv)
     platform::applyClassicLook();
     app::TfMain fMain;
     fMain.show();
+    // Load the synthesizer's SoundFont in the background once the window is
+    // up, so the first question does not wait for it.
+    QTimer::singleShot(0, &fMain, [] { platform::midi::midiOutPreload(); });
 
     if (options.isSet(screenshot)) {
         QTimer::singleShot(300, &fMain, [&] {

@@ -1,5 +1,7 @@
 #include "TCoolGroupBox.h"
 
+#include "platform/canvas/TBitmap.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -15,8 +17,23 @@ void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value);
 QColor TCoolGroupBox::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
 void TCoolGroupBox::setColor(const QColor &value) { assign(m_color, value); }
 void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
-void TCoolGroupBox::setTransparent(bool value) { assign(m_transparent, value); }
-void TCoolGroupBox::setTransparencyLevel(int value) { assign(m_transparencyLevel, qBound(0, value, 255)); }
+
+void TCoolGroupBox::setTransparent(bool value)
+{
+    // The group only stores the flag; the box looks different either way.
+    if (m_wallpaper.setTransparent(value))
+        update();
+}
+
+void TCoolGroupBox::setTransparencyLevel(int value)
+{
+    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
+}
+
+void TCoolGroupBox::setWallpaper(const QImage &image)
+{
+    m_wallpaper.Wallpaper()->Assign(image);
+}
 
 QColor TCoolGroupBox::ShadowColor() const
 {
@@ -57,7 +74,9 @@ QRect TCoolGroupBox::captionRect() const
 void TCoolGroupBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, rect()))
+    // Transparent: nothing of its own; Qt has composed the parent beneath,
+    // as the box does not fill its background.
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, rect()))
         p.fillRect(rect(), Color());
 
     const QFontMetrics fm(font());
@@ -81,7 +100,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     const QRect cell = captionRect();
     // The caption cell covers the frame line; a wallpaper starts over at
     // the cell's corner.
-    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, cell))
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, cell))
         p.fillRect(cell, Color());
     p.setFont(font());
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TCoolWallpaper.h"
+#include "TWallpaperGroup.h"
 
 #include <QColor>
+#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -42,8 +43,13 @@ public:
     void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
     bool Stretched() const { return m_wallpaper.Stretched(); }
     void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+    // The own wallpaper, created on first use; drawing on it repaints the
+    // box.
+    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
+    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
+    // taken as a bitmap (a null QImage empties it).
+    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
+    void setWallpaper(const QImage &image);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
@@ -52,9 +58,9 @@ public:
     void setColor(const QColor &value);
     bool Ctl3D() const { return m_ctl3D; }
     void setCtl3D(bool value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
-    int TransparencyLevel() const { return m_transparencyLevel; }
+    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
     QColor ShadowColor() const;
     void setShadowColor(const QColor &value);
@@ -71,7 +77,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
+    // TransparencyLevel.
+    TWallpaperGroup m_wallpaper{this};
     template<typename T> void assign(T &field, const T &value)
     {
         if (field == value)
@@ -83,8 +91,6 @@ private:
     QString m_caption;
     QColor m_color;
     bool m_ctl3D = true;
-    bool m_transparent = false;
-    int m_transparencyLevel = 0;
     QColor m_shadowColor;
     int m_shadowSize = 1;
     bool m_simpleView = false;

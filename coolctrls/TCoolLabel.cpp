@@ -1,6 +1,7 @@
 #include "TCoolLabel.h"
 
 #include "platform/Application.h"
+#include "platform/canvas/TBitmap.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,10 +33,14 @@ void TCoolLabel::setAutoSize(bool value)
 
 void TCoolLabel::setTransparent(bool value)
 {
-    if (m_transparent == value)
-        return;
-    m_transparent = value;
-    update();
+    // The group only stores the flag; the label looks different either way.
+    if (m_wallpaper.setTransparent(value))
+        update();
+}
+
+void TCoolLabel::setWallpaper(const QImage &image)
+{
+    m_wallpaper.Wallpaper()->Assign(image);
 }
 
 void TCoolLabel::setWordWrap(bool value)
@@ -213,7 +218,9 @@ void TCoolLabel::drawText(QPainter &painter, QRect rect) const
 void TCoolLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_transparent && !m_wallpaper.PaintWallpaper(painter, rect()))
+    // Transparent: nothing of its own; Qt has composed the parent beneath,
+    // as the control does not fill its background.
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(painter, rect()))
         painter.fillRect(rect(), Color());
     drawText(painter, rect());
 }

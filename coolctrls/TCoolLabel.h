@@ -1,11 +1,12 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TCoolWallpaper.h"
+#include "TWallpaperGroup.h"
 
 #include "platform/Events.h"
 
 #include <QColor>
+#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -54,14 +55,19 @@ public:
     void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
     bool Stretched() const { return m_wallpaper.Stretched(); }
     void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+    // The own wallpaper, created on first use; drawing on it repaints the
+    // label.
+    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
+    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
+    // taken as a bitmap (a null QImage empties it).
+    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
+    void setWallpaper(const QImage &image);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
     bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool value);
@@ -98,7 +104,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
+    TWallpaperGroup m_wallpaper{this};
     int textFlags() const;
     QPoint shadowOffset() const;   // where the shadow copy lies from the rectangle
     QPoint textOffset() const;     // where the text lies from the rectangle
@@ -106,7 +113,6 @@ private:
 
     QString m_caption;
     bool m_autoSize = true;
-    bool m_transparent = false;
     bool m_wordWrap = false;
     bool m_showAccelChar = true;
     TAlignment m_alignment = taLeftJustify;

@@ -1,5 +1,7 @@
 #include "TCoolMemo.h"
 
+#include "platform/canvas/TBitmap.h"
+
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,6 +19,43 @@ TCoolMemo::TCoolMemo(QWidget *parent)
     // The text area's background is painted with the text (wallpaper or
     // colour), not erased beforehand.
     viewport()->setAutoFillBackground(false);
+    m_wallpaper.OnImagesChanged = [this] { repaintAll(); };
+    m_wallpaper.OnWallpaperChanged = [this] { repaintAll(); };
+    m_wallpaper.OnStoreRemoved = [this] { repaintAll(); };
+}
+
+void TCoolMemo::repaintAll()
+{
+    update();
+    viewport()->update();
+}
+
+void TCoolMemo::setCoolImages(TCoolImages *store)
+{
+    m_wallpaper.setCoolImages(store);
+    viewport()->update();
+}
+
+void TCoolMemo::setIdWallpaper(int value)
+{
+    if (m_wallpaper.setIdWallpaper(value))
+        viewport()->update();
+}
+
+void TCoolMemo::setStretched(bool value)
+{
+    if (m_wallpaper.setStretched(value))
+        viewport()->update();
+}
+
+void TCoolMemo::setWallpaper(const QImage &image)
+{
+    m_wallpaper.Wallpaper()->Assign(image);
+}
+
+void TCoolMemo::setTransparencyLevel(int value)
+{
+    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
 }
 
 QStringList TCoolMemo::Lines() const

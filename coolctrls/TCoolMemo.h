@@ -1,9 +1,10 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TCoolWallpaper.h"
+#include "TWallpaperGroup.h"
 
 #include <QColor>
+#include <QImage>
 #include <QStringList>
 #include <QTextEdit>
 
@@ -42,14 +43,21 @@ public:
 
     explicit TCoolMemo(QWidget *parent = nullptr);
 
+    // The wallpaper lies under the text area too, so each change repaints
+    // the control and its text area.
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
+    void setCoolImages(TCoolImages *store);
     int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
+    void setIdWallpaper(int value);
     bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+    void setStretched(bool value);
+    // The own wallpaper, created on first use; drawing on it repaints the
+    // memo.
+    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
+    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
+    // taken as a bitmap (a null QImage empties it).
+    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
+    void setWallpaper(const QImage &image);
 
     QStringList Lines() const;
     void setLines(const QStringList &lines);
@@ -65,8 +73,8 @@ public:
     // Invalid = no frame.
     QColor BordersTrColor() const { return m_bordersTrColor; }
     void setBordersTrColor(const QColor &value);
-    int TransparencyLevel() const { return m_transparencyLevel; }
-    void setTransparencyLevel(int value) { m_transparencyLevel = qBound(0, value, 255); }
+    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
+    void setTransparencyLevel(int value);
     QColor Color() const;
     void setColor(const QColor &value);
 
@@ -78,14 +86,16 @@ private:
     void applyAlignment();
     bool wallpaperActive() const;
 
-    TCoolWallpaper m_wallpaper{[this] { update(); viewport()->update(); }};
+    void repaintAll();
+
+    // CoolImages, idWallpaper, Wallpaper, Stretched and TransparencyLevel.
+    TWallpaperGroup m_wallpaper{this};
 
     TAlignment m_textAlign = taLeftJustify;
     QString m_caption;
     int m_options = ocNoCaption;
     int m_edgeBorders = 0;
     QColor m_bordersTrColor;
-    int m_transparencyLevel = 0;
 };
 
 } // namespace coolctrls

@@ -1,5 +1,7 @@
 #include "TCoolPanel.h"
 
+#include "platform/canvas/TBitmap.h"
+
 #include <QPainter>
 
 namespace coolctrls {
@@ -34,14 +36,40 @@ void TCoolPanel::setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
 void TCoolPanel::setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
 void TCoolPanel::setBevelWidth(int value) { assign(m_bevelWidth, qMax(1, value)); }
 void TCoolPanel::setBorderWidth(int value) { assign(m_borderWidth, qMax(0, value)); }
-void TCoolPanel::setTransparent(bool value) { assign(m_transparent, value); }
-void TCoolPanel::setTransparencyLevel(int value) { assign(m_transparencyLevel, qBound(0, value, 255)); }
+
+void TCoolPanel::setTransparent(bool value)
+{
+    // The group only stores the flag; the panel looks different either way.
+    if (m_wallpaper.setTransparent(value))
+        update();
+}
+
+void TCoolPanel::setTransparencyLevel(int value)
+{
+    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
+}
+
+void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
+{
+    if (m_wallpaper.setTransparent(false))
+        update();
+    m_wallpaper.setWallpaper(bitmap);
+}
+
+void TCoolPanel::setWallpaper(const QImage &image)
+{
+    if (m_wallpaper.setTransparent(false))
+        update();
+    m_wallpaper.Wallpaper()->Assign(image);
+}
 
 void TCoolPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     QRect r = rect();
-    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, r))
+    // Transparent: nothing of its own; Qt has composed the parent beneath,
+    // as the panel does not fill its background.
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, r))
         p.fillRect(r, Color());
 
     const QColor light = palette().color(QPalette::Active, QPalette::Light);

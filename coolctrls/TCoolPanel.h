@@ -1,9 +1,10 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TCoolWallpaper.h"
+#include "TWallpaperGroup.h"
 
 #include <QColor>
+#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -48,13 +49,14 @@ public:
     void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
     bool Stretched() const { return m_wallpaper.Stretched(); }
     void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    // A wallpaper of its own turns transparency off.
-    void setWallpaper(const QImage &image)
-    {
-        m_transparent = false;
-        m_wallpaper.setWallpaper(image);
-    }
+    // The own wallpaper, created on first use; drawing on it repaints the
+    // panel.
+    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
+    // A wallpaper of its own turns transparency off. The bitmap is copied
+    // (nullptr empties the own wallpaper); a picture is taken as a bitmap
+    // (a null QImage empties it).
+    void setWallpaper(const platform::TBitmap *bitmap);
+    void setWallpaper(const QImage &image);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
@@ -71,16 +73,18 @@ public:
     void setBevelWidth(int value);
     int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
-    int TransparencyLevel() const { return m_transparencyLevel; }
+    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
+    // TransparencyLevel.
+    TWallpaperGroup m_wallpaper{this};
     template<typename T> void assign(T &field, const T &value)
     {
         if (field == value)
@@ -96,8 +100,6 @@ private:
     TBevelCut m_bevelInner = bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
-    bool m_transparent = false;
-    int m_transparencyLevel = 0;
 };
 
 } // namespace coolctrls

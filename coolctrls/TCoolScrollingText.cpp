@@ -1,5 +1,7 @@
 #include "TCoolScrollingText.h"
 
+#include "platform/canvas/TBitmap.h"
+
 #include <QPainter>
 
 namespace coolctrls {
@@ -49,10 +51,14 @@ void TCoolScrollingText::setScrollDirection(TScrollDirection value)
 
 void TCoolScrollingText::setTransparent(bool value)
 {
-    if (m_transparent == value)
-        return;
-    m_transparent = value;
-    update();
+    // The group only stores the flag; the text looks different either way.
+    if (m_wallpaper.setTransparent(value))
+        update();
+}
+
+void TCoolScrollingText::setWallpaper(const QImage &image)
+{
+    m_wallpaper.Wallpaper()->Assign(image);
 }
 
 QColor TCoolScrollingText::Color() const
@@ -120,7 +126,9 @@ void TCoolScrollingText::Step()
 void TCoolScrollingText::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_transparent && !m_wallpaper.PaintWallpaper(p, rect()))
+    // Transparent: nothing of its own; Qt has composed the parent beneath,
+    // as the control does not fill its background.
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, rect()))
         p.fillRect(rect(), Color());
     p.setFont(font());
     const QRect r(m_scrollX, m_scrollY, 1 << 20, 1 << 20);

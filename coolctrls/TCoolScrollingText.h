@@ -1,10 +1,11 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TCoolWallpaper.h"
+#include "TWallpaperGroup.h"
 
 #include "platform/TTimer.h"
 
+#include <QImage>
 #include <QStringList>
 #include <QWidget>
 
@@ -43,8 +44,13 @@ public:
     void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
     bool Stretched() const { return m_wallpaper.Stretched(); }
     void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    QImage Wallpaper() const { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const QImage &image) { m_wallpaper.setWallpaper(image); }
+    // The own wallpaper, created on first use; drawing on it repaints the
+    // text.
+    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
+    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
+    // taken as a bitmap (a null QImage empties it).
+    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
+    void setWallpaper(const QImage &image);
 
     QStringList Strings() const { return m_strings; }
     void setStrings(const QStringList &value);
@@ -58,7 +64,7 @@ public:
     void setInterval(int value);
     TScrollDirection ScrollDirection() const { return m_direction; }
     void setScrollDirection(TScrollDirection value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
     QColor Color() const;
     void setColor(const QColor &value);
@@ -76,7 +82,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    TCoolWallpaper m_wallpaper{[this] { update(); }};
+    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
+    TWallpaperGroup m_wallpaper{this};
     void resetPosition(bool initial);
     void updateTimer();
 
@@ -84,7 +91,6 @@ private:
     bool m_active = false;
     int m_interval = 25;
     TScrollDirection m_direction = sdRightToLeft;
-    bool m_transparent = false;
     QColor m_color;
     int m_scrollX = 0;
     int m_scrollY = 0;

@@ -150,6 +150,16 @@ bool TWallpaperGroup::PaintWallpaper(platform::TCanvas &canvas, const QRect &rec
     return true;
 }
 
+bool TWallpaperGroup::PaintWallpaper(QPainter &painter, const QRect &rect) const
+{
+    // Resolved before a canvas is set up: most paints of a control without
+    // a wallpaper need none.
+    if (!HasWallpaper())
+        return false;
+    platform::TCanvas canvas(&painter);
+    return PaintWallpaper(canvas, rect, platform::SRCCOPY, m_stretched);
+}
+
 void TWallpaperGroup::PaintTransparentBackground(platform::TCanvas &canvas) const
 {
     PaintParentBackground(GetParentAtLevel(m_control, m_transparencyLevel), canvas, true);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
 class QWidget;
 
 namespace platform {
@@ -121,6 +122,10 @@ public:
     // Draws the resolved wallpaper over rect; false when there is none
     // (the caller then paints its plain background).
     bool PaintWallpaper(platform::TCanvas &canvas, const QRect &rect, platform::TRop rop, bool stretched) const;
+    // The same from a control's paint handler: the control's painter is
+    // wrapped in a canvas for the call (its state is given back unchanged),
+    // the wallpaper copied as is, tiled or stretched as Stretched says.
+    bool PaintWallpaper(QPainter &painter, const QRect &rect) const;
     // PaintParentBackground of GetParentAtLevel(control, TransparencyLevel).
     void PaintTransparentBackground(platform::TCanvas &canvas) const;
     // The usual background rule: Transparent -> the ancestor's background;

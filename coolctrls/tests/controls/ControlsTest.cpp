@@ -1,3 +1,4 @@
+#include "coolctrls/CoolUtils.h"
 #include "coolctrls/TCoolBtn.h"
 #include "coolctrls/TCoolComboBox.h"
 #include "coolctrls/TCoolGroupBox.h"
@@ -8,6 +9,7 @@
 #include "coolctrls/TCoolScrollingText.h"
 #include "coolctrls/TImageItem.h"
 #include "coolctrls/TImages.h"
+#include "platform/canvas/TCanvas.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -189,7 +191,10 @@ TEST(CoolWallpaper, TilesStartAtTheAreaCornerAndAreCut)
     QImage canvas(10, 5, QImage::Format_RGB32);
     canvas.fill(Qt::gray);
     QPainter p(&canvas);
-    TCoolWallpaper::Draw(p, tile, QRect(1, 1, 7, 3), false);
+    {
+        platform::TCanvas c(&p);
+        DrawWallpaper(c, tile, QRect(1, 1, 7, 3), platform::SRCCOPY, false);
+    }
     p.end();
     EXPECT_EQ(canvas.pixelColor(1, 1), QColor(Qt::black));
     EXPECT_EQ(canvas.pixelColor(4, 1), QColor(Qt::black));

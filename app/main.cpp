@@ -17,14 +17,15 @@ int main(int argc, char **argv)
     application.setDesktopFileName("tonvik-intervals");
 
     // --screenshot FILE: shows the window, saves a picture of it and quits
-    // (for documentation).
+    // (for documentation). The program takes no other arguments and ignores
+    // whatever else it is given: it always opens its window, never stops at
+    // an unknown option.
     QCommandLineParser options;
-    options.addHelpOption();
     QCommandLineOption screenshot("screenshot", "Save a picture of the window to FILE and quit.", "FILE");
     QCommandLineOption page("page", "Page to show first with --screenshot (0 or 1).", "INDEX", "0");
     options.addOption(screenshot);
     options.addOption(page);
-    options.process(application);
+    options.parse(application.arguments());
 
     platform::applyClassicLook();
     app::TfMain fMain;

@@ -399,3 +399,24 @@ TEST_F(Window, ABadStoredScoreIsReportedAndTheQuizStillWorks)
     EXPECT_TRUE(Quiz.Running);
     EXPECT_FALSE(Quiz.PlayText.isEmpty());
 }
+
+TEST_F(Window, EachAnswerDuringThePauseCountsAndRestartsThePause)
+{
+    open();
+    nextQuestion(2, 0, 60);
+    w->bStart()->click();
+    finishSound();
+    click(2);
+    tick();
+    click(3);  // judged again against the same question
+    EXPECT_EQ(text(w->lRight()), "1");
+    EXPECT_EQ(text(w->lWrong()), "1");
+    EXPECT_EQ(text(w->lPercent()), "50%");
+    EXPECT_EQ(Quiz.PauseTicks, 2);
+    nextQuestion(4, 0, 60);
+    tick(2);
+    EXPECT_EQ(Quiz.CurrentInterval, 2) << "the second answer started the pause again";
+    tick();
+    EXPECT_EQ(Quiz.CurrentInterval, 4);
+    EXPECT_FALSE(Quiz.Answered);
+}

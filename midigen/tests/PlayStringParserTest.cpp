@@ -164,6 +164,14 @@ TEST(PlayStringParser, NoteNameTable)
     EXPECT_EQ(parse("C0").events.front().Value, 0);
 }
 
+TEST(PlayStringParser, NameAboveTheTopNoteStillSetsItsOctave)
+{
+    // G#10 is note 128 and adds nothing, but its octave 10 is carried on.
+    EXPECT_EQ(parse("G#10,C").events, (TTimedEventList{on(0, 120), off(50, 120)}));
+    // An unusable octave leaves the current one.
+    EXPECT_EQ(parse("C11,D").events, (TTimedEventList{on(0, 50), off(50, 50)}));
+}
+
 TEST(PlayStringParser, IntegerConversion)
 {
     using P = PlayStringParser;

@@ -4,6 +4,7 @@
 #include "platform/Application.h"
 #include "platform/midi/CaptureDevice.h"
 
+#include <QMetaProperty>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -120,6 +121,27 @@ TEST_F(TMidiGenTest, DefaultsAndClamps)
     EXPECT_EQ(gen.shown, (QStringList{"Value must be between -100 and 100", "Value must be between 0 and 100",
                                       "Value must be between 0 and 174"}));
     EXPECT_EQ(gen.Pan(), 100);
+}
+
+TEST_F(TMidiGenTest, EveryPublishedPropertyDefaultAndOrder)
+{
+    TMidiGen gen;
+    EXPECT_EQ(gen.Pan(), 0);
+    EXPECT_EQ(gen.Reverb(), 0);
+    EXPECT_EQ(gen.Chorus(), 0);
+    EXPECT_FALSE(gen.Sustain());
+    EXPECT_EQ(gen.Modulation(), 0);
+    EXPECT_EQ(gen.PitchBend(), 0);
+    EXPECT_EQ(gen.PBDelay(), 0);
+    EXPECT_EQ(gen.Note(), mgC);
+
+    const QMetaObject *meta = gen.metaObject();
+    QStringList names;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+        names << QString::fromLatin1(meta->property(i).name());
+    EXPECT_EQ(names, (QStringList{"Volume", "Pan", "Reverb", "Chorus", "Sustain", "Modulation", "PitchBend",
+                                  "PBDelay", "PBDuration", "Duration", "Note", "Octave", "Instrument", "Channel",
+                                  "Loops", "IsPlaying"}));
 }
 
 TEST_F(TMidiGenTest, MelodicQuestionLifecycle)

@@ -254,8 +254,7 @@ void TBitmap32::FillBoxClipped(int x1, int y1, int x2, int y2, TColor32 color)
 
 void TBitmap32::CopyFrom(const TBitmap32 *source)
 {
-    BeginUpdate();
-    try {
+    Changing([&] {
         if (!source) {
             SetDimensions(0, 0);
         } else if (source != this) {
@@ -268,13 +267,7 @@ void TBitmap32::CopyFrom(const TBitmap32 *source)
                 m_stretchFilter = source->m_stretchFilter;
             }
         }
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::copyImageRows(const QImage &argb)
@@ -286,37 +279,23 @@ void TBitmap32::copyImageRows(const QImage &argb)
 
 void TBitmap32::CopyFrom(const QImage &image)
 {
-    BeginUpdate();
-    try {
+    Changing([&] {
         // A bitmap without alpha channel becomes opaque: RGB32 stores FF there.
         copyImageRows(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                                      : QImage::Format_RGB32));
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::CopyFrom(const QImage &image, QRgb transparentColor)
 {
-    BeginUpdate();
-    try {
+    Changing([&] {
         CopyFrom(image);
         const TColor32 key = transparentColor & RgbMask;
         TColor32 *p = m_pixels.get();
         for (size_t i = 0, n = IsEmpty() ? 0 : size_t(m_width) * size_t(m_height); i < n; ++i)
             if ((p[i] & RgbMask) == key)
                 p[i] &= RgbMask;
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::CopyFrom(const QPixmap &pixmap)
@@ -361,38 +340,23 @@ void TBitmap32::CopyFrom(const QIcon &icon, QSize size)
         if (icon.isNull())
             size = QSize(0, 0);
     }
-    BeginUpdate();
-    try {
+    Changing([&] {
         fillTransparentTwice(size, [&](QPainter &p) { icon.paint(&p, QRect(QPoint(0, 0), size)); });
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::CopyFrom(const QPicture &picture)
 {
     const QRect bounds = picture.boundingRect();
-    BeginUpdate();
-    try {
+    Changing([&] {
         fillTransparentTwice(bounds.isValid() ? bounds.size() : QSize(0, 0),
                              [&](QPainter &p) { p.drawPicture(-bounds.topLeft(), picture); });
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::CopyFrom(QSize size, const std::function<void(QPainter &)> &draw)
 {
-    BeginUpdate();
-    try {
+    Changing([&] {
         SetDimensions(size.width(), size.height());
         if (!IsEmpty()) {
             {
@@ -401,13 +365,7 @@ void TBitmap32::CopyFrom(QSize size, const std::function<void(QPainter &)> &draw
             }
             SetAllAlpha(255);
         }
-    } catch (...) {
-        EndUpdate();
-        NotifyChange();
-        throw;
-    }
-    EndUpdate();
-    NotifyChange();
+    });
 }
 
 void TBitmap32::CopyFrom(const QClipboard *clipboard)

@@ -35,6 +35,23 @@ public:
     platform::TNotifyEvent OnChange;
 
 protected:
+    // Runs change between BeginUpdate and EndUpdate and raises one change
+    // notification afterwards, also when change throws (which then goes on).
+    template<typename Change>
+    void Changing(Change &&change)
+    {
+        BeginUpdate();
+        try {
+            change();
+        } catch (...) {
+            EndUpdate();
+            NotifyChange();
+            throw;
+        }
+        EndUpdate();
+        NotifyChange();
+    }
+
     int m_updateCount = 0;
 
 private:

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/Events.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+namespace coolctrls {
+
+// A timer that sleeps in a thread of its own, at the lowest priority the
+// system offers a thread (Linux: the idle scheduling class, else nice 19),
+// and hands each tick to the GUI thread synchronously: the thread waits
+// until the GUI thread has run OnTimer before it sleeps again, so a busy
+// GUI thread slows the ticks instead of queueing them. While disabled the
+// thread sleeps on a condition; it does not poll.
+//
+// The thread is created suspended: it starts with the first Enabled := true.
+//
+// Ending is cooperative (Terminate(), also run by the destructor): a stop
+// flag is set, the thread is woken, and the GUI thread joins it while it
+// keeps serving hand-overs, so a thread caught inside a hand-over can
+// finish. A tick handed over after Terminate() began never calls OnTimer,
+// so no tick runs for an owner that is being destroyed.
+//
+// All members are for the GUI thread (the thread that created the timer).
+class TThreadTimer : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(int Interval READ Interval WRITE setInterval)
+
+public:
+    explicit TThreadTimer(QObject *owner = nullptr);
+    ~TThreadTimer() override;
+
+    bool Enabled() const { return m_enabled; }
+    // Resumes the thread when it becomes true, suspends it when false.
+    void setEnabled(bool value);
+    // Milliseconds slept before each tick: the low 16 bits of the value set.
+    int Interval() const { return m_interval; }
+    void setInterval(unsigned value);
+    // What the thread actually sleeps: Interval, but at least 1 ms, so an
+    // Interval of 0 (65536 taken modulo 65536) is no busy loop of ticks.
+    int SleepInterval() const { return m_interval > 0 ? m_interval : 1; }
+
+    // Called on the GUI thread for each tick.
+    platform::TNotifyEvent OnTimer;
+
+    // Raises one tick now on the calling (GUI) thread, as the thread would;
+    // nothing while disabled or ended. For tests of the owner's tick.
+    void trigger();
+
+    // Manual mode, for tests: the thread does not sleep on the clock but
+    // waits for Step(), which lets it hand over exactly one tick each.
+    void setManual(bool manual);
+    bool Manual() const;
+    void Step();
+
+    // Ends the thread cooperatively (see above); the timer ticks no more.
+    // Safe to call more than once, and from inside OnTimer.
+    void Terminate();
+    bool Terminated() const { return m_terminated; }
+
+    // Whether the thread has been started (it starts at the first enabling).
+    bool ThreadStarted() const { return m_thread.joinable(); }
+    // The thread's system id (Linux tid), 0 before the thread has started.
+    long NativeThreadId() const;
+    // How often the thread's loop woke up, for tests that a disabled timer
+    // does not poll.
+    uint64_t Wakeups() const;
+
+private:
+    struct Shared;
+    static void run(std::shared_ptr<Shared> shared);
+    void tick();
+    void startThread();
+
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+    bool m_enabled = false;
+    uint16_t m_interval = 100;
+    bool m_inTick = false;
+    bool m_terminated = false;
+};
+
+} // namespace coolctrls

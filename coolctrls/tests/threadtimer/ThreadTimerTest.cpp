@@ -1,0 +1,203 @@
+#include "coolctrls/TCoolScrollingText.h"
+#include "coolctrls/TThreadTimer.h"
+#include "platform/Synchronize.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include <sched.h>
+#include <sys/resource.h>
+
+using namespace coolctrls;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Serves the GUI thread's events and hand-overs until pred holds or the time
+// runs out (a limit reached only when something is wrong).
+bool pumpUntil(const std::function<bool()> &pred, std::chrono::milliseconds limit = 5000ms)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QCoreApplication::processEvents();
+        platform::checkSynchronize();
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+void pumpFor(std::chrono::milliseconds span)
+{
+    pumpUntil([] { return false; }, span);
+}
+
+struct TickLog
+{
+    int ticks = 0;
+    int inside = 0;
+    int maxInside = 0;
+    bool offGuiThread = false;
+};
+
+void record(TThreadTimer &timer, TickLog &log)
+{
+    timer.OnTimer = [&log](QObject *) {
+        ++log.inside;
+        log.maxInside = std::max(log.maxInside, log.inside);
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            log.offGuiThread = true;
+        // Give the thread a chance to hand over a second tick meanwhile,
+        // which it must not do.
+        std::this_thread::sleep_for(1ms);
+        ++log.ticks;
+        --log.inside;
+    };
+}
+
+} // namespace
+
+TEST(ThreadTimer, CreatedSuspendedThenRunsOnItsOwnThreadAtTheLowestPriority)
+{
+    TThreadTimer timer;
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 100);
+    EXPECT_FALSE(timer.ThreadStarted()) << "created suspended";
+    timer.setManual(true);
+    timer.setEnabled(true);
+    ASSERT_TRUE(timer.ThreadStarted());
+    ASSERT_TRUE(pumpUntil([&] { return timer.NativeThreadId() != 0; }));
+    const long tid = timer.NativeThreadId();
+    EXPECT_NE(tid, static_cast<long>(getpid()));
+    const int policy = sched_getscheduler(static_cast<pid_t>(tid));
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+    EXPECT_TRUE(policy == SCHED_IDLE || nice == 19) << "policy " << policy << ", nice " << nice;
+    QFile comm(QString("/proc/self/task/%1/comm").arg(tid));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(comm.readAll().trimmed(), QByteArray("TThreadTimer"));
+}
+
+TEST(ThreadTimer, TicksArriveOnTheGuiThreadOneAtATime)
+{
+    TThreadTimer timer;
+    TickLog log;
+    record(timer, log);
+    timer.setManual(true);
+    timer.setEnabled(true);
+    timer.Step();
+    timer.Step();
+    timer.Step();
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks == 3; }));
+    pumpFor(20ms);
+    EXPECT_EQ(log.ticks, 3) << "one tick per step, none queued beyond";
+    EXPECT_EQ(log.maxInside, 1);
+    EXPECT_FALSE(log.offGuiThread);
+}
+
+TEST(ThreadTimer, RealClockTicksAndIntervalKeepsItsLow16BitsWithAtLeastOneMillisecond)
+{
+    TThreadTimer timer;
+    timer.setInterval(70000);
+    EXPECT_EQ(timer.Interval(), 4464);
+    timer.setInterval(65536);
+    EXPECT_EQ(timer.Interval(), 0);
+    EXPECT_EQ(timer.SleepInterval(), 1) << "no 0 ms busy loop of hand-overs";
+    timer.setInterval(2);
+    EXPECT_EQ(timer.SleepInterval(), 2);
+
+    TickLog log;
+    record(timer, log);
+    timer.setEnabled(true);
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks >= 5; }));
+    EXPECT_EQ(log.maxInside, 1);
+
+    // Interval 0: still ticks, each after a real sleep.
+    timer.setInterval(0);
+    const int before = log.ticks;
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks >= before + 5; }));
+}
+
+TEST(ThreadTimer, DisablingSuspendsTheThreadOnAConditionWithoutPolling)
+{
+    TThreadTimer timer;
+    TickLog log;
+    record(timer, log);
+    timer.setInterval(1);
+    timer.setEnabled(true);
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks >= 3; }));
+    timer.setEnabled(false);
+    pumpFor(10ms);  // a tick handed over before the switch is dropped
+    const int ticks = log.ticks;
+    const uint64_t wakeups = timer.Wakeups();
+    pumpFor(40ms);
+    EXPECT_EQ(log.ticks, ticks) << "no ticks while disabled";
+    EXPECT_EQ(timer.Wakeups(), wakeups) << "the thread sleeps, it does not poll";
+    timer.trigger();
+    EXPECT_EQ(log.ticks, ticks) << "trigger does nothing while disabled";
+
+    timer.setEnabled(true);
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks >= ticks + 3; })) << "resumed";
+}
+
+TEST(ThreadTimer, DestroyedInsideItsOwnTickEndsWithoutALateTick)
+{
+    auto timer = std::make_unique<TThreadTimer>();
+    int ticks = 0;
+    timer->setManual(true);
+    timer->OnTimer = [&](QObject *) {
+        ++ticks;
+        timer.reset();
+    };
+    timer->setEnabled(true);
+    timer->Step();
+    ASSERT_TRUE(pumpUntil([&] { return timer == nullptr; }));
+    pumpFor(20ms);
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST(ThreadTimer, DestroyedWhileTheGuiThreadIsBlockedServesTheHandOverButRunsNoTick)
+{
+    auto timer = std::make_unique<TThreadTimer>();
+    int ticks = 0;
+    timer->setManual(true);
+    timer->OnTimer = [&](QObject *) { ++ticks; };
+    timer->setEnabled(true);
+    const uint64_t wakeups = timer->Wakeups();
+    timer->Step();
+    // The GUI thread is busy (serves nothing) while the thread hands over.
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (timer->Wakeups() == wakeups && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_GT(timer->Wakeups(), wakeups);
+    std::this_thread::sleep_for(5ms);
+    timer.reset();  // must not hang on the thread waiting in the hand-over
+    pumpFor(10ms);
+    EXPECT_EQ(ticks, 0) << "the tick handed over was not run for the destroyed owner";
+}
+
+TEST(ThreadTimer, TerminateEndsTheThreadAndTheTimerTicksNoMore)
+{
+    TThreadTimer timer;
+    TickLog log;
+    record(timer, log);
+    timer.setInterval(1);
+    timer.setEnabled(true);
+    ASSERT_TRUE(pumpUntil([&] { return log.ticks >= 2; }));
+    timer.Terminate();
+    EXPECT_TRUE(timer.Terminated());
+    EXPECT_FALSE(timer.ThreadStarted()) << "joined";
+    const int ticks = log.ticks;
+    timer.setEnabled(true);
+    timer.trigger();
+    pumpFor(10ms);
+    EXPECT_EQ(log.ticks, ticks);
+    timer.Terminate();  // twice is harmless
+}

@@ -72,6 +72,8 @@ TfMain::TfMain(QWidget *parent)
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.
     platform::guarded([this] { loadComponents(); });
+    // The ticker starts from its entry position once its description is in.
+    ui->CoolScrollingText->Loaded();
     wireEvents();
     ui->tsMain->installEventFilter(this);
     // An error in the creation steps is shown and creation goes on.

@@ -1,59 +1,62 @@
 #include "TCoolScrollingText.h"
 
-#include "platform/canvas/TBitmap.h"
+#include "CoolUtils.h"
+#include "TThreadTimer.h"
 
+#include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeySequence>
 #include <QPainter>
+#include <QShortcutEvent>
+
+using namespace platform;
 
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), m_scrollTimer(new TThreadTimer(this))
 {
     resize(97, 15);
-    m_timer.setEnabled(false);
-    m_timer.setInterval(m_interval);
-    m_timer.OnTimer = [this](QObject *) { Step(); };
+    m_scrollTimer->setInterval(m_interval);
+    m_scrollTimer->OnTimer = [this](QObject *) { Tick(); };
+    m_textGlyph.OnChange = [this](TGlyph *) { textChanged(); };
+    m_wallpaper.OnImagesChanged = [this] { changed(); };
+    m_wallpaper.OnStoreRemoved = [this] { changed(); };
+    m_wallpaper.OnWallpaperChanged = [this] {
+        changed();
+        // Children and transparent neighbours hear of the new look.
+        QEvent e(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(this, &e);
+    };
 }
 
-void TCoolScrollingText::setStrings(const QStringList &value)
+TCoolScrollingText::~TCoolScrollingText()
 {
-    if (m_strings == value)
-        return;
-    m_strings = value;
+    // Before anything the ticks use goes away.
+    m_scrollTimer->Terminate();
+}
+
+void TCoolScrollingText::Loaded()
+{
+    adjustSize();
+    ResetPosition(false);
+    updateTimer();
+}
+
+void TCoolScrollingText::changed()
+{
+    m_frameValid = false;
     update();
 }
 
-void TCoolScrollingText::setActive(bool value)
+void TCoolScrollingText::textChanged()
 {
-    if (m_active == value)
-        return;
-    m_active = value;
-    resetPosition(!value);
-    updateTimer();
-}
-
-void TCoolScrollingText::setInterval(int value)
-{
-    value = qBound(1, value, 0xFFFF);
-    if (m_interval == value)
-        return;
-    m_interval = value;
-    updateTimer();
-}
-
-void TCoolScrollingText::setScrollDirection(TScrollDirection value)
-{
-    if (m_direction == value)
-        return;
-    m_direction = value;
-    resetPosition(!m_active);
-}
-
-void TCoolScrollingText::setTransparent(bool value)
-{
-    // The group only stores the flag; the text looks different either way.
-    if (m_wallpaper.setTransparent(value))
-        update();
+    adjustSize();
+    updateShortcut();
+    changed();
 }
 
 void TCoolScrollingText::setWallpaper(const QImage &image)
@@ -61,9 +64,70 @@ void TCoolScrollingText::setWallpaper(const QImage &image)
     m_wallpaper.Wallpaper()->Assign(image);
 }
 
+void TCoolScrollingText::setStrings(const QStringList &value)
+{
+    if (m_strings == value)
+        return;
+    m_strings = value;
+    textChanged();
+}
+
+void TCoolScrollingText::setActive(bool value)
+{
+    if (m_active == value)
+        return;
+    m_active = value;
+    updateTimer();
+    changed();
+}
+
+void TCoolScrollingText::setInterval(uint value)
+{
+    if (m_interval == value)
+        return;
+    m_interval = value;
+    updateTimer();
+    changed();
+}
+
+void TCoolScrollingText::setScrollDirection(TScrollDirection value)
+{
+    if (value == sdLeftToRight || value == sdRightToLeft)
+        m_alignment = taLeftJustify;
+    if (m_direction == value)
+        return;
+    m_direction = value;
+    changed();
+}
+
+void TCoolScrollingText::setAlignment(TAlignment value)
+{
+    if (m_alignment == value)
+        return;
+    m_alignment = value;
+    changed();
+}
+
+void TCoolScrollingText::setAutoSize(bool value)
+{
+    if (m_autoSize == value)
+        return;
+    m_autoSize = value;
+    adjustSize();
+}
+
+void TCoolScrollingText::setTransparent(bool value)
+{
+    if (!m_wallpaper.setTransparent(value))
+        return;
+    if (value && m_active && m_backgroundSnapshot.isNull())
+        m_snapshotPending = true;
+    changed();
+}
+
 QColor TCoolScrollingText::Color() const
 {
-    return m_color.isValid() ? m_color : palette().color(QPalette::Button);
+    return m_color.isValid() ? m_color : palette().color(QPalette::Active, QPalette::Button);
 }
 
 void TCoolScrollingText::setColor(const QColor &value)
@@ -71,26 +135,177 @@ void TCoolScrollingText::setColor(const QColor &value)
     if (m_color == value)
         return;
     m_color = value;
-    update();
+    changed();
 }
 
-void TCoolScrollingText::updateTimer()
+void TCoolScrollingText::setGlyph(const TBitmap *bitmap)
 {
-    m_timer.setInterval(m_interval);
-    m_timer.setEnabled(m_active);
+    m_textGlyph.setGlyph(bitmap);
 }
 
-QSize TCoolScrollingText::textSize() const
+void TCoolScrollingText::setGlyph(const QImage &image)
 {
-    const QFontMetrics fm(font());
-    const QRect r = fm.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::AlignTop, m_strings.join('\n'));
-    return {r.width() + 1, r.height() + 1};
+    TBitmap bitmap;
+    bitmap.Assign(image);
+    m_textGlyph.setGlyph(image.isNull() ? nullptr : &bitmap);
 }
 
-void TCoolScrollingText::resetPosition(bool initial)
+void TCoolScrollingText::setNumGlyphs(int value)
+{
+    value = qBound(1, value, 4);
+    if (value > 2)
+        value = 2;
+    m_textGlyph.setNumGlyphs(value);
+}
+
+void TCoolScrollingText::setShowAccelChar(bool value)
+{
+    if (m_showAccelChar == value)
+        return;
+    m_showAccelChar = value;
+    updateShortcut();
+    textChanged();
+}
+
+void TCoolScrollingText::setFocusControl(QWidget *control)
+{
+    if (m_focusControl == control)
+        return;
+    m_focusControl = control;
+    updateShortcut();
+}
+
+QColor TCoolScrollingText::ShadowColor() const
+{
+    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
+}
+
+void TCoolScrollingText::setShadowColor(const QColor &value)
+{
+    if (m_shadowColor == value)
+        return;
+    m_shadowColor = value;
+    m_simpleView = false;
+    textChanged();
+}
+
+void TCoolScrollingText::setShadowSize(int value)
+{
+    value = qBound(0, value, 255);
+    if (m_shadowSize == value)
+        return;
+    m_shadowSize = value;
+    m_simpleView = false;
+    textChanged();
+}
+
+void TCoolScrollingText::setShadowPos(TShadowPos value)
+{
+    if (m_shadowPos == value)
+        return;
+    m_shadowPos = value;
+    m_simpleView = false;
+    textChanged();
+}
+
+void TCoolScrollingText::setSimpleView(bool value)
+{
+    if (m_simpleView == value)
+        return;
+    m_simpleView = value;
+    textChanged();
+}
+
+// --- Accelerator --------------------------------------------------------------
+
+QChar TCoolScrollingText::AccelChar() const
+{
+    const QString text = joinedText();
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return text[i + 1].toLower();
+        ++i;  // "&&" is a literal ampersand
+    }
+    return {};
+}
+
+bool TCoolScrollingText::DialogChar(QChar key)
+{
+    const QChar accel = AccelChar();
+    if (!m_focusControl || !isEnabled() || !m_showAccelChar || accel.isNull() || key.toLower() != accel)
+        return false;
+    if (m_focusControl->isEnabled() && m_focusControl->isVisible() && m_focusControl->focusPolicy() != Qt::NoFocus)
+        m_focusControl->setFocus(Qt::ShortcutFocusReason);
+    return true;
+}
+
+void TCoolScrollingText::updateShortcut()
+{
+    if (m_shortcutId != 0) {
+        releaseShortcut(m_shortcutId);
+        m_shortcutId = 0;
+    }
+    const QChar accel = AccelChar();
+    if (!m_focusControl || !m_showAccelChar || accel.isNull())
+        return;
+    m_shortcutId = grabShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(accel.toUpper().unicode()))));
+}
+
+// --- Size and position ----------------------------------------------------------
+
+unsigned TCoolScrollingText::textFormat() const
+{
+    unsigned format = DT_NOCLIP | (m_showAccelChar ? DT_NOPREFIX : 0u);
+    if (m_alignment == taRightJustify)
+        format |= DT_RIGHT;
+    else if (m_alignment == taCenter)
+        format |= DT_CENTER;
+    if (layoutDirection() == Qt::RightToLeft)
+        format |= DT_RTLREADING;
+    return format;
+}
+
+QSize TCoolScrollingText::TextExtent() const
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.Font.Assign(font());
+    unsigned format = textFormat() | DT_CALCRECT | DT_EXPANDTABS;
+    if (m_strings.size() >= 2)
+        format |= DT_WORDBREAK;
+    // Measured as drawn: the text with its appended space and, unless plain,
+    // the shadow offset.
+    QRect r(QPoint(0, 0), size());
+    const QString text = joinedText() + ' ';
+    if (m_simpleView)
+        canvas.DrawText(text, r, format);
+    else
+        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
+                       clBlack, format, text);
+    int w = Right(r), h = Bottom(r);
+    const QSize glyph = m_textGlyph.glyphSize();
+    if (glyph.width() > 0) {
+        w += glyph.width() + 2;
+        h = qMax(h, glyph.height());
+    }
+    return {w, h};
+}
+
+void TCoolScrollingText::adjustSize()
+{
+    if (!m_autoSize || !parentWidget())
+        return;
+    const QSize extent = TextExtent();
+    const int right = x() + width();
+    setGeometry(m_alignment == taRightJustify ? right - extent.width() : x(), y(), extent.width(), extent.height());
+}
+
+void TCoolScrollingText::ResetPosition(bool initialPosition)
 {
     m_scrollX = m_scrollY = 0;
-    if (!initial) {
+    if (!initialPosition) {
         switch (m_direction) {
         case sdBottomToTop: m_scrollY = height(); break;
         case sdTopToBottom: m_scrollY = -height(); break;
@@ -98,45 +313,187 @@ void TCoolScrollingText::resetPosition(bool initial)
         case sdRightToLeft: m_scrollX = width(); break;
         }
     }
+    changed();
+}
+
+void TCoolScrollingText::updateTimer()
+{
+    m_scrollTimer->setEnabled(m_active);
+    m_scrollTimer->setInterval(m_interval);
+    // The parent's background is captured once as the ticks start (at the
+    // first tick, when the parent has its final look).
+    if (m_active)
+        m_snapshotPending = true;
+}
+
+void TCoolScrollingText::takeBackgroundSnapshot()
+{
+    m_snapshotPending = false;
+    QImage snapshot(size(), QImage::Format_RGB32);
+    snapshot.fill(Color());
+    TCanvas canvas(&snapshot);
+    PaintParentBackground(this, canvas, true);
+    canvas.releaseHandle();
+    m_backgroundSnapshot = snapshot;
+}
+
+// --- Ticks and painting -------------------------------------------------------------
+
+void TCoolScrollingText::Tick()
+{
+    const QSize extent = TextExtent();
+    bool wrap = false;
+    switch (m_direction) {
+    case sdBottomToTop:
+        if (m_scrollY > -extent.height()) --m_scrollY; else wrap = true;
+        break;
+    case sdTopToBottom:
+        if (m_scrollY < height()) ++m_scrollY; else wrap = true;
+        break;
+    case sdLeftToRight:
+        if (m_scrollX < width()) ++m_scrollX; else wrap = true;
+        break;
+    case sdRightToLeft:
+        if (m_scrollX > -extent.width()) --m_scrollX; else wrap = true;
+        break;
+    }
+    if (wrap) {
+        bool initialPosition = false;
+        if (OnTextScrolled) {
+            // The handler may destroy the control.
+            QPointer<TCoolScrollingText> alive(this);
+            OnTextScrolled(this, initialPosition);
+            if (!alive)
+                return;
+        }
+        ResetPosition(initialPosition);
+    }
+    if (m_snapshotPending && Transparent())
+        takeBackgroundSnapshot();
+    // One frame off-screen, shown in one copy by the paint handler.
+    m_frame = RenderFrame();
+    m_frameValid = true;
     update();
 }
 
-void TCoolScrollingText::Step()
+QImage TCoolScrollingText::RenderFrame()
 {
-    const QSize text = textSize();
-    bool gone = false;
-    switch (m_direction) {
-    case sdBottomToTop: gone = --m_scrollY + text.height() <= 0; break;
-    case sdTopToBottom: gone = ++m_scrollY >= height(); break;
-    case sdLeftToRight: gone = ++m_scrollX >= width(); break;
-    case sdRightToLeft: gone = --m_scrollX + text.width() <= 0; break;
+    QImage frame(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    frame.fill(Color());
+    TCanvas canvas(&frame);
+    if (Transparent()) {
+        // The part of the parent's background under the control: the
+        // snapshot while ticking, else rendered now.
+        if (!m_backgroundSnapshot.isNull())
+            canvas.BitBlt(0, 0, width(), height(), m_backgroundSnapshot, 0, 0, SRCCOPY);
+        else
+            PaintParentBackground(this, canvas, true);
     }
-    if (gone) {
-        // Enter again from the side the text moves away from.
-        switch (m_direction) {
-        case sdBottomToTop: m_scrollY = height(); break;
-        case sdTopToBottom: m_scrollY = -text.height(); break;
-        case sdLeftToRight: m_scrollX = -text.width(); break;
-        case sdRightToLeft: m_scrollX = width(); break;
+    paintFrame(canvas);
+    canvas.releaseHandle();
+    ++m_framesPainted;
+    return frame;
+}
+
+void TCoolScrollingText::paintFrame(TCanvas &canvas)
+{
+    const QRect client(QPoint(0, 0), size());
+    // Background: the wallpaper wins; else Color unless Transparent (whose
+    // background the caller has put there).
+    if (!m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, Stretched()) && !Transparent())
+        canvas.FillRect(client, QColorToColor(Color()));
+    canvas.SetBkMode(TRANSPARENT);
+    canvas.Font.Assign(font());
+
+    QRect r = client;
+    r.setLeft(m_scrollX);
+    r.setTop(m_scrollY);
+    const QString text = joinedText();
+    const unsigned format = textFormat();
+
+    const QSize glyph = m_textGlyph.glyphSize();
+    if (glyph.width() > 0) {
+        const int g = glyph.width();
+        QPoint at(r.left(), r.top());
+        if (m_alignment == taLeftJustify) {
+            r.setLeft(r.left() + g + 2);
+        } else {
+            const int textWidth = canvas.TextWidth(text);
+            if (m_alignment == taRightJustify) {
+                at.setX(Right(r) - textWidth - g - 2);
+            } else {
+                at.setX(r.left() + (Right(r) - r.left()) / 2 - (textWidth + g + 2) / 2);
+                r.setLeft(r.left() + (g + 2) / 2);
+            }
         }
+        m_textGlyph.DrawGlyph(canvas, at, clNone, true, isEnabled());
     }
-    update();
+
+    if (!isEnabled()) {
+        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
+        return;
+    }
+    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    if (m_simpleView) {
+        canvas.SetTextColor(fontColor);
+        canvas.DrawText(text + ' ', r, format);
+    } else {
+        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
+                       fontColor, format, text + ' ');
+    }
 }
 
 void TCoolScrollingText::paintEvent(QPaintEvent *)
 {
+    if (!m_frameValid || m_frame.size() != size().expandedTo(QSize(1, 1))) {
+        m_frame = RenderFrame();
+        m_frameValid = true;
+    }
     QPainter p(this);
-    // Transparent: nothing of its own; Qt has composed the parent beneath,
-    // as the control does not fill its background.
-    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, rect()))
-        p.fillRect(rect(), Color());
-    p.setFont(font());
-    const QRect r(m_scrollX, m_scrollY, 1 << 20, 1 << 20);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
-    p.setPen(palette().color(QPalette::Active, QPalette::Light));
-    p.drawText(r, flags, m_strings.join('\n'));
-    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-    p.drawText(r.translated(1, 1), flags, m_strings.join('\n'));
+    p.drawImage(0, 0, m_frame);
+}
+
+void TCoolScrollingText::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_active)
+        m_snapshotPending = true;
+    m_frameValid = false;
+}
+
+void TCoolScrollingText::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // The captured background lay under the old place.
+    if (m_active)
+        m_snapshotPending = true;
+    m_frameValid = false;
+}
+
+bool TCoolScrollingText::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Shortcut: {
+        auto *e = static_cast<QShortcutEvent *>(event);
+        if (e->shortcutId() == m_shortcutId && !e->key().isEmpty()) {
+            const int key = e->key()[0].key();
+            if (DialogChar(QChar(key)))
+                return true;
+        }
+        break;
+    }
+    case QEvent::FontChange:
+        textChanged();
+        break;
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    case QEvent::LayoutDirectionChange:
+        changed();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace coolctrls

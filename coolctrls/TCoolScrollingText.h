@@ -1,27 +1,50 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "CoolTypes.h"
+#include "TGlyph.h"
+#include "TThreadTimer.h"
 #include "TWallpaperGroup.h"
 
-#include "platform/TTimer.h"
-
+#include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 namespace coolctrls {
 
-// A text that moves across its area one pixel per tick (every Interval ms
-// while Active) and starts over when it has left the area.
+
+
+// A text that moves across its area one pixel per tick, in one of four
+// directions, and starts over when it has left the area. The ticks come
+// from a TThreadTimer (a thread of its own that hands each tick to the GUI
+// thread). Each tick paints one frame off-screen - background (wallpaper,
+// else Color, or with Transparent the parent's background captured once
+// when the ticks start), glyph, shadowed text - and shows it in one copy.
+// When Active goes false the text stops where it is and the last frame
+// stays.
 class TCoolScrollingText : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
     Q_PROPERTY(bool Active READ Active WRITE setActive)
-    Q_PROPERTY(int Interval READ Interval WRITE setInterval)
+    Q_PROPERTY(uint Interval READ Interval WRITE setInterval)
     Q_PROPERTY(TScrollDirection ScrollDirection READ ScrollDirection WRITE setScrollDirection)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
+    Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
+    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
+    Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
+    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
+    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
+    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
+    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
     Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
@@ -35,8 +58,23 @@ class TCoolScrollingText : public QWidget
 public:
     enum TScrollDirection { sdBottomToTop, sdTopToBottom, sdLeftToRight, sdRightToLeft };
     Q_ENUM(TScrollDirection)
+    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+    Q_ENUM(TAlignment)
+    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
+    Q_ENUM(TShadowPos)
+
+    // Called each time the text has left the area; setting initialPosition
+    // makes the next pass start at rest (0, 0) instead of the far edge.
+    using TTextScrolledEvent = std::function<void(QObject *sender, bool &initialPosition)>;
 
     explicit TCoolScrollingText(QWidget *parent = nullptr);
+    // Ends the timer thread first, so no tick reaches a control going away.
+    ~TCoolScrollingText() override;
+
+    // What a window does after creating the control from its description:
+    // fits the size (AutoSize), puts the text at its entry position and
+    // starts or stops the ticks as Active says.
+    void Loaded();
 
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
     void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
@@ -52,6 +90,7 @@ public:
     void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
     void setWallpaper(const QImage &image);
 
+    // The lines of the text, drawn joined by line breaks.
     QStringList Strings() const { return m_strings; }
     void setStrings(const QStringList &value);
     // The text list operations the program uses.
@@ -59,42 +98,124 @@ public:
     void Add(const QString &line) { setStrings(m_strings + QStringList{line}); }
 
     bool Active() const { return m_active; }
+    // On: the ticks start (and the parent's background is captured for
+    // Transparent). Off: the text stops where it is.
     void setActive(bool value);
-    int Interval() const { return m_interval; }
-    void setInterval(int value);
+    // Milliseconds per one-pixel step; the timer takes the low 16 bits.
+    uint Interval() const { return m_interval; }
+    void setInterval(uint value);
     TScrollDirection ScrollDirection() const { return m_direction; }
+    // A horizontal direction also resets Alignment to taLeftJustify.
     void setScrollDirection(TScrollDirection value);
+    TAlignment Alignment() const { return m_alignment; }
+    void setAlignment(TAlignment value);
+    bool AutoSize() const { return m_autoSize; }
+    void setAutoSize(bool value);
+    // The background is the parent's (captured when the ticks start)
+    // instead of Color; a wallpaper still wins.
     bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
+    // Invalid = the button face colour.
     QColor Color() const;
     void setColor(const QColor &value);
 
+    // The picture drawn before the text; NumGlyphs images side by side.
+    platform::TBitmap *Glyph() { return &m_textGlyph.Glyph(); }
+    void setGlyph(const platform::TBitmap *bitmap);
+    void setGlyph(const QImage &image);
+    int NumGlyphs() const { return m_textGlyph.NumGlyphs(); }
+    // 1..4; values above 2 are taken as 2.
+    void setNumGlyphs(int value);
+
+    // True: an "&" is an ordinary character and the accelerator (the letter
+    // after the first single "&") focuses FocusControl. False: "&"
+    // underlines the next letter and there is no accelerator.
+    bool ShowAccelChar() const { return m_showAccelChar; }
+    void setShowAccelChar(bool value);
+    QWidget *FocusControl() const { return m_focusControl.data(); }
+    void setFocusControl(QWidget *control);
+    // The accelerator letter (lower case) of the text, or a null QChar.
+    QChar AccelChar() const;
+    // A key pressed with the accelerator modifier: focuses FocusControl when
+    // it is the accelerator and the rules above allow; answers whether the
+    // key was handled.
+    bool DialogChar(QChar key);
+
+    // Setting any of the three also clears SimpleView.
+    QColor ShadowColor() const;
+    void setShadowColor(const QColor &value);
+    int ShadowSize() const { return m_shadowSize; }
+    void setShadowSize(int value);
+    TShadowPos ShadowPos() const { return m_shadowPos; }
+    void setShadowPos(TShadowPos value);
+    bool SimpleView() const { return m_simpleView; }
+    void setSimpleView(bool value);
+
+    TTextScrolledEvent OnTextScrolled;
+
+    // The text's top-left offset from the client origin.
     int ScrollX() const { return m_scrollX; }
     int ScrollY() const { return m_scrollY; }
     // The tick source; tests step it with trigger() after setManual(true).
-    platform::TTimer &ScrollTimer() { return m_timer; }
+    TThreadTimer &ScrollTimer() { return *m_scrollTimer; }
+    // The parent's background under the control, captured when the ticks
+    // start with Transparent set; null before.
+    const QImage &BackgroundSnapshot() const { return m_backgroundSnapshot; }
 
-    // Moves the text one pixel; starts over once it has left the area.
-    void Step();
-    QSize textSize() const;
+    // One tick: a one-pixel step (or the wrap), then one new frame shown.
+    void Tick();
+    // The measured text (with the shadow offset and the glyph): what one
+    // pass covers and what AutoSize takes.
+    QSize TextExtent() const;
+    // Puts the text at rest (true) or at its direction's entry position.
+    void ResetPosition(bool initialPosition);
+    // The frame as it is painted now (background, glyph, text).
+    QImage RenderFrame();
+    // Frames painted so far (one per tick plus repaints).
+    int FramesPainted() const { return m_framesPainted; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    void changed();
+    void textChanged();
+    void updateTimer();
+    void adjustSize();
+    void updateShortcut();
+    void takeBackgroundSnapshot();
+    QString joinedText() const { return m_strings.join('\n'); }
+    unsigned textFormat() const;
+    void paintFrame(platform::TCanvas &canvas);
+
     // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
     TWallpaperGroup m_wallpaper{this};
-    void resetPosition(bool initial);
-    void updateTimer();
-
+    TGlyph m_textGlyph;
+    TThreadTimer *m_scrollTimer;
     QStringList m_strings;
+    QPointer<QWidget> m_focusControl;
     bool m_active = false;
-    int m_interval = 25;
+    uint m_interval = 25;
     TScrollDirection m_direction = sdRightToLeft;
+    TAlignment m_alignment = taLeftJustify;
+    bool m_autoSize = false;
+    bool m_showAccelChar = true;
     QColor m_color;
+    QColor m_shadowColor;
+    int m_shadowSize = 1;
+    TShadowPos m_shadowPos = spLeftTop;
+    bool m_simpleView = false;
     int m_scrollX = 0;
     int m_scrollY = 0;
-    platform::TTimer m_timer;
+    QImage m_backgroundSnapshot;
+    bool m_snapshotPending = false;
+    QImage m_frame;
+    bool m_frameValid = false;
+    int m_framesPainted = 0;
+    int m_shortcutId = 0;
 };
 
 } // namespace coolctrls

@@ -245,17 +245,21 @@ TEST(CoolScrollingText, MovesOnePixelPerTickAndStartsOver)
     ticker.Add("line");
     EXPECT_EQ(ticker.Strings(), QStringList{"line"});
     ticker.setActive(true);
+    ticker.Loaded();
     EXPECT_TRUE(ticker.ScrollTimer().Enabled());
     EXPECT_EQ(ticker.ScrollTimer().Interval(), 25);
     EXPECT_EQ(ticker.ScrollX(), 50) << "enters from the right";
     ticker.ScrollTimer().trigger();
     ticker.ScrollTimer().trigger();
     EXPECT_EQ(ticker.ScrollX(), 48);
-    const int textWidth = ticker.textSize().width();
+    const int textWidth = ticker.TextExtent().width();
     for (int i = 0; i < 48 + textWidth; ++i)
         ticker.ScrollTimer().trigger();
+    EXPECT_EQ(ticker.ScrollX(), -textWidth) << "the last character has just left";
+    ticker.ScrollTimer().trigger();
     EXPECT_EQ(ticker.ScrollX(), 50) << "left the area and starts over";
+    ticker.ScrollTimer().trigger();
     ticker.setActive(false);
     EXPECT_FALSE(ticker.ScrollTimer().Enabled());
-    EXPECT_EQ(ticker.ScrollX(), 0);
+    EXPECT_EQ(ticker.ScrollX(), 49) << "stops where it is";
 }

@@ -201,3 +201,67 @@ TEST(ThreadTimer, TerminateEndsTheThreadAndTheTimerTicksNoMore)
     EXPECT_EQ(log.ticks, ticks);
     timer.Terminate();  // twice is harmless
 }
+
+namespace {
+
+// A ticker whose every tick is a wrap (no height to cross), so each tick
+// shows in OnTextScrolled.
+std::unique_ptr<TCoolScrollingText> wrappingTicker(QWidget *parent, int &passes)
+{
+    auto ticker = std::make_unique<TCoolScrollingText>(parent);
+    ticker->resize(50, 0);
+    ticker->setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker->Add("credits");
+    ticker->OnTextScrolled = [&passes](QObject *, bool &) { ++passes; };
+    ticker->ScrollTimer().setManual(true);
+    ticker->setActive(true);
+    return ticker;
+}
+
+} // namespace
+
+TEST(ScrollingTextThread, TicksComeFromTheTimerThreadAndMoveTheTextOnTheGuiThread)
+{
+    QWidget parent;
+    int passes = 0;
+    auto ticker = wrappingTicker(&parent, passes);
+    ticker->ScrollTimer().Step();
+    ticker->ScrollTimer().Step();
+    ASSERT_TRUE(pumpUntil([&] { return passes == 2; }));
+    EXPECT_NE(ticker->ScrollTimer().NativeThreadId(), 0);
+    ticker->setActive(false);
+    ticker->ScrollTimer().Step();
+    pumpFor(20ms);
+    EXPECT_EQ(passes, 2) << "no ticks once Active is off";
+}
+
+TEST(ScrollingTextThread, DestroyedInsideItsOwnTickRunsNoLateTick)
+{
+    QWidget parent;
+    int passes = 0;
+    auto ticker = wrappingTicker(&parent, passes);
+    ticker->OnTextScrolled = [&](QObject *, bool &) {
+        ++passes;
+        ticker.reset();
+    };
+    ticker->ScrollTimer().Step();
+    ASSERT_TRUE(pumpUntil([&] { return ticker == nullptr; }));
+    pumpFor(20ms);
+    EXPECT_EQ(passes, 1);
+}
+
+TEST(ScrollingTextThread, DestroyedWhileTheGuiThreadIsBlockedRunsNoLateTick)
+{
+    QWidget parent;
+    int passes = 0;
+    auto ticker = wrappingTicker(&parent, passes);
+    const uint64_t wakeups = ticker->ScrollTimer().Wakeups();
+    ticker->ScrollTimer().Step();
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (ticker->ScrollTimer().Wakeups() == wakeups && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(5ms);  // the thread is inside the hand-over now
+    ticker.reset();
+    pumpFor(10ms);
+    EXPECT_EQ(passes, 0);
+}

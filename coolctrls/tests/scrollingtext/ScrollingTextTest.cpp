@@ -1,0 +1,377 @@
+#include "coolctrls/TCoolScrollingText.h"
+#include "coolctrls/TThreadTimer.h"
+#include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace coolctrls;
+using namespace platform;
+
+namespace {
+
+// A parent that paints itself in one colour (changeable).
+class ColourWidget : public QWidget
+{
+public:
+    QColor colour = Qt::red;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), colour);
+    }
+};
+
+// A ticker stepped by hand: its thread never ticks on the clock.
+void manual(TCoolScrollingText &ticker)
+{
+    ticker.ScrollTimer().setManual(true);
+}
+
+int count(const QImage &img, QColor c)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixelColor(x, y) == c;
+    return n;
+}
+
+QImage solid(int w, int h, QColor c)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+} // namespace
+
+TEST(ScrollingText, MainWindowTickerEntersAtItsWidthAndReentersAfterTheLastCharacterLeft)
+{
+    QWidget page;
+    TCoolScrollingText ticker(&page);
+    manual(ticker);
+    ticker.setGeometry(7, 286, 770, 22);
+    ticker.setFontHeight(-13);
+    ticker.setStrings({"CoolScrollingText"});
+    ticker.setActive(true);
+    ticker.Loaded();
+    EXPECT_EQ(ticker.Interval(), 25u);
+    EXPECT_EQ(ticker.ScrollTimer().Interval(), 25);
+    EXPECT_EQ(ticker.ScrollX(), 770);
+    ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), 769);
+    const int w = ticker.TextExtent().width();
+    ASSERT_GT(w, 13);
+    for (int i = 0; i < 769 + w; ++i)
+        ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), -w) << "its last column has left";
+    ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), 770) << "enters again at the right edge";
+    EXPECT_EQ(ticker.ScrollY(), 0);
+}
+
+TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
+{
+    TCoolScrollingText ticker;
+    manual(ticker);
+    ticker.resize(97, 15);
+    ticker.Add("text");
+    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker.ResetPosition(false);
+    std::vector<int> seen{ticker.ScrollY()};
+    for (int i = 0; i < 31; ++i) {
+        ticker.Tick();
+        seen.push_back(ticker.ScrollY());
+    }
+    EXPECT_EQ(seen.front(), -15);
+    EXPECT_EQ(seen[30], 15);
+    EXPECT_EQ(seen[31], -15);
+    for (int i = 0; i <= 30; ++i)
+        EXPECT_EQ(seen[i], -15 + i);
+
+    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
+    ticker.ResetPosition(false);
+    EXPECT_EQ(ticker.ScrollY(), 15);
+    const int h = ticker.TextExtent().height();
+    for (int i = 0; i < 15 + h; ++i)
+        ticker.Tick();
+    EXPECT_EQ(ticker.ScrollY(), -h);
+    ticker.Tick();
+    EXPECT_EQ(ticker.ScrollY(), 15);
+
+    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
+    ticker.ResetPosition(false);
+    EXPECT_EQ(ticker.ScrollX(), -97);
+}
+
+TEST(ScrollingText, TextScrolledHandlerCanRestartAtRest)
+{
+    TCoolScrollingText ticker;
+    manual(ticker);
+    ticker.resize(40, 15);
+    ticker.Add("x");
+    ticker.ResetPosition(false);
+    int passes = 0;
+    ticker.OnTextScrolled = [&](QObject *sender, bool &initial) {
+        EXPECT_EQ(sender, &ticker);
+        EXPECT_FALSE(initial);
+        ++passes;
+        initial = true;
+    };
+    const int w = ticker.TextExtent().width();
+    for (int i = 0; i < 40 + w + 1; ++i)
+        ticker.Tick();
+    EXPECT_EQ(passes, 1);
+    EXPECT_EQ(ticker.ScrollX(), 0) << "the next pass starts at rest";
+    ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), -1) << "and moves on from there";
+}
+
+TEST(ScrollingText, IntervalKeepsItsValueTheTimerItsLow16Bits)
+{
+    TCoolScrollingText ticker;
+    manual(ticker);
+    ticker.setInterval(70000);
+    EXPECT_EQ(ticker.Interval(), 70000u);
+    EXPECT_EQ(ticker.ScrollTimer().Interval(), 4464);
+    ticker.setInterval(65536);
+    EXPECT_EQ(ticker.ScrollTimer().SleepInterval(), 1);
+}
+
+TEST(ScrollingText, HorizontalDirectionResetsAlignmentAndShadowSettersClearSimpleView)
+{
+    TCoolScrollingText ticker;
+    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker.setAlignment(TCoolScrollingText::taCenter);
+    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
+    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taCenter) << "vertical keeps it";
+    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify);
+    ticker.setAlignment(TCoolScrollingText::taRightJustify);
+    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify) << "also when the direction stays";
+
+    ticker.setSimpleView(true);
+    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    EXPECT_FALSE(ticker.SimpleView());
+    ticker.setSimpleView(true);
+    ticker.setShadowSize(2);
+    EXPECT_FALSE(ticker.SimpleView());
+    ticker.setSimpleView(true);
+    ticker.setShadowColor(Qt::red);
+    EXPECT_FALSE(ticker.SimpleView());
+}
+
+TEST(ScrollingText, ShadowTurnedOnDisabledTextEngravedWhateverTheShadow)
+{
+    TCoolScrollingText ticker;
+    ticker.resize(120, 20);
+    ticker.setColor(Qt::white);
+    ticker.setFontColor(Qt::blue);
+    ticker.Add("MMMM");
+    ticker.setSimpleView(true);
+    ticker.setShadowColor(Qt::red);
+    ticker.setSimpleView(true);
+    QImage img = ticker.RenderFrame();
+    EXPECT_EQ(count(img, Qt::red), 0) << "plain text";
+    EXPECT_GT(count(img, Qt::blue), 0);
+
+    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    img = ticker.RenderFrame();
+    EXPECT_GT(count(img, Qt::red), 0) << "the shadow is on";
+    EXPECT_GT(count(img, Qt::blue), 0);
+
+    ticker.setEnabled(false);
+    img = ticker.RenderFrame();
+    EXPECT_EQ(count(img, Qt::red), 0);
+    EXPECT_EQ(count(img, Qt::blue), 0);
+    EXPECT_GT(count(img, ColorToQColor(clBtnShadow)), 0) << "engraved";
+    EXPECT_GT(count(img, ColorToQColor(clBtnHighlight)), 0);
+}
+
+TEST(ScrollingText, AppendedSpaceAndShadowOffsetAreMeasured)
+{
+    TCoolScrollingText ticker;
+    ticker.resize(200, 20);
+    ticker.Add("ab");
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.Font.Assign(ticker.font());
+    const int plain = canvas.TextWidth("ab");
+    const int spaced = canvas.TextWidth("ab ");
+    ASSERT_GT(spaced, plain);
+    EXPECT_EQ(ticker.TextExtent().width(), spaced + 1) << "space plus the 1-pixel shadow";
+    ticker.setSimpleView(true);
+    EXPECT_EQ(ticker.TextExtent().width(), spaced);
+}
+
+TEST(ScrollingText, AmpersandDrawnWithShowAccelCharUnderlinesWithout)
+{
+    TCoolScrollingText ticker;
+    ticker.resize(120, 20);
+    ticker.setSimpleView(true);
+    ticker.setColor(Qt::white);
+    ticker.setFontColor(Qt::black);
+    ticker.Add("A&B");
+    const int withAmpersand = ticker.TextExtent().width();
+    const QImage drawn = ticker.RenderFrame();
+    ticker.setStrings({"AB"});
+    const int plainWidth = ticker.TextExtent().width();
+    const QImage plain = ticker.RenderFrame();
+    EXPECT_GT(withAmpersand, plainWidth) << "ShowAccelChar: the ampersand is a character";
+    EXPECT_NE(drawn, plain);
+
+    ticker.setShowAccelChar(false);
+    ticker.setStrings({"A&B"});
+    EXPECT_EQ(ticker.TextExtent().width(), plainWidth) << "the ampersand is not drawn";
+    const QImage underlined = ticker.RenderFrame();
+    // Only the underline differs from plain "AB", below the letters.
+    int lowest = -1, differing = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != underlined.pixel(x, y)) {
+                ++differing;
+                lowest = qMax(lowest, y);
+                EXPECT_EQ(underlined.pixelColor(x, y), QColor(Qt::black));
+            }
+    EXPECT_GT(differing, 0) << "the B is underlined";
+    int textBottom = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixelColor(x, y) == QColor(Qt::black))
+                textBottom = y;
+    EXPECT_GE(lowest, textBottom - 1);
+}
+
+TEST(ScrollingText, AcceleratorFocusesTheFocusControlOnlyWithShowAccelChar)
+{
+    QWidget window;
+    TCoolScrollingText ticker(&window);
+    auto *edit = new QLineEdit(&window);
+    edit->move(0, 30);
+    ticker.Add("&Name");
+    EXPECT_EQ(ticker.AccelChar(), QChar('n'));
+    EXPECT_FALSE(ticker.DialogChar('n')) << "no FocusControl";
+    ticker.setFocusControl(edit);
+    window.show();
+    EXPECT_FALSE(ticker.DialogChar('x'));
+    EXPECT_TRUE(ticker.DialogChar('N'));
+    QApplication::processEvents();
+    EXPECT_TRUE(edit->hasFocus() || QApplication::focusWidget() == edit || !window.isActiveWindow());
+    ticker.setEnabled(false);
+    EXPECT_FALSE(ticker.DialogChar('n')) << "disabled";
+    ticker.setEnabled(true);
+    ticker.setShowAccelChar(false);
+    EXPECT_FALSE(ticker.DialogChar('n')) << "no accelerator without ShowAccelChar";
+    ticker.setShowAccelChar(true);
+    delete edit;
+    EXPECT_EQ(ticker.FocusControl(), nullptr) << "a destroyed FocusControl is dropped";
+    EXPECT_FALSE(ticker.DialogChar('n'));
+    ticker.setStrings({"a && b"});
+    EXPECT_TRUE(ticker.AccelChar().isNull());
+}
+
+TEST(ScrollingText, OneFramePerTickAndTheLastFrameStaysWhenActiveGoesOff)
+{
+    QWidget page;
+    page.resize(200, 40);
+    TCoolScrollingText ticker(&page);
+    manual(ticker);
+    ticker.resize(100, 20);
+    ticker.setColor(Qt::white);
+    ticker.Add("moving");
+    ticker.setActive(true);
+    ticker.Loaded();
+    page.show();
+    QApplication::processEvents();
+    for (int i = 0; i < 30; ++i)
+        ticker.ScrollTimer().trigger();
+    const int frames = ticker.FramesPainted();
+    ticker.ScrollTimer().trigger();
+    EXPECT_EQ(ticker.FramesPainted(), frames + 1) << "one off-screen frame per tick";
+    const QImage shown = ticker.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(ticker.FramesPainted(), frames + 1) << "the paint shows the tick's frame";
+
+    const int x = ticker.ScrollX();
+    ticker.setActive(false);
+    ticker.ScrollTimer().trigger();
+    EXPECT_EQ(ticker.ScrollX(), x) << "stopped where it was";
+    EXPECT_EQ(ticker.grab().toImage().convertToFormat(QImage::Format_RGB32), shown) << "the last frame stands";
+}
+
+TEST(ScrollingText, TransparentTakesTheParentOnceWhenTicksStartAndTheWallpaperWins)
+{
+    ColourWidget parent;
+    parent.resize(200, 60);
+    TCoolScrollingText ticker(&parent);
+    manual(ticker);
+    ticker.setGeometry(10, 10, 100, 20);
+    ticker.setColor(Qt::white);
+    ticker.setTransparent(true);
+    ticker.Add("t");
+    ticker.ResetPosition(false);  // text outside: background only
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(50, 10), QColor(Qt::red)) << "the parent under it";
+
+    ticker.setActive(true);
+    ticker.Tick();
+    ASSERT_FALSE(ticker.BackgroundSnapshot().isNull());
+    parent.colour = Qt::green;
+    ticker.Tick();
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(50, 10), QColor(Qt::red)) << "captured once, not per tick";
+
+    ticker.setActive(false);
+    ticker.setActive(true);
+    ticker.Tick();
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(50, 10), QColor(Qt::green)) << "captured again at the next start";
+
+    ticker.setWallpaper(solid(4, 4, Qt::blue));
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(50, 10), QColor(Qt::blue)) << "the wallpaper wins";
+    ticker.setWallpaper(QImage());
+    ticker.setTransparent(false);
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(50, 10), QColor(Qt::white)) << "Color without Transparent";
+}
+
+TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
+{
+    QWidget page;
+    TCoolScrollingText ticker(&page);
+    ticker.resize(150, 30);
+    ticker.setColor(Qt::white);
+    ticker.setSimpleView(true);
+    ticker.Add("text");
+    const QSize bare = ticker.TextExtent();
+    QImage glyph = solid(16, 16, Qt::green);
+    glyph.setPixelColor(0, 15, Qt::white);  // not the transparent colour
+    ticker.setGlyph(glyph);
+    EXPECT_EQ(ticker.TextExtent(), QSize(bare.width() + 18, qMax(bare.height(), 16)));
+    const QImage img = ticker.RenderFrame();
+    EXPECT_EQ(img.pixelColor(5, 5), QColor(Qt::green)) << "glyph at the text's top-left";
+    // The text begins after the glyph and 2 pixels.
+    int firstText = -1;
+    for (int x = 0; x < img.width() && firstText < 0; ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixelColor(x, y) == QColor(Qt::black)) {
+                firstText = x;
+                break;
+            }
+    EXPECT_GE(firstText, 18);
+
+    ticker.setNumGlyphs(3);
+    EXPECT_EQ(ticker.NumGlyphs(), 2) << "above 2 stored as 2";
+
+    ticker.setAutoSize(true);
+    EXPECT_EQ(ticker.size(), ticker.TextExtent());
+    ticker.setAlignment(TCoolScrollingText::taRightJustify);
+    const int right = ticker.x() + ticker.width();
+    ticker.setStrings({"a longer text"});
+    EXPECT_EQ(ticker.x() + ticker.width(), right) << "right-justified keeps its right edge";
+}

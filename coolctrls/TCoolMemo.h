@@ -1,23 +1,45 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "CoolTypes.h"
 #include "TWallpaperGroup.h"
+
+#include "platform/Events.h"
+#include "platform/canvas/TPen.h"
 
 #include <QColor>
 #include <QImage>
 #include <QStringList>
 #include <QTextEdit>
 
+namespace platform {
+class TCanvas;
+}
+
 namespace coolctrls {
 
-// A multi-line text box with aligned text and optional border lines on its
-// sides (EdgeBorders, with a frame in BordersTrColor under them).
+class TCoolCaptionBar;
+
+// The skinned multi-line text box. Over the plain text box it adds: a
+// wallpaper (or an ancestor's background) behind the text, tiled from the
+// client origin; an optional caption bar of its own (TCoolCaptionBar) in a
+// frame it reserves above the text; edge border lines and a flat border
+// over its frame; and a text alignment.
+//
+// Frame layout, outside in: the caption bar's dialog frame and caption
+// (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
+// bsSingle), then the text area (the viewport).
 class TCoolMemo : public QTextEdit
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
     Q_PROPERTY(TAlignment TextAlign READ TextAlign WRITE setTextAlign)
+    Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QColor CaptionColor READ CaptionColor WRITE setCaptionColor)
+    Q_PROPERTY(QColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
+    Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(int Options READ Options WRITE setOptions)
     Q_PROPERTY(int EdgeBorders READ EdgeBorders WRITE setEdgeBorders)
     Q_PROPERTY(QColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
@@ -36,21 +58,33 @@ class TCoolMemo : public QTextEdit
 public:
     enum TAlignment { taLeftJustify, taRightJustify, taCenter };
     Q_ENUM(TAlignment)
+    enum TBorderStyle { bsNone, bsSingle };
+    Q_ENUM(TBorderStyle)
+    enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+    Q_ENUM(TScrollStyle)
     // Sides of EdgeBorders.
-    enum TEdgeBorder { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
-    // Option bits of Options (bit n for option value n).
-    enum TCoolOptionBit { ocPaintWallpaper = 1 << 0, ocNoCaption = 1 << 12, ocPaintTransparently = 1 << 20 };
+    enum TEdgeBorderBit { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
+    // The option bits the memo honours (bit n for option value n).
+    enum TCoolOptionBit {
+        ocPaintWallpaper = 1 << coolctrls::ocPaintWallpaper,
+        ocStretchWallpaper = 1 << coolctrls::ocStretchWallpaper,
+        ocPaintCaptionWallpaper = 1 << coolctrls::ocPaintCaptionWallpaper,
+        ocNoCaption = 1 << coolctrls::ocNoCaption,
+        ocSmallCaption = 1 << coolctrls::ocSmallCaption,
+        ocNoDragUsingCaption = 1 << coolctrls::ocNoDragUsingCaption,
+        ocFlatBorder = 1 << coolctrls::ocFlatBorder,
+        ocPaintTransparently = 1 << coolctrls::ocPaintTransparently,
+    };
 
     explicit TCoolMemo(QWidget *parent = nullptr);
+    ~TCoolMemo() override;
 
-    // The wallpaper lies under the text area too, so each change repaints
-    // the control and its text area.
+    // The wallpaper lies under the text; each change repaints the control
+    // (the store also gives the caption wallpaper).
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
     void setCoolImages(TCoolImages *store);
     int idWallpaper() const { return m_wallpaper.idWallpaper(); }
     void setIdWallpaper(int value);
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value);
     // The own wallpaper, created on first use; drawing on it repaints the
     // memo.
     platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
@@ -58,44 +92,116 @@ public:
     // taken as a bitmap (a null QImage empties it).
     void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
     void setWallpaper(const QImage &image);
+    // The wallpaper as it resolves now: store item first, else own bitmap.
+    bool HasWallpaper() const { return m_wallpaper.HasWallpaper(); }
 
     QStringList Lines() const;
     void setLines(const QStringList &lines);
     TAlignment TextAlign() const { return m_textAlign; }
+    // When changed: re-creates the control's look (the text survives).
     void setTextAlign(TAlignment value);
-    QString Caption() const { return m_caption; }
-    void setCaption(const QString &value) { m_caption = value; }
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(TBorderStyle value);
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void setScrollBars(TScrollStyle value);
+
     int Options() const { return m_options; }
-    // Wallpaper and transparency exclude each other: the one just added wins.
+    // Wallpaper and transparency exclude each other (the one just added
+    // wins); a changed set re-creates the control's look, then tells it and
+    // its children that the colours changed.
     void setOptions(int value);
+    TCoolOptions CoolOptions() const { return TCoolOptions::fromBits(uint32_t(m_options)); }
+    void setCoolOptions(TCoolOptions value) { setOptions(int(value.bits())); }
     int EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(int value);
-    // Invalid = no frame.
+    // Invalid = clNone, no frame.
     QColor BordersTrColor() const { return m_bordersTrColor; }
     void setBordersTrColor(const QColor &value);
+    // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
+    platform::TPen &BorderPen() { return m_borderPen; }
+    void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
     int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
     QColor Color() const;
     void setColor(const QColor &value);
 
+    // The caption bar (shown without ocNoCaption).
+    QString Caption() const;
+    void setCaption(const QString &value);
+    QColor CaptionColor() const;
+    void setCaptionColor(const QColor &value);
+    QColor CaptionTextColor() const;
+    void setCaptionTextColor(const QColor &value);
+    int idCaptionWallpaper() const;
+    void setIdCaptionWallpaper(int value);
+    platform::TBitmap *CaptionWallpaper();
+    void setCaptionWallpaper(const platform::TBitmap *bitmap);
+    void setCaptionWallpaper(const QImage &image);
+    TCoolCaptionBar &CaptionBar() { return *m_captionBar; }
+    // Repaints the frame with the caption bar.
+    void UpdateCaptionBar();
+
+    // Re-applies everything that depends on Options, TextAlign and the
+    // border style: frame margins, caption, alignment, scroll bars.
+    void RecreateWnd();
+    int Recreations() const { return m_recreations; }
+
+    // Wallpaper-active: ocPaintWallpaper and a wallpaper resolves;
+    // background-active: that or ocPaintTransparently.
+    bool WallpaperActive() const;
+    bool BackgroundActive() const;
+    // Whether the flat border is drawn highlighted now.
+    bool FlatBorderHighlighted() const;
+
+    // Visual (wrapped) lines: their count, the line of a character index,
+    // the first visible line, and the classic character-from-position answer
+    // for a point of the text area: line number in the high 16 bits,
+    // character index in the low 16 bits.
+    int LineCount() const;
+    int LineFromChar(int charIndex) const;
+    int FirstVisibleLine() const;
+    int CharFromPos(const QPoint &pos) const;
+    // With ocFlatBorder: Page Up is swallowed at the first line, Page Down
+    // when the line at the bottom edge of the text area is the last one.
+    bool PageKeySwallowed(int key) const;
+
+    int SelectionAnchor() const { return m_anchor; }
+
+    platform::TNotifyEvent OnMouseEnter;
+    platform::TNotifyEvent OnMouseLeave;
+
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void applyAlignment();
-    bool wallpaperActive() const;
-
+    void eraseBackground(platform::TCanvas &canvas);
+    void paintFrame(platform::TCanvas &canvas);
     void repaintAll();
+    void colorChanged();
 
-    // CoolImages, idWallpaper, Wallpaper, Stretched and TransparencyLevel.
+    // CoolImages, idWallpaper, Wallpaper and TransparencyLevel.
     TWallpaperGroup m_wallpaper{this};
+    TCoolCaptionBar *m_captionBar;
+    platform::TPen m_borderPen;
 
     TAlignment m_textAlign = taLeftJustify;
-    QString m_caption;
+    TBorderStyle m_borderStyle = bsSingle;
+    TScrollStyle m_scrollBars = ssNone;
     int m_options = ocNoCaption;
     int m_edgeBorders = 0;
     QColor m_bordersTrColor;
+    int m_anchor = -1;
+    bool m_mouseHighlight = false;
+    int m_recreations = 0;
 };
 
 } // namespace coolctrls

@@ -1,0 +1,294 @@
+#include "coolctrls/TCoolCaptionBar.h"
+#include "coolctrls/TCoolMemo.h"
+#include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace coolctrls;
+using namespace platform;
+
+namespace {
+
+QImage pattern(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(100 + (x * 7) % 100, 120 + (y * 5) % 100, 200));
+    return img;
+}
+
+QImage solid(int w, int h, QColor c)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+QImage shot(QWidget &w)
+{
+    QImage img(w.size(), QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    w.render(&img);
+    return img;
+}
+
+class ColourWidget : public QWidget
+{
+public:
+    explicit ColourWidget(QColor c, QWidget *parent = nullptr) : QWidget(parent), colour(c) {}
+    QColor colour;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), colour);
+    }
+};
+
+// The usage memo of the Information page.
+void likeUsage(TCoolMemo &memo)
+{
+    memo.resize(594, 88);
+    memo.setFontHeight(-13);
+    memo.setFontBold(true);
+    memo.setWallpaper(pattern(64, 48));
+    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocNoCaption);
+    memo.setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebTop | TCoolMemo::ebRight | TCoolMemo::ebBottom);
+    memo.setBordersTrColor(Qt::black);
+}
+
+} // namespace
+
+TEST(Memo, UsageFrameIsTwoBlackPixelsOnAllFourOuterEdgesAndTheWallpaperStartsAtTheClientOrigin)
+{
+    TCoolMemo memo;
+    likeUsage(memo);
+    memo.setLines({"", "", "", "", " USAGE"});  // text low, so the top rows show only wallpaper
+    const QImage img = shot(memo);
+    const int w = img.width(), h = img.height();
+    const QColor black(Qt::black);
+    for (int x = 0; x < w; ++x)
+        for (int y : {0, 1, h - 2, h - 1})
+            ASSERT_EQ(img.pixelColor(x, y), black) << x << "," << y;
+    for (int y = 0; y < h; ++y)
+        for (int x : {0, 1, w - 2, w - 1})
+            ASSERT_EQ(img.pixelColor(x, y), black) << x << "," << y;
+    // Inside the frame the wallpaper, tile origin at the client corner (2, 2).
+    const QImage wall = pattern(64, 48);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(img.pixel(2 + x, 2 + y), wall.pixel(x % 64, y % 48)) << x << "," << y;
+}
+
+TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    likeUsage(memo);
+    memo.setColor(Qt::magenta);  // a flat fill would show in this colour
+    window.show();
+    memo.setFocus();
+    QTest::keyClicks(&memo, "typed on wood");
+    QApplication::processEvents();
+    QImage img = shot(memo);
+    int flat = 0;
+    for (int y = 2; y < img.height() - 2; ++y)
+        for (int x = 2; x < img.width() - 2; ++x)
+            flat += img.pixelColor(x, y) == QColor(Qt::magenta);
+    EXPECT_EQ(flat, 0);
+    EXPECT_EQ(memo.toPlainText(), "typed on wood");
+    EXPECT_EQ(img.pixel(300, 60), pattern(64, 48).pixel((300 - 2) % 64, (60 - 2) % 48));
+
+    // Scrolled text moves over a wallpaper that stays where it is.
+    QStringList many;
+    for (int i = 0; i < 30; ++i)
+        many << QString("line %1").arg(i);
+    memo.setLines(many);
+    memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    img = shot(memo);
+    EXPECT_EQ(img.pixel(500, 4), pattern(64, 48).pixel((500 - 2) % 64, 2));
+}
+
+TEST(Memo, RemovingNoCaptionRecreatesWithACaptionBarTwoPixelsIn)
+{
+    TCoolMemo memo;
+    likeUsage(memo);
+    memo.setLines({"kept"});
+    memo.setCaption("Information");
+    memo.setCaptionColor(Qt::red);
+    memo.setCaptionTextColor(Qt::white);
+    EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
+    const int before = memo.Recreations();
+    memo.setOptions(TCoolMemo::ocPaintWallpaper);
+    EXPECT_EQ(memo.Recreations(), before + 1);
+    EXPECT_EQ(memo.Lines(), QStringList{"kept"}) << "the text survives";
+    EXPECT_EQ(memo.viewport()->geometry().top(), 3 + 19 + 2);
+    const QRect b = memo.CaptionBar().CaptionRect();
+    ASSERT_FALSE(b.isEmpty());
+    const QImage img = shot(memo);
+    EXPECT_EQ(img.pixelColor(b.left() + 1, b.center().y()), QColor(Qt::red));
+    int textLeft = -1;
+    for (int x = b.left(); x <= b.right() && textLeft < 0; ++x)
+        for (int y = b.top(); y <= b.bottom(); ++y)
+            if (img.pixelColor(x, y) == QColor(Qt::white)) {
+                textLeft = x;
+                break;
+            }
+    EXPECT_GE(textLeft, b.left() + 2);
+    EXPECT_LE(textLeft, b.left() + 4);
+
+    memo.setOptions(TCoolMemo::ocPaintWallpaper);
+    EXPECT_EQ(memo.Recreations(), before + 1) << "an unchanged set does nothing";
+    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocSmallCaption);
+    EXPECT_EQ(memo.viewport()->geometry().top(), 3 + 15 + 2);
+}
+
+TEST(Memo, CaptionDragMovesTheMemoUnlessForbidden)
+{
+    QWidget parent;
+    parent.resize(400, 300);
+    TCoolMemo memo(&parent);
+    memo.move(10, 10);
+    memo.setOptions(0);
+    const QPoint at(30, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, QPointF(100, 100), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&memo, &press);
+    QMouseEvent move(QEvent::MouseMove, at, at, QPointF(120, 130), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&memo, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, at, QPointF(120, 130), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&memo, &release);
+    EXPECT_EQ(memo.pos(), QPoint(30, 40));
+    memo.setOptions(TCoolMemo::ocNoDragUsingCaption);
+    QApplication::sendEvent(&memo, &press);
+    QApplication::sendEvent(&memo, &move);
+    QApplication::sendEvent(&memo, &release);
+    EXPECT_EQ(memo.pos(), QPoint(30, 40));
+}
+
+TEST(Memo, TransparentShowsTheAncestorAtItsLevelAndStretchedWallpaperFills)
+{
+    ColourWidget grand(Qt::green);
+    grand.resize(300, 200);
+    ColourWidget parent(Qt::blue, &grand);
+    parent.resize(300, 200);  // at the grandparent's origin, so levels line up
+    TCoolMemo memo(&parent);
+    memo.setGeometry(20, 20, 120, 60);
+    memo.setOptions(TCoolMemo::ocPaintTransparently);
+    memo.setLines({""});
+    EXPECT_EQ(shot(memo).pixelColor(60, 30), QColor(Qt::blue));
+    memo.setTransparencyLevel(1);
+    EXPECT_EQ(shot(memo).pixelColor(60, 30), QColor(Qt::green));
+
+    // Adding the wallpaper option drops transparency; stretched over the text area.
+    QImage halves = solid(2, 1, Qt::yellow);
+    halves.setPixelColor(0, 0, Qt::red);
+    memo.setWallpaper(halves);
+    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently | TCoolMemo::ocStretchWallpaper);
+    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocStretchWallpaper));
+    const QImage img = shot(memo);
+    EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(110, 30), QColor(Qt::yellow));
+}
+
+TEST(Memo, BorderPenDrawsTheChosenSidesOverTheFrame)
+{
+    TCoolMemo memo;
+    likeUsage(memo);
+    memo.setEdgeBorders(TCoolMemo::ebTop);
+    memo.BorderPen().setColor(clRed);
+    const QImage img = shot(memo);
+    EXPECT_EQ(img.pixelColor(100, 1), QColor(Qt::red)) << "the top line on the second row";
+    EXPECT_EQ(img.pixelColor(100, 0), QColor(Qt::black)) << "the 2-pixel frame under it";
+    EXPECT_EQ(img.pixelColor(100, img.height() - 2), QColor(Qt::black)) << "no bottom line, frame only";
+}
+
+TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    memo.resize(120, 60);
+    int enters = 0, leaves = 0;
+    memo.OnMouseEnter = [&](QObject *s) { enters += s == &memo; };
+    memo.OnMouseLeave = [&](QObject *s) { leaves += s == &memo; };
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(&memo, &enter);
+    QApplication::sendEvent(&memo, &leave);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
+
+    memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+    EXPECT_FALSE(memo.FlatBorderHighlighted());
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), ColorToQColor(clBtnFace));
+    QApplication::sendEvent(&memo, &enter);
+    EXPECT_TRUE(memo.FlatBorderHighlighted());
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), ColorToQColor(clBtnShadow)) << "sunken edge";
+    QApplication::sendEvent(&memo, &leave);
+    EXPECT_FALSE(memo.FlatBorderHighlighted()) << "no skinned control has the focus";
+    EXPECT_EQ(enters, 2);
+    EXPECT_EQ(leaves, 2);
+}
+
+TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
+{
+    TCoolMemo memo;
+    memo.resize(200, 60);
+    memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many << QString("line %1").arg(i);
+    memo.setLines(many);
+    memo.show();
+    QApplication::processEvents();
+    EXPECT_EQ(memo.LineCount(), 40);
+    EXPECT_EQ(memo.FirstVisibleLine(), 0);
+    EXPECT_TRUE(memo.PageKeySwallowed(Qt::Key_PageUp));
+    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "more lines below";
+
+    memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_GT(memo.FirstVisibleLine(), 0);
+    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageUp));
+    EXPECT_TRUE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "the last line is at the bottom";
+    // The packed answer: line in the high word, character in the low one.
+    const int packed = memo.CharFromPos(QPoint(0, memo.viewport()->height() - 1));
+    EXPECT_EQ(packed >> 16, memo.LineFromChar(packed & 0xFFFF));
+
+    memo.setOptions(TCoolMemo::ocNoCaption);
+    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "only with the flat border";
+}
+
+TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
+{
+    TCoolMemo memo;
+    memo.resize(300, 80);
+    memo.setLines({"ab", "a much longer line"});
+    memo.setTextAlign(TCoolMemo::taCenter);
+    memo.setCaption("Information");
+    memo.setTransparencyLevel(100);
+    memo.setColor(Qt::white);
+    memo.setFontColor(Qt::black);
+    const QImage img = shot(memo);
+    // The first line's ink is centred in the text area.
+    int left = img.width(), right = -1;
+    const QRect area = memo.viewport()->geometry();
+    const int lineHeight = memo.fontMetrics().height();
+    for (int y = area.top(); y < area.top() + lineHeight; ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (img.pixelColor(x, y) == QColor(Qt::black)) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_NEAR((left + right) / 2.0, area.center().x(), 8);
+    EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
+}

@@ -265,16 +265,10 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     QRect r = rect();
     auto isEdge = [](TBevelCut cut) { return cut == bvLowered || cut == bvRaised; };
     if (isEdge(m_bevelInner) || isEdge(m_bevelOuter)) {
-        unsigned edge = 0;
-        if (m_bevelInner == bvLowered)
-            edge |= BDR_SUNKENINNER;
-        else if (m_bevelInner == bvRaised)
-            edge |= BDR_RAISEDINNER;
-        if (m_bevelOuter == bvLowered)
-            edge |= BDR_SUNKENOUTER;
-        else if (m_bevelOuter == bvRaised)
-            edge |= BDR_RAISEDOUTER;
-        canvas.DrawEdge(static_cast<const QRect &>(r), edge, BF_RECT);
+        // The edge around the whole client area, as the glyph holder draws
+        // bevels; the rectangle itself does not shrink by it.
+        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, static_cast<coolctrls::TBevelCut>(m_bevelOuter),
+                           static_cast<coolctrls::TBevelCut>(m_bevelInner), blGlyphLeft, 0, 0, QString(), QPoint());
         InflateRect(r, -m_bevelsOffset, -m_bevelsOffset);
     }
 

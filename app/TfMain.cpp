@@ -3,6 +3,7 @@
 #include "ui_TfMain.h"
 #include "uFunctions.h"
 #include "uVariables.h"
+#include "TClassicTabStyle.h"
 
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TImageItem.h"
@@ -17,9 +18,14 @@
 #include "raster32/TBitmap32List.h"
 #include "raster32/TImage32.h"
 
+#include "platform/canvas/ColorScheme.h"
+
+#include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QFile>
+#include <QStyle>
+#include <QTabWidget>
 
 // The window's resources live in the static library; register them.
 static void initResources()
@@ -69,6 +75,7 @@ TfMain::TfMain(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     initResources();
     ui->setupUi(this);
+    useClassicTabFrame();
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.
     platform::guarded([this] { loadComponents(); });
@@ -81,6 +88,17 @@ TfMain::TfMain(QWidget *parent)
 }
 
 TfMain::~TfMain() = default;
+
+void TfMain::useClassicTabFrame()
+{
+    // The tab control draws the classic raised frame and tabs in the
+    // classic scheme's colours, with 609 x 313 pages as designed. The pages
+    // and the controls on them keep the application's style.
+    ui->PageControl->setStyle(new TClassicTabStyle(ui->PageControl));
+    ui->PageControl->setPalette(platform::classicPalette());
+    for (int i = 0; i < ui->PageControl->count(); ++i)
+        ui->PageControl->widget(i)->setStyle(QApplication::style());
+}
 
 void TfMain::loadComponents()
 {

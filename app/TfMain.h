@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void useClassicTabFrame();
     void loadComponents();
     void wireEvents();
     void setHighScoreLabel(int score);

@@ -1,15 +1,21 @@
 #include "TCoolGroupBox.h"
 
 #include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
 
 #include <QEvent>
 #include <QPainter>
+
+using namespace platform;
 
 namespace coolctrls {
 
 TCoolGroupBox::TCoolGroupBox(QWidget *parent)
     : QWidget(parent)
 {
+    // The background step covers the whole client area.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
     resize(185, 105);
 }
 
@@ -20,7 +26,7 @@ void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
 
 void TCoolGroupBox::setTransparent(bool value)
 {
-    // The group only stores the flag; the box looks different either way.
+    // The box and its transparent children repaint together.
     if (m_wallpaper.setTransparent(value))
         update();
 }
@@ -37,7 +43,7 @@ void TCoolGroupBox::setWallpaper(const QImage &image)
 
 QColor TCoolGroupBox::ShadowColor() const
 {
-    return m_shadowColor.isValid() ? m_shadowColor : palette().color(QPalette::Active, QPalette::Light);
+    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
 }
 
 void TCoolGroupBox::setShadowColor(const QColor &value)
@@ -59,75 +65,105 @@ void TCoolGroupBox::setShadowSize(int value)
     update();
 }
 
+void TCoolGroupBox::setShadowPos(TShadowPos value)
+{
+    if (m_shadowPos == value)
+        return;
+    m_shadowPos = value;
+    m_simpleView = false;
+    update();
+}
+
 void TCoolGroupBox::setSimpleView(bool value) { assign(m_simpleView, value); }
 
 QRect TCoolGroupBox::captionRect() const
 {
     if (m_caption.isEmpty())
         return {};
-    const QFontMetrics fm(font());
-    const int w = fm.horizontalAdvance(m_caption);
-    // The shadow widens the cell on both sides.
-    return QRect(8 - m_shadowSize, 0, w + 2 * m_shadowSize, fm.height() + m_shadowSize);
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.Font.Assign(font());
+    const int h = canvas.TextHeight("0");
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    unsigned format = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0u);
+    const int left = rtl ? width() - canvas.TextWidth(m_caption) - 8 : 8;
+    QRect q = Rect(left, 0, left, h);
+    canvas.DrawText(m_caption, q, format | DT_CALCRECT);
+    AdjustRectSides(q, -m_shadowSize, 0, m_shadowSize, 0);
+    return q;
+}
+
+void TCoolGroupBox::EraseBackground(TCanvas &canvas)
+{
+    const QRect r = rect();
+    if (!m_wallpaper.PaintBackground(canvas, r))
+        canvas.FillRect(r, QColorToColor(Color()));
 }
 
 void TCoolGroupBox::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    // Transparent: nothing of its own; Qt has composed the parent beneath,
-    // as the box does not fill its background.
-    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, rect()))
-        p.fillRect(rect(), Color());
+    QPainter painter(this);
+    TCanvas canvas(&painter);
+    EraseBackground(canvas);
 
-    const QFontMetrics fm(font());
-    const int h = fm.height();
-    QRect f(0, h / 2 - 1, width(), height() - (h / 2 - 1));
-    const QColor light = palette().color(QPalette::Active, QPalette::Light);
-    const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
-    p.setBrush(Qt::NoBrush);
+    canvas.Font.Assign(font());
+    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    canvas.Font.setColor(fontColor);
+    const int h = canvas.TextHeight("0");
+    QRect f = Rect(0, h / 2 - 1, width(), height());
     if (m_ctl3D) {
-        p.setPen(light);
-        p.drawRect(f.adjusted(1, 1, -1, -1));
-        p.setPen(dark);
-        p.drawRect(f.adjusted(0, 0, -2, -2));
+        AdjustRectSides(f, 1, 1, 0, 0);
+        canvas.FrameRect(f, clBtnHighlight);
+        f.translate(-1, -1);
+        canvas.FrameRect(f, clBtnShadow);
     } else {
-        p.setPen(palette().color(QPalette::Active, QPalette::Shadow));
-        p.drawRect(f.adjusted(0, 0, -1, -1));
+        canvas.FrameRect(f, clWindowFrame);
     }
-
     if (m_caption.isEmpty())
         return;
-    const QRect cell = captionRect();
-    // The caption cell covers the frame line; a wallpaper starts over at
-    // the cell's corner.
-    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, cell))
-        p.fillRect(cell, Color());
-    p.setFont(font());
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    // The cell starts ShadowSize left of x = 8; the shadow copy lies at the
-    // cell's corner, the text ShadowSize right and down from it.
-    const int s = m_simpleView ? 0 : m_shadowSize;
+
+    QRect q = captionRect();
+    const unsigned format = DT_SINGLELINE | (layoutDirection() == Qt::RightToLeft ? DT_RTLREADING : 0u);
+    canvas.SetBkMode(TRANSPARENT);
+    if (Transparent()) {
+        PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas, q, true);
+    } else if (!m_wallpaper.PaintWallpaper(canvas, q, SRCCOPY, Stretched())) {
+        // The text output fills its cells with the colour.
+        canvas.SetBkMode(OPAQUE);
+        canvas.SetBkColor(QColorToColor(Color()));
+    }
     if (!isEnabled()) {
-        const QRect text(cell.left(), 0, cell.width(), cell.height());
-        p.setPen(light);
-        p.drawText(text.translated(1, 1), flags, m_caption);
-        p.setPen(dark);
-        p.drawText(text, flags, m_caption);
-        return;
+        canvas.SetTextColor(fontColor);
+        canvas.DrawText(m_caption, q, format);
+        canvas.DrawDisabledText(m_caption, Rect(q.left(), q.top(), width(), height()));
+    } else if (m_simpleView) {
+        canvas.SetTextColor(fontColor);
+        canvas.DrawText(m_caption, q, format);
+    } else {
+        DrawShadowText(canvas, q, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
+                       QColorToColor(ShadowColor()), fontColor, format, m_caption);
     }
-    if (!m_simpleView) {
-        p.setPen(ShadowColor());
-        p.drawText(cell, flags, m_caption);
-    }
-    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-    p.drawText(cell.translated(s, s), flags, m_caption);
 }
 
 void TCoolGroupBox::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
-        update();
     QWidget::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:  // the parent's colour: children follow with the box
+        update();
+        break;
+    default:
+        break;
+    }
+}
+
+void TCoolGroupBox::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // A transparent box shows another part of its ancestor now.
+    update();
 }
 
 } // namespace coolctrls

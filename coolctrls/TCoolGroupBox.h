@@ -3,6 +3,8 @@
 #include "CoolControlSupport.h"
 #include "TWallpaperGroup.h"
 
+#include "CoolUtils.h"
+
 #include <QColor>
 #include <QImage>
 #include <QWidget>
@@ -10,9 +12,12 @@
 namespace coolctrls {
 
 // A group box: an etched frame with its caption, drawn with a drop shadow,
-// cut into the top line. Children are placed relative to the box's top-left
-// corner.
-class TCoolGroupBox : public QWidget
+// cut into the top line, over the box's background (colour, wallpaper or,
+// with Transparent, the ancestor's background TransparencyLevel parents up).
+// Children are placed relative to the box's top-left corner. The box paints
+// its whole area itself, so Qt never composes the parent underneath; its
+// background alone is offered to transparent children (IEraseBackground).
+class TCoolGroupBox : public QWidget, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -24,6 +29,7 @@ class TCoolGroupBox : public QWidget
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
+    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
     Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
     Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
@@ -35,6 +41,9 @@ class TCoolGroupBox : public QWidget
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
+    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
+    Q_ENUM(TShadowPos)
+
     explicit TCoolGroupBox(QWidget *parent = nullptr);
 
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
@@ -66,15 +75,24 @@ public:
     void setShadowColor(const QColor &value);
     int ShadowSize() const { return m_shadowSize; }
     void setShadowSize(int value);
+    TShadowPos ShadowPos() const { return m_shadowPos; }
+    void setShadowPos(TShadowPos value);
     bool SimpleView() const { return m_simpleView; }
     void setSimpleView(bool value);
 
-    // Where the caption cell lies (empty without a caption).
+    // Where the caption cell lies (empty without a caption): the measured
+    // caption at x = 8 (right-to-left: 8 from the right), H = the height of
+    // "0" high, widened by ShadowSize on both sides.
     QRect captionRect() const;
+
+    // The background alone: the ancestor's (Transparent), the wallpaper or
+    // the colour; no frame or caption.
+    void EraseBackground(platform::TCanvas &canvas) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
@@ -93,6 +111,7 @@ private:
     bool m_ctl3D = true;
     QColor m_shadowColor;
     int m_shadowSize = 1;
+    TShadowPos m_shadowPos = spLeftTop;
     bool m_simpleView = false;
 };
 

@@ -1,16 +1,25 @@
 #include "TCoolLabel.h"
 
+#include "CoolUtils.h"
+
 #include "platform/Application.h"
 #include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+using namespace platform;
 
 namespace coolctrls {
 
 TCoolLabel::TCoolLabel(QWidget *parent)
     : QWidget(parent)
 {
+    m_glyph.OnChange = [this](TGlyph *) { update(); };
+    m_borderPen.OnChange = [this](TPen *) { update(); };
+    // Painted by its parent's paint cycle, like every windowless control.
+    setProperty(GraphicControlProperty, true);
     resize(65, 17);
 }
 
@@ -84,7 +93,7 @@ void TCoolLabel::setColor(const QColor &value)
 
 QColor TCoolLabel::ShadowColor() const
 {
-    return m_shadowColor.isValid() ? m_shadowColor : palette().color(QPalette::Active, QPalette::Light);
+    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
 }
 
 void TCoolLabel::setShadowColor(const QColor &value)
@@ -93,8 +102,7 @@ void TCoolLabel::setShadowColor(const QColor &value)
         return;
     m_shadowColor = value;
     m_simpleView = false;
-    AdjustBounds();
-    update();
+    repaint();
 }
 
 void TCoolLabel::setShadowSize(int value)
@@ -104,8 +112,7 @@ void TCoolLabel::setShadowSize(int value)
         return;
     m_shadowSize = value;
     m_simpleView = false;
-    AdjustBounds();
-    update();
+    repaint();
 }
 
 void TCoolLabel::setShadowPos(TShadowPos value)
@@ -114,8 +121,7 @@ void TCoolLabel::setShadowPos(TShadowPos value)
         return;
     m_shadowPos = value;
     m_simpleView = false;
-    AdjustBounds();
-    update();
+    repaint();
 }
 
 void TCoolLabel::setSimpleView(bool value)
@@ -123,106 +129,180 @@ void TCoolLabel::setSimpleView(bool value)
     if (m_simpleView == value)
         return;
     m_simpleView = value;
-    AdjustBounds();
+    repaint();
+}
+
+void TCoolLabel::setLayout(TTextLayout value)
+{
+    if (m_layout == value)
+        return;
+    m_layout = value;
     update();
 }
 
-int TCoolLabel::textFlags() const
+void TCoolLabel::setBevelInner(TBevelCut value)
 {
-    int flags = Qt::TextExpandTabs;
-    flags |= m_showAccelChar ? Qt::TextShowMnemonic : 0;
-    if (m_wordWrap)
-        flags |= Qt::TextWordWrap;
+    if (m_bevelInner == value)
+        return;
+    m_bevelInner = value;
+    repaint();
+}
+
+void TCoolLabel::setBevelOuter(TBevelCut value)
+{
+    if (m_bevelOuter == value)
+        return;
+    m_bevelOuter = value;
+    repaint();
+}
+
+void TCoolLabel::setBevelsOffset(int value)
+{
+    if (m_bevelsOffset == value)
+        return;
+    m_bevelsOffset = value;
+    if (value != 0)
+        setAutoSize(false);
+    repaint();
+}
+
+void TCoolLabel::setEdgeBorders(TEdgeBorders value)
+{
+    if (m_edgeBorders == value)
+        return;
+    m_edgeBorders = value;
+    update();
+}
+
+void TCoolLabel::setGlyph(const platform::TBitmap *bitmap)
+{
+    m_glyph.setGlyph(bitmap);
+    AdjustBounds();
+}
+
+void TCoolLabel::setNumGlyphs(int value)
+{
+    const int n = qMin(int(static_cast<uint8_t>(value)), 2);
+    if (n == m_glyph.NumGlyphs())
+        return;
+    m_glyph.setNumGlyphs(n);
+    update();
+}
+
+unsigned TCoolLabel::alignmentFormat() const
+{
     switch (m_alignment) {
-    case taLeftJustify: flags |= Qt::AlignLeft; break;
-    case taRightJustify: flags |= Qt::AlignRight; break;
-    case taCenter: flags |= Qt::AlignHCenter; break;
+    case taRightJustify: return DT_RIGHT;
+    case taCenter: return DT_CENTER;
+    case taLeftJustify: break;
     }
-    return flags | Qt::AlignTop;
+    return DT_LEFT;
 }
 
-// Shadowed text: the text and its copy in the shadow colour are both drawn
-// from the rectangle, each moved by its offset; the disabled look is a grey
-// text with a light copy one pixel right and down.
-QPoint TCoolLabel::textOffset() const
+void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
 {
-    if (!isEnabled() || m_simpleView)
-        return {0, 0};
-    const int s = m_shadowSize;
-    switch (m_shadowPos) {
-    case spLeftTop: return {s, s};
-    case spLeftBottom: return {s, 0};
-    case spRightTop: return {0, s};
-    case spRightBottom: return {0, 0};
+    QString text = m_caption;
+    if (((format & DT_CALCRECT) && text.isEmpty()) || (m_showAccelChar && text == "&"))
+        text += ' ';
+    if (!m_showAccelChar)
+        format |= DT_NOPREFIX;
+    if (layoutDirection() == Qt::RightToLeft) {
+        // Right-to-left reading mirrors left and right alignment.
+        format |= DT_RTLREADING;
+        if (!(format & DT_CENTER))
+            format ^= DT_RIGHT;
     }
-    return {0, 0};
-}
-
-QPoint TCoolLabel::shadowOffset() const
-{
-    if (!isEnabled())
-        return {1, 1};
-    const int s = m_shadowSize;
-    switch (m_shadowPos) {
-    case spLeftTop: return {0, 0};
-    case spLeftBottom: return {0, s};
-    case spRightTop: return {s, 0};
-    case spRightBottom: return {s, s};
+    canvas.Font.Assign(font());
+    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    canvas.Font.setColor(fontColor);
+    if (!isEnabled()) {
+        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
+    } else if (m_simpleView) {
+        canvas.SetTextColor(fontColor);
+        canvas.DrawText(text, r, format);
+    } else {
+        DrawShadowText(canvas, r, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
+                       QColorToColor(ShadowColor()), fontColor, format, text);
     }
-    return {0, 0};
 }
 
 QSize TCoolLabel::textExtent() const
 {
-    QString text = m_caption;
-    if (text.isEmpty() || (m_showAccelChar && text == "&"))
-        text += ' ';
-    const QFontMetrics fm(font());
-    const int maxWidth = m_wordWrap ? qMax(1, width()) : 1 << 20;
-    QRect r = fm.boundingRect(QRect(0, 0, maxWidth, 1 << 20), textFlags(), text);
-    const QPoint off = textOffset();
-    return {r.width() + off.x(), qMax(r.height(), fm.height()) + off.y()};
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    QRect r = rect();
+    DrawLabelText(canvas, r, DT_EXPANDTABS | DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0u));
+    return {Right(r), Bottom(r)};
 }
 
 void TCoolLabel::AdjustBounds()
 {
     if (!m_autoSize || !parentWidget())
         return;
-    const QSize extent = textExtent();
+    QSize extent = textExtent();
+    const QSize glyph = m_glyph.glyphSize();
+    if (!m_glyph.Glyph().Empty()) {
+        extent.rwidth() += glyph.width() + 2;
+        extent.rheight() = qMax(extent.height(), glyph.height());
+    }
+    TAlignment alignment = m_alignment;
+    if (layoutDirection() == Qt::RightToLeft && alignment != taCenter)
+        alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     int left = x();
-    if (m_alignment == taRightJustify)
+    if (alignment == taRightJustify)
         left += width() - extent.width();
     setGeometry(left, y(), extent.width(), extent.height());
-}
-
-void TCoolLabel::drawText(QPainter &painter, QRect rect) const
-{
-    const int flags = textFlags();
-    painter.setFont(font());
-    if (!isEnabled()) {
-        painter.setPen(palette().color(QPalette::Active, QPalette::Light));
-        painter.drawText(rect.translated(shadowOffset()), flags, m_caption);
-        painter.setPen(palette().color(QPalette::Active, QPalette::Dark));
-        painter.drawText(rect, flags, m_caption);
-        return;
-    }
-    const QColor textColor = palette().color(QPalette::Active, QPalette::WindowText);
-    if (!m_simpleView) {
-        painter.setPen(ShadowColor());
-        painter.drawText(rect.translated(shadowOffset()), flags, m_caption);
-    }
-    painter.setPen(textColor);
-    painter.drawText(rect.translated(textOffset()), flags, m_caption);
 }
 
 void TCoolLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    // Transparent: nothing of its own; Qt has composed the parent beneath,
-    // as the control does not fill its background.
-    if (!Transparent() && !m_wallpaper.PaintWallpaper(painter, rect()))
-        painter.fillRect(rect(), Color());
-    drawText(painter, rect());
+    TCanvas canvas(&painter);
+    // A transparent label paints no background: its container's shows.
+    if (!Transparent() && !m_wallpaper.PaintWallpaper(canvas, rect(), SRCCOPY, Stretched()))
+        canvas.FillRect(rect(), QColorToColor(Color()));
+
+    QRect r = rect();
+    auto isEdge = [](TBevelCut cut) { return cut == bvLowered || cut == bvRaised; };
+    if (isEdge(m_bevelInner) || isEdge(m_bevelOuter)) {
+        // The edge around the whole client area, as the glyph holder draws
+        // bevels; the rectangle itself does not shrink by it.
+        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, static_cast<coolctrls::TBevelCut>(m_bevelOuter),
+                           static_cast<coolctrls::TBevelCut>(m_bevelInner), blGlyphLeft, 0, 0, QString(), QPoint());
+        InflateRect(r, -m_bevelsOffset, -m_bevelsOffset);
+    }
+
+    canvas.Brush.setStyle(TBrushStyle::bsClear);
+    const unsigned format = (m_wordWrap ? DT_WORDBREAK : 0u) | alignmentFormat();
+    if (m_layout != tlTop) {
+        QRect m = r;
+        DrawLabelText(canvas, m, format | DT_EXPANDTABS | DT_CALCRECT);
+        const int dy = m_layout == tlBottom ? height() - Bottom(m) : (height() - Bottom(m)) / 2;
+        r.translate(0, dy);
+    }
+
+    if (!m_glyph.Glyph().Empty()) {
+        const int w = m_glyph.glyphSize().width();
+        canvas.Font.Assign(font());
+        const int t = canvas.TextWidth(m_caption);
+        QPoint p(r.left(), r.top());
+        switch (m_alignment) {
+        case taLeftJustify:
+            r.translate(w + 2, 0);
+            break;
+        case taRightJustify:
+            p.setX(Right(r) - t - w - 2);
+            break;
+        case taCenter:
+            p.setX(r.width() / 2 - (t + w + 2) / 2);
+            r.translate((w + 2) / 2, 0);
+            break;
+        }
+        m_glyph.DrawGlyph(canvas, p, clNone, true, isEnabled());
+    }
+
+    DrawLabelText(canvas, r, format | DT_EXPANDTABS);
+    DrawLabelEdgeBorders(canvas, this, m_edgeBorders, m_borderPen);
 }
 
 void TCoolLabel::mousePressEvent(QMouseEvent *event)

@@ -1,19 +1,25 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TGlyph.h"
 #include "TWallpaperGroup.h"
 
 #include "platform/Events.h"
 
+#include "platform/canvas/TPen.h"
+
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 namespace coolctrls {
 
 // A text label that draws its caption with a drop shadow (an embossed grey
-// look while disabled) over its container's background (Transparent) or its
-// own colour, and sizes itself to its text while AutoSize is on. Mouse
+// look while disabled), optional bevel edges, side border lines and a glyph
+// before the text, over nothing (Transparent: its container's background
+// shows), a wallpaper or its colour, and sizes itself to its text while
+// AutoSize is on. Mouse
 // presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
 // position; a disabled label receives none.
 class TCoolLabel : public QWidget
@@ -25,6 +31,13 @@ class TCoolLabel : public QWidget
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(TTextLayout Layout READ Layout WRITE setLayout)
+    Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
+    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(int BevelsOffset READ BevelsOffset WRITE setBevelsOffset)
+    Q_PROPERTY(int EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
+    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
     Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
@@ -46,6 +59,10 @@ public:
     Q_ENUM(TAlignment)
     enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
     Q_ENUM(TShadowPos)
+    enum TTextLayout { tlTop, tlCenter, tlBottom };
+    Q_ENUM(TTextLayout)
+    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+    Q_ENUM(TBevelCut)
 
     explicit TCoolLabel(QWidget *parent = nullptr);
 
@@ -87,6 +104,34 @@ public:
     bool SimpleView() const { return m_simpleView; }
     void setSimpleView(bool value);
 
+    TTextLayout Layout() const { return m_layout; }
+    void setLayout(TTextLayout value);
+    // The control an accelerator of the caption gives the focus to.
+    QWidget *FocusControl() const { return m_focusControl.data(); }
+    void setFocusControl(QWidget *control) { m_focusControl = control; }
+    TBevelCut BevelInner() const { return m_bevelInner; }
+    void setBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return m_bevelOuter; }
+    void setBevelOuter(TBevelCut value);
+    // Inset of the text from the client edge; a value other than 0 turns
+    // AutoSize off.
+    int BevelsOffset() const { return m_bevelsOffset; }
+    void setBevelsOffset(int value);
+    TEdgeBorders EdgeBorders() const { return m_edgeBorders; }
+    void setEdgeBorders(TEdgeBorders value);
+    int EdgeBordersBits() const { return int(m_edgeBorders.bits()); }
+    void setEdgeBordersBits(int bits) { setEdgeBorders(TEdgeBorders::fromBits(uint32_t(bits) & 0xF)); }
+    // The pen of the side lines; assigning into it repaints.
+    platform::TPen &BorderPen() { return m_borderPen; }
+    void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
+    // The image before the text, held by the label's glyph holder.
+    platform::TBitmap &Glyph() { return m_glyph.Glyph(); }
+    void setGlyph(const platform::TBitmap *bitmap);
+    int NumGlyphs() const { return m_glyph.NumGlyphs(); }
+    // Taken as a byte and limited to 2 (normal and disabled).
+    void setNumGlyphs(int value);
+    TGlyph &glyphHolder() { return m_glyph; }
+
     platform::TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
@@ -94,8 +139,11 @@ public:
     // The caption's extent as painted (text plus the shadow offset that
     // lies right of and below it).
     QSize textExtent() const;
-    // Sizes the label to its text when AutoSize is on.
+    // Sizes the label to its text (and glyph) when AutoSize is on.
     void AdjustBounds();
+    // The text output of painting and measuring: the caption in r with the
+    // DT_ format (with DT_CALCRECT r is measured, shadow offset included).
+    void DrawLabelText(platform::TCanvas &canvas, QRect &r, unsigned format) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -104,12 +152,11 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Declared first: the glyph holder is destroyed last.
+    TGlyph m_glyph;
     // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
     TWallpaperGroup m_wallpaper{this};
-    int textFlags() const;
-    QPoint shadowOffset() const;   // where the shadow copy lies from the rectangle
-    QPoint textOffset() const;     // where the text lies from the rectangle
-    void drawText(QPainter &painter, QRect rect) const;
+    unsigned alignmentFormat() const;
 
     QString m_caption;
     bool m_autoSize = true;
@@ -122,6 +169,13 @@ private:
     TShadowPos m_shadowPos = spLeftTop;
     bool m_simpleView = false;
     bool m_pressed = false;
+    TTextLayout m_layout = tlTop;
+    QPointer<QWidget> m_focusControl;
+    TBevelCut m_bevelInner = bvNone;
+    TBevelCut m_bevelOuter = bvNone;
+    int m_bevelsOffset = 0;
+    TEdgeBorders m_edgeBorders;
+    platform::TPen m_borderPen;
 };
 
 } // namespace coolctrls

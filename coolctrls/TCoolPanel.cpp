@@ -1,30 +1,22 @@
 #include "TCoolPanel.h"
 
 #include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
 
+#include <QEvent>
 #include <QPainter>
 
+using namespace platform;
+
 namespace coolctrls {
-
-namespace {
-
-// Draws one 1-pixel 3-D frame and shrinks rect by it.
-void frame3D(QPainter &p, QRect &r, const QColor &topLeft, const QColor &bottomRight)
-{
-    p.setPen(topLeft);
-    p.drawLine(r.left(), r.top(), r.right(), r.top());
-    p.drawLine(r.left(), r.top(), r.left(), r.bottom());
-    p.setPen(bottomRight);
-    p.drawLine(r.right(), r.top(), r.right(), r.bottom());
-    p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-    r.adjust(1, 1, -1, -1);
-}
-
-} // namespace
 
 TCoolPanel::TCoolPanel(QWidget *parent)
     : QWidget(parent)
 {
+    // Every pixel is painted by the panel (its background step covers the
+    // whole client area), so Qt must not fill or compose anything first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
     resize(185, 41);
 }
 
@@ -39,9 +31,8 @@ void TCoolPanel::setBorderWidth(int value) { assign(m_borderWidth, qMax(0, value
 
 void TCoolPanel::setTransparent(bool value)
 {
-    // The group only stores the flag; the panel looks different either way.
     if (m_wallpaper.setTransparent(value))
-        update();
+        repaint();
 }
 
 void TCoolPanel::setTransparencyLevel(int value)
@@ -51,52 +42,78 @@ void TCoolPanel::setTransparencyLevel(int value)
 
 void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
 {
-    if (m_wallpaper.setTransparent(false))
-        update();
+    if (bitmap && bitmap == m_wallpaper.source().existingBitmap())
+        return;
+    // A wallpaper of its own turns transparency off, without a repaint of
+    // its own: the copy below invalidates.
+    m_wallpaper.setTransparent(false);
     m_wallpaper.setWallpaper(bitmap);
+    update();
 }
 
 void TCoolPanel::setWallpaper(const QImage &image)
 {
-    if (m_wallpaper.setTransparent(false))
-        update();
+    m_wallpaper.setTransparent(false);
     m_wallpaper.Wallpaper()->Assign(image);
+    update();
+}
+
+void TCoolPanel::EraseBackground(TCanvas &canvas)
+{
+    const QRect r = rect();
+    if (!m_wallpaper.PaintBackground(canvas, r))
+        canvas.FillRect(r, QColorToColor(Color()));
 }
 
 void TCoolPanel::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
+    QPainter painter(this);
+    TCanvas canvas(&painter);
     QRect r = rect();
-    // Transparent: nothing of its own; Qt has composed the parent beneath,
-    // as the panel does not fill its background.
-    if (!Transparent() && !m_wallpaper.PaintWallpaper(p, r))
-        p.fillRect(r, Color());
+    EraseBackground(canvas);
+    canvas.Brush.setStyle(TBrushStyle::bsClear);
 
-    const QColor light = palette().color(QPalette::Active, QPalette::Light);
-    const QColor dark = palette().color(QPalette::Active, QPalette::Dark);
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone)
             return;
-        for (int i = 0; i < m_bevelWidth; ++i) {
-            if (cut == bvLowered)
-                frame3D(p, r, dark, light);
-            else
-                frame3D(p, r, light, dark);
-        }
+        if (cut == bvLowered)
+            canvas.Frame3D(r, clBtnShadow, clBtnHighlight, m_bevelWidth);
+        else
+            canvas.Frame3D(r, clBtnHighlight, clBtnShadow, m_bevelWidth);
     };
     bevel(m_bevelOuter);
-    for (int i = 0; i < m_borderWidth; ++i)
-        frame3D(p, r, Color(), Color());
+    if (m_borderWidth > 0)
+        canvas.Frame3D(r, QColorToColor(Color()), QColorToColor(Color()), m_borderWidth);
     bevel(m_bevelInner);
 
-    if (m_caption.isEmpty())
-        return;
-    int align = Qt::AlignVCenter;
-    align |= m_alignment == taLeftJustify ? Qt::AlignLeft
-           : m_alignment == taRightJustify ? Qt::AlignRight : Qt::AlignHCenter;
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-    p.drawText(r, align | Qt::TextExpandTabs, m_caption);
+    // The caption: one line of the height of "W", centred vertically, in
+    // the font colour whether enabled or not.
+    canvas.Font.Assign(font());
+    canvas.Font.setColor(QColorToColor(palette().color(QPalette::Active, QPalette::WindowText)));
+    const int h = canvas.TextHeight("W");
+    const int top = (r.top() + Bottom(r) - h) / 2;
+    QRect text = Rect(r.left(), top, Right(r), top + h);
+    TAlignment alignment = m_alignment;
+    unsigned format = DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE;
+    if (layoutDirection() == Qt::RightToLeft) {
+        // Right-to-left reading mirrors the horizontal alignment.
+        format |= DT_RTLREADING;
+        if (alignment == taLeftJustify)
+            alignment = taRightJustify;
+        else if (alignment == taRightJustify)
+            alignment = taLeftJustify;
+    }
+    format |= alignment == taLeftJustify ? DT_LEFT : alignment == taRightJustify ? DT_RIGHT : DT_CENTER;
+    canvas.SetBkMode(TRANSPARENT);
+    canvas.DrawText(m_caption, text, format);
+}
+
+void TCoolPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The parent's look changed: a transparent panel shows it.
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) && Transparent())
+        update();
 }
 
 } // namespace coolctrls

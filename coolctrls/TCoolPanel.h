@@ -3,16 +3,21 @@
 #include "CoolControlSupport.h"
 #include "TWallpaperGroup.h"
 
+#include "CoolUtils.h"
+
 #include <QColor>
 #include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
 
-// A container panel: its background (its colour; a wallpaper in the skinned
-// look), the raised or lowered bevels and the caption centred in it.
-// Children (labels included) paint over it.
-class TCoolPanel : public QWidget
+// A container panel: its background (its colour, a wallpaper, or with
+// Transparent the background of the ancestor TransparencyLevel parents up),
+// the raised or lowered bevels, the border and the caption. Children (labels
+// included) paint over it. The panel paints its whole area itself, so Qt
+// never composes the parent underneath. Its background alone is offered to
+// transparent children through IEraseBackground.
+class TCoolPanel : public QWidget, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -26,6 +31,7 @@ class TCoolPanel : public QWidget
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
+    Q_PROPERTY(QColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
     Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
     Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
@@ -77,9 +83,17 @@ public:
     void setTransparent(bool value);
     int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
+    // Stored only; the caption is drawn in the font colour either way.
+    QColor InactiveFontColor() const { return m_inactiveFontColor; }
+    void setInactiveFontColor(const QColor &value) { m_inactiveFontColor = value; }
+
+    // The background alone: the ancestor's (Transparent), the wallpaper or
+    // the colour; no bevels, border or caption.
+    void EraseBackground(platform::TCanvas &canvas) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
@@ -100,6 +114,7 @@ private:
     TBevelCut m_bevelInner = bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
+    QColor m_inactiveFontColor{Qt::white};
 };
 
 } // namespace coolctrls

@@ -17,6 +17,7 @@
 #include "raster32/TBitmap32.h"
 #include "raster32/TImage32.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTest>
@@ -419,4 +420,25 @@ TEST_F(Window, EachAnswerDuringThePauseCountsAndRestartsThePause)
     tick();
     EXPECT_EQ(Quiz.CurrentInterval, 4);
     EXPECT_FALSE(Quiz.Answered);
+}
+
+TEST_F(Window, QuizPanelFillsItsTabPageAsDesignedInsideTheClassicFrame)
+{
+    open();
+    w->show();
+    QApplication::processEvents();
+    w->grab();
+    QWidget *pMain = w->findChild<QWidget *>("pMain");
+    ASSERT_NE(pMain, nullptr);
+    EXPECT_EQ(w->tsMain()->size(), QSize(609, 313));
+    EXPECT_EQ(pMain->size(), QSize(609, 313));
+    EXPECT_EQ(pMain->pos(), QPoint(0, 0));
+    // The frame around the page: the classic raised edge, highlight on the
+    // left (outer column), dark shadow on the right.
+    const QImage img = w->grab().toImage();
+    const QPoint page = w->tsMain()->mapTo(w.get(), QPoint(0, 0));
+    EXPECT_EQ(w->tsMain()->size(), QSize(609, 313)) << "also after the window was laid out and painted";
+    EXPECT_EQ(img.pixelColor(0, page.y() + 100), QColor(255, 255, 255));
+    EXPECT_EQ(img.pixelColor(616, page.y() + 100), QColor(0x40, 0x40, 0x40));
+    EXPECT_EQ(img.pixelColor(615, page.y() + 100), QColor(0x80, 0x80, 0x80));
 }

@@ -60,20 +60,30 @@ TEST(CoolLabel, AutoSizeMeasuresTextAndShadowOffset)
     TCoolLabel label(&parent);
     label.setFontHeight(-11);
     label.setCaption("O1 - Minor second");
-    const QFontMetrics fm(label.font());
-    EXPECT_EQ(label.width(), fm.horizontalAdvance("O1 - Minor second") + 1);
-    EXPECT_EQ(label.height(), fm.height() + 1);
+    // Measured as the label draws: DrawText of the canvas in the label's
+    // font (the system's text measurement, not QFontMetrics' rounding).
+    auto measured = [&](const QString &text) {
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        platform::TCanvas canvas(&scratch);
+        canvas.Font.Assign(label.font());
+        QRect r(0, 0, 0, 0);
+        canvas.DrawText(text, r, platform::DT_CALCRECT);
+        return r.size();
+    };
+    const QSize text = measured("O1 - Minor second");
+    EXPECT_EQ(label.width(), text.width() + 1);
+    EXPECT_EQ(label.height(), text.height() + 1);
 
     // The disabled look has no shadow offset.
     label.setEnabled(false);
-    EXPECT_EQ(label.height(), fm.height());
+    EXPECT_EQ(label.height(), text.height());
     label.setEnabled(true);
 
     // Underlining re-measures; an empty caption still measures one line.
     label.setFontStyle(detail::fsUnderline);
     EXPECT_TRUE(label.FontUnderline());
     label.setCaption("");
-    EXPECT_EQ(label.height(), QFontMetrics(label.font()).height() + 1);
+    EXPECT_EQ(label.height(), measured(" ").height() + 1);
     EXPECT_GT(label.width(), 1);
 
     // A right-justified label keeps its right edge.

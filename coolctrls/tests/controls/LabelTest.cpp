@@ -1,0 +1,176 @@
+#include "ControlTestSupport.h"
+
+#include "coolctrls/TCoolLabel.h"
+#include "coolctrls/TCoolPanel.h"
+#include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <gtest/gtest.h>
+
+using namespace coolctrls;
+using namespace controltest;
+using namespace platform;
+
+namespace {
+
+QSize textSize(const QWidget &w, const QString &text)
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.Font.Assign(w.font());
+    QRect r(0, 0, 0, 0);
+    canvas.DrawText(text, r, DT_CALCRECT | DT_EXPANDTABS);
+    return r.size();
+}
+
+// An interval label as on the quiz page, in the window font.
+struct IntervalLabel : ::testing::Test
+{
+    QWidget form;
+    TCoolLabel *label = nullptr;
+    void SetUp() override
+    {
+        form.setFont(QFont("MS Sans Serif"));
+        form.resize(200, 100);
+        label = new TCoolLabel(&form);  // owned by the form
+        label->setFontHeight(-11);
+        label->move(23, 19);
+    }
+};
+
+} // namespace
+
+TEST_F(IntervalLabel, EnabledMeasuresTheShadowOffsetAndDrawsTextOverItsShadow)
+{
+    label->setTransparent(true);
+    label->setCaption("O1 - Minor second");
+    const QSize text = textSize(*label, "O1 - Minor second");
+    EXPECT_EQ(label->size(), text + QSize(1, 1));
+
+    label->setTransparent(false);
+    label->setColor(Qt::blue);
+    label->setShadowColor(Qt::red);
+    const QImage img = shot(*label);
+    const QRect ink = boundsOf(img, Qt::black);
+    const QRect shadow = boundsOf(img, Qt::red);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_EQ(ink.topLeft(), shadow.topLeft() + QPoint(1, 1)) << "text at (1, 1), shadow at (0, 0)";
+}
+
+TEST_F(IntervalLabel, DisabledHasNoOffsetAndEnablingResizes)
+{
+    label->setCaption("O5 - Perfect fourth");
+    label->setEnabled(false);
+    const QSize text = textSize(*label, "O5 - Perfect fourth");
+    EXPECT_EQ(label->size(), text);
+    label->setTransparent(false);
+    label->setColor(Qt::blue);
+    const QImage img = shot(*label);
+    const QRect grey = boundsOf(img, sys(clBtnShadow));
+    const QRect white = boundsOf(img, sys(clBtnHighlight));
+    ASSERT_FALSE(grey.isEmpty());
+    // The white copy lies under the grey text, so compare the far corners.
+    EXPECT_EQ(white.bottomRight(), grey.bottomRight() + QPoint(1, 1)) << "white copy one right and down";
+
+    label->setEnabled(true);
+    EXPECT_EQ(label->size(), text + QSize(1, 1));
+}
+
+TEST_F(IntervalLabel, UnderlineAndEmptyCaptionReMeasure)
+{
+    label->setCaption("O3 - Minor third");
+    const QSize plain = label->size();
+    label->setFontStyle(detail::fsUnderline);
+    EXPECT_EQ(label->size(), textSize(*label, "O3 - Minor third") + QSize(1, 1));
+    label->setFontStyle(0);
+    EXPECT_EQ(label->size(), plain);
+    label->setCaption("");
+    EXPECT_EQ(label->height(), textSize(*label, " ").height() + 1) << "a blank measures one line";
+}
+
+TEST_F(IntervalLabel, ShadowSettersRepaintOnlyAndRightJustifiedKeepsItsRightEdge)
+{
+    label->setCaption("100 SEC.");
+    const QSize size = label->size();
+    label->setShadowSize(3);
+    label->setShadowPos(TCoolLabel::spRightBottom);
+    label->setSimpleView(true);
+    EXPECT_EQ(label->size(), size);
+
+    label->setSimpleView(false);
+    label->setAlignment(TCoolLabel::taRightJustify);
+    label->setCaption("5");
+    const int right = label->geometry().right();
+    label->setCaption("300 SEC.");
+    EXPECT_EQ(label->geometry().right(), right);
+}
+
+TEST_F(IntervalLabel, BevelsOffsetTurnsAutoSizeOffAndInsetsTheText)
+{
+    label->setCaption("Tip");
+    label->setTransparent(false);
+    label->setColor(Qt::blue);
+    label->setAutoSize(false);
+    label->resize(60, 30);
+    label->setBevelOuter(TCoolLabel::bvRaised);
+    const QRect before = boundsOf(shot(*label), Qt::black);
+    label->setBevelsOffset(3);
+    EXPECT_EQ(label->size(), QSize(60, 30));
+    const QImage img = shot(*label);
+    EXPECT_EQ(boundsOf(img, Qt::black).topLeft(), before.topLeft() + QPoint(3, 3));
+    EXPECT_NE(img.pixelColor(10, 0), QColor(Qt::blue)) << "raised outer edge";
+    EXPECT_EQ(img.pixelColor(10, 29), sys(cl3DDkShadow));
+}
+
+TEST_F(IntervalLabel, BevelsOffsetOtherThanZeroSwitchesAutoSizeOff)
+{
+    label->setBevelsOffset(0);
+    EXPECT_TRUE(label->AutoSize());
+    label->setBevelsOffset(3);
+    EXPECT_FALSE(label->AutoSize());
+    EXPECT_EQ(label->BevelsOffset(), 3);
+}
+
+TEST_F(IntervalLabel, GlyphWidensTheLabelAndNumGlyphsStoresAtMostTwo)
+{
+    label->setCaption("Lamp");
+    const QSize plain = label->size();
+    TBitmap glyph;
+    glyph.SetSize(32, 20);
+    glyph.Canvas().FillRect(QRect(0, 0, 32, 20), RGB(255, 0, 0));
+    glyph.Canvas().SetPixel(0, 19, clOlive);  // the transparent colour
+    label->setGlyph(&glyph);
+    EXPECT_EQ(label->NumGlyphs(), 1) << "32 is not a whole multiple of 20";
+    EXPECT_EQ(label->size(), QSize(plain.width() + 32 + 2, qMax(plain.height(), 20)));
+    label->setNumGlyphs(5);
+    EXPECT_EQ(label->NumGlyphs(), 2);
+    label->setNumGlyphs(0);
+    EXPECT_EQ(label->NumGlyphs(), 2) << "the holder ignores 0";
+
+    label->setTransparent(false);
+    label->setColor(Qt::blue);
+    const QImage img = shot(*label);
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::red)) << "the glyph before the text";
+    EXPECT_GE(boundsOf(img, Qt::black).left(), 16 + 2);
+}
+
+TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
+{
+    label->setCaption("x");
+    label->setAutoSize(false);
+    label->resize(30, 40);
+    label->setTransparent(false);
+    label->setColor(Qt::blue);
+    const QRect top = boundsOf(shot(*label), Qt::black);
+    label->setLayout(TCoolLabel::tlBottom);
+    const QRect bottom = boundsOf(shot(*label), Qt::black);
+    EXPECT_EQ(bottom.top() - top.top(), 40 - label->textExtent().height());
+
+    label->setCaption("");
+    label->setEdgeBorders(TEdgeBorders{ebTop, ebLeft});
+    label->BorderPen().setColor(RGB(255, 0, 0));
+    const QImage img = shot(*label);
+    EXPECT_EQ(img.pixelColor(15, 1), QColor(Qt::red)) << "top line on the second row";
+    EXPECT_EQ(img.pixelColor(1, 20), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(28, 20), QColor(Qt::blue)) << "no right line";
+}

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 using namespace platform;
@@ -23,8 +24,6 @@ TCoolBtn::TCoolBtn(QWidget *parent)
     , m_frameTimer(new TTimer(this))
 {
     resize(75, 25);
-    // A focused button is the active default one, and Enter clicks it.
-    setAutoDefault(true);
     m_frameTimer->setEnabled(false);
     m_frameTimer->setInterval(int(m_interval));
     m_frameTimer->OnTimer = [this](QObject *) { frameTimerTick(); };
@@ -262,13 +261,16 @@ void TCoolBtn::actionChanged()
 
 bool TCoolBtn::IsFocused() const
 {
+    // As the classic dialog manager: the focused push button is the active
+    // default one; the Default button is while no other button has the
+    // focus.
     const QWidget *focus = QApplication::focusWidget();
     if (focus == this)
-        return autoDefault() || isDefault();
+        return true;
     if (!isDefault())
         return false;
     const auto *other = qobject_cast<const QPushButton *>(focus);
-    return !(other && other->autoDefault() && other->window() == window());
+    return !(other && other->window() == window());
 }
 
 void TCoolBtn::focusChanged()
@@ -290,6 +292,19 @@ void TCoolBtn::changeEvent(QEvent *event)
     default:
         break;
     }
+}
+
+void TCoolBtn::keyPressEvent(QKeyEvent *event)
+{
+    // Enter clicks the focused button, which is the active default one.
+    // Qt does that itself for default and auto-default buttons (inside
+    // dialogs); outside dialogs buttons are not auto-default.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !autoDefault() && !isDefault()) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void TCoolBtn::enterEvent(QEnterEvent *event)

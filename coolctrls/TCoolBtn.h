@@ -41,8 +41,8 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 //
 // Clicking, keyboard activation (Space; Enter on the focused or default
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
-// button as sender. The button is auto-default, so a focused button is the
-// active default one and IsFocused says which button that is.
+// button as sender. As on the classic desktop the focused button is the
+// window's active default button; IsFocused says which button that is.
 class TCoolBtn : public QPushButton, public IEraseBackground
 {
     Q_OBJECT
@@ -211,6 +211,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 

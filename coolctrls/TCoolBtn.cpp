@@ -55,10 +55,8 @@ void TCoolBtn::setAnimated(bool value)
 
 void TCoolBtn::setColor(TColor value)
 {
-    if (m_color == value)
-        return;
-    m_color = value;
-    update();
+    if (changeValue(m_color, value))
+        update();
 }
 
 void TCoolBtn::gradientChanged()
@@ -69,26 +67,20 @@ void TCoolBtn::gradientChanged()
 
 void TCoolBtn::setColorStart(TColor value)
 {
-    if (m_colorStart == value)
-        return;
-    m_colorStart = value;
-    gradientChanged();
+    if (changeValue(m_colorStart, value))
+        gradientChanged();
 }
 
 void TCoolBtn::setColorEnd(TColor value)
 {
-    if (m_colorEnd == value)
-        return;
-    m_colorEnd = value;
-    gradientChanged();
+    if (changeValue(m_colorEnd, value))
+        gradientChanged();
 }
 
 void TCoolBtn::setGradientDirection(TGradientDirection value)
 {
-    if (m_gradientDirection == value)
-        return;
-    m_gradientDirection = value;
-    gradientChanged();
+    if (changeValue(m_gradientDirection, value))
+        gradientChanged();
 }
 
 void TCoolBtn::setTransparencyLevel(int value)
@@ -129,18 +121,14 @@ void TCoolBtn::setInterval(quint32 value)
 
 void TCoolBtn::setOptions(TCoolOptions value)
 {
-    if (m_options == value)
-        return;
-    m_options = value;
-    update();
+    if (changeValue(m_options, value))
+        update();
 }
 
 void TCoolBtn::setLayout(TButtonLayout value)
 {
-    if (m_layout == value)
-        return;
-    m_layout = value;
-    update();
+    if (changeValue(m_layout, value))
+        update();
 }
 
 void TCoolBtn::setLayoutValue(int v)
@@ -170,38 +158,33 @@ void TCoolBtn::setNumGlyphs(int value)
 
 void TCoolBtn::setSpacing(int value)
 {
-    if (m_spacing == value)
-        return;
-    m_spacing = value;
-    update();
+    if (changeValue(m_spacing, value))
+        update();
 }
 
 void TCoolBtn::setShadowColor(TColor value)
 {
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    update();
+    if (changeValue(m_shadowColor, value))
+        shadowChanged();
 }
 
 void TCoolBtn::setShadowSize(int value)
 {
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
+    if (changeValue(m_shadowSize, qBound(0, value, 255)))
+        shadowChanged();
+}
+
+void TCoolBtn::shadowChanged()
+{
+    // A new shadow setting switches the shadow on.
     m_simpleView = false;
     update();
 }
 
 void TCoolBtn::setShadowPos(TShadowPosition value)
 {
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    update();
+    if (changeValue(m_shadowPos, value))
+        shadowChanged();
 }
 
 void TCoolBtn::setShadowPosValue(int v)
@@ -212,10 +195,8 @@ void TCoolBtn::setShadowPosValue(int v)
 
 void TCoolBtn::setSimpleView(bool value)
 {
-    if (m_simpleView == value)
-        return;
-    m_simpleView = value;
-    update();
+    if (changeValue(m_simpleView, value))
+        update();
 }
 
 // ---- action link -------------------------------------------------------------------

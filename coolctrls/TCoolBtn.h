@@ -242,6 +242,16 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
+    void shadowChanged();
+    // Stores value when it differs; answers whether it did.
+    template<typename T>
+    static bool changeValue(T &field, const T &value)
+    {
+        if (field == value)
+            return false;
+        field = value;
+        return true;
+    }
 
     TWallpaperGroup m_wallpaper{this};
     TGlyph m_buttonGlyph;

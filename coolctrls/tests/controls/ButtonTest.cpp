@@ -117,6 +117,16 @@ void sendLeave(QWidget &w)
     QApplication::sendEvent(&w, &leave);
 }
 
+// A container that fills itself with one colour.
+void colouredContainer(QWidget &w, QColor colour, QSize size)
+{
+    w.resize(size);
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, colour);
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+}
+
 } // namespace
 
 TEST(CoolBtnFace, DefaultLookIsFaceRaisedEdgeAndHighlightShadowUpLeft)
@@ -439,11 +449,7 @@ TEST(CoolBtnAnimation, DestroyedImageListIsDroppedAndChangesRepaint)
 TEST(CoolBtnFace, RoundedGradientFillsOnlyTheEllipseWithTheParentInTheCorners)
 {
     QWidget parent;
-    parent.resize(120, 60);
-    QPalette pal = parent.palette();
-    pal.setColor(QPalette::Window, QColor(0, 128, 0));
-    parent.setPalette(pal);
-    parent.setAutoFillBackground(true);
+    colouredContainer(parent, QColor(0, 128, 0), QSize(120, 60));
     TCoolBtn b(&parent);
     classic(b, QString());
     b.setGeometry(10, 10, 81, 41);
@@ -474,11 +480,7 @@ TEST(CoolBtnFace, RoundedGradientFillsOnlyTheEllipseWithTheParentInTheCorners)
 TEST(CoolBtnFace, RoundedPlainFaceFillsTheEllipseWithColorAndPressedSwapsTheRing)
 {
     QWidget parent;
-    parent.resize(120, 60);
-    QPalette pal = parent.palette();
-    pal.setColor(QPalette::Window, QColor(0, 128, 0));
-    parent.setPalette(pal);
-    parent.setAutoFillBackground(true);
+    colouredContainer(parent, QColor(0, 128, 0), QSize(120, 60));
     TCoolBtn b(&parent);
     classic(b, QString());
     b.setGeometry(0, 0, 81, 41);
@@ -498,16 +500,9 @@ TEST(CoolBtnFace, RoundedPlainFaceFillsTheEllipseWithColorAndPressedSwapsTheRing
 TEST(CoolBtnFace, BackgroundsTransparentAtLevelsWallpaperTiledStretchedAndGradient)
 {
     QWidget grand;
-    grand.resize(200, 100);
-    QPalette pal = grand.palette();
-    pal.setColor(QPalette::Window, QColor(0, 128, 0));
-    grand.setPalette(pal);
-    grand.setAutoFillBackground(true);
+    colouredContainer(grand, QColor(0, 128, 0), QSize(200, 100));
     QWidget parent(&grand);
-    parent.setGeometry(0, 0, 150, 80);
-    pal.setColor(QPalette::Window, QColor(255, 255, 0));
-    parent.setPalette(pal);
-    parent.setAutoFillBackground(true);
+    colouredContainer(parent, QColor(255, 255, 0), QSize(150, 80));
     TCoolBtn b(&parent);
     classic(b, QString());
     b.setOptions({ocPaintTransparently});

@@ -33,11 +33,15 @@ TCoolBtn::TCoolBtn(QWidget *parent)
             OnClick(this);
     });
     // Another button taking the focus takes the default role from this one.
-    connect(qApp, &QApplication::focusChanged, this, [this] { focusChanged(); });
+    m_focusChanged = connect(qApp, &QApplication::focusChanged, this, [this] { focusChanged(); });
 }
 
 TCoolBtn::~TCoolBtn()
 {
+    // QWidget's destructor gives the focus away, after this part is gone.
+    disconnect(m_focusChanged);
+    disconnect(m_imagesChanged);
+    disconnect(m_imagesDestroyed);
     m_frameTimer->OnTimer = nullptr;
     m_buttonGlyph.OnChange = nullptr;
 }

@@ -260,6 +260,7 @@ private:
     QPointer<platform::TImageList> m_images;
     QMetaObject::Connection m_imagesChanged;
     QMetaObject::Connection m_imagesDestroyed;
+    QMetaObject::Connection m_focusChanged;
     QPointer<QAction> m_action;
     QImage m_animationFrame;
     bool m_showAnimationFrame = false;

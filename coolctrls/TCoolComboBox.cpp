@@ -37,8 +37,6 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
         return TItemArea{m_listRect.isNull() ? rect() : m_listRect, QPoint()};
     };
     setItemDelegate(m_delegate);
-    view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    view()->installEventFilter(this);
 
     m_items.CurrentIndex = [this] { return currentIndex(); };
     m_items.SetCurrentIndex = [this](int i) { setItemIndex(i); };
@@ -53,7 +51,6 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     m_items.Wallpaper.OnWallpaperChanged = [this] { repaintItems(); };
     m_items.Wallpaper.OnStoreRemoved = [this] { repaintItems(); };
 
-    connect(view()->verticalScrollBar(), &QScrollBar::valueChanged, this, &TCoolComboBox::topIndexChanged);
     // activated is raised by the user's pick only, never by setCurrentIndex.
     connect(this, &QComboBox::activated, this, [this] {
         m_items.SelectionChanged();
@@ -67,7 +64,8 @@ TCoolComboBox::~TCoolComboBox() = default;
 void TCoolComboBox::repaintItems()
 {
     update();
-    view()->viewport()->update();
+    if (m_listPrepared)
+        view()->viewport()->update();
 }
 
 QStringList TCoolComboBox::Items() const
@@ -135,6 +133,13 @@ void TCoolComboBox::showPopup()
 {
     if (OnDropDown)
         OnDropDown(this);
+    if (!m_listPrepared) {
+        // The drop-down list exists from its first opening on.
+        m_listPrepared = true;
+        view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view()->installEventFilter(this);
+        connect(view()->verticalScrollBar(), &QScrollBar::valueChanged, this, &TCoolComboBox::topIndexChanged);
+    }
     QComboBox::showPopup();
     QWidget *list = view()->window();
     if (list == window())
@@ -220,7 +225,7 @@ void TCoolComboBox::toggleCurrent()
     m_items.setChecked(index, !m_items.Checked(index));
     // Only the check area: in the field, and in the open list.
     update(QRect(2, 2, m_items.ItemHeight, height() - 2));
-    if (view()->isVisible()) {
+    if (m_listPrepared && view()->isVisible()) {
         QRect r = view()->visualRect(model()->index(index, 0));
         r.setWidth(m_items.ItemHeight + 2);
         view()->viewport()->update(r);

@@ -91,7 +91,11 @@ public:
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int value);
     bool HotTray() const { return m_hotTray; }
-    void setHotTray(bool value) { m_hotTray = value; }
+    void setHotTray(bool value)
+    {
+        m_hotTray = value;
+        viewport()->setMouseTracking(value);
+    }
 
     // The caption bar (shown without ocNoCaption).
     TCoolCaptionBar &CaptionBar() { return *m_captionBar; }

@@ -211,8 +211,11 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
         DrawFlatBorder(&canvas, this, hasFocus() || m_hot);
     if (m_borderStyle == bsNone) {
         const QRect client = rect();
-        PaintParentBackgroundRegion(GetParentAtLevel(this, TransparencyLevel()), canvas, client, true, RGN_DIFF,
-                                    client.adjusted(2, 2, -2, -2));
+        // The 2-pixel ring between the client rectangle and its inside.
+        QWidget *ancestor = GetParentAtLevel(this, TransparencyLevel());
+        const int w = client.width(), h = client.height();
+        for (const QRect &strip : {QRect(0, 0, w, 2), QRect(0, h - 2, w, 2), QRect(0, 2, 2, h - 4), QRect(w - 2, 2, 2, h - 4)})
+            PaintParentBackgroundClipped(ancestor, canvas, strip, true);
     }
     DrawEdgeBorders(&canvas, this, m_items.EdgeBorders, m_items.BordersTrColor, m_items.BorderPen);
 }

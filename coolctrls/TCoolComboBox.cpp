@@ -207,8 +207,6 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
     if (state.contains(odFocused))
         canvas.DrawFocusRect(field);
 
-    if (m_items.Options.contains(ocFlatBorder))
-        DrawFlatBorder(&canvas, this, hasFocus() || m_hot);
     if (m_borderStyle == bsNone) {
         const QRect client = rect();
         // The 2-pixel ring between the client rectangle and its inside.
@@ -217,7 +215,7 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
         for (const QRect &strip : {QRect(0, 0, w, 2), QRect(0, h - 2, w, 2), QRect(0, 2, 2, h - 4), QRect(w - 2, 2, 2, h - 4)})
             PaintParentBackgroundClipped(ancestor, canvas, strip, true);
     }
-    DrawEdgeBorders(&canvas, this, m_items.EdgeBorders, m_items.BordersTrColor, m_items.BorderPen);
+    m_items.PaintBorders(canvas);
 }
 
 void TCoolComboBox::toggleCurrent()
@@ -277,23 +275,13 @@ bool TCoolComboBox::eventFilter(QObject *watched, QEvent *event)
 void TCoolComboBox::enterEvent(QEnterEvent *event)
 {
     QComboBox::enterEvent(event);
-    if (m_items.Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
-        m_hot = true;
-        update();
-    }
-    if (OnMouseEnter)
-        OnMouseEnter(this);
+    m_items.MouseEntered(OnMouseEnter);
 }
 
 void TCoolComboBox::leaveEvent(QEvent *event)
 {
     QComboBox::leaveEvent(event);
-    if (m_hot) {
-        m_hot = false;
-        update();
-    }
-    if (OnMouseLeave)
-        OnMouseLeave(this);
+    m_items.MouseLeft(OnMouseLeave);
 }
 
 void TCoolComboBox::focusInEvent(QFocusEvent *event)

@@ -150,7 +150,6 @@ private:
     TPopupAlignment m_alignment = paLeft;
     TBorderStyle m_borderStyle = bsSingle;
     QRect m_listRect;
-    bool m_hot = false;
     bool m_listPrepared = false;
     int m_fixedRepaints = 0;
     // Shared by all combo boxes, as the classic unit kept it.

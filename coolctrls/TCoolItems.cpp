@@ -5,8 +5,10 @@
 #include "platform/Exception.h"
 #include "platform/canvas/Fonts.h"
 #include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontMetrics>
@@ -453,6 +455,35 @@ TFont &TCoolItems::FontValue()
         m_fontValue.OnChange = std::move(notify);
     }
     return m_fontValue;
+}
+
+// --- flat border and edge borders ----------------------------------------------------------
+
+void TCoolItems::MouseEntered(const std::function<void(QObject *)> &onMouseEnter)
+{
+    if (Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
+        m_flatHot = true;
+        m_control->update();
+    }
+    if (onMouseEnter)
+        onMouseEnter(m_control);
+}
+
+void TCoolItems::MouseLeft(const std::function<void(QObject *)> &onMouseLeave)
+{
+    if (m_flatHot) {
+        m_flatHot = false;
+        m_control->update();
+    }
+    if (onMouseLeave)
+        onMouseLeave(m_control);
+}
+
+void TCoolItems::PaintBorders(TCanvas &canvas) const
+{
+    if (Options.contains(ocFlatBorder))
+        DrawFlatBorder(&canvas, m_control, m_control->hasFocus() || m_flatHot);
+    DrawEdgeBorders(&canvas, m_control, EdgeBorders, BordersTrColor, BorderPen);
 }
 
 // --- horizontal extent ----------------------------------------------------------------

@@ -19,9 +19,14 @@
 #include <optional>
 
 class QAbstractItemModel;
+class QObject;
 class QWidget;
 
 
+
+namespace platform {
+class TCanvas;
+}
 
 namespace coolctrls {
 
@@ -171,6 +176,16 @@ public:
     // FontValue with its name set to the selected item's text.
     platform::TFont &FontValue();
 
+    // --- flat border and edge borders -------------------------------------------
+    // The mouse entered / left the control: with ocFlatBorder (and no
+    // skinned control holding the focus on entering) the flat border is
+    // highlighted while the mouse is over it. Then OnMouseEnter / Leave.
+    void MouseEntered(const std::function<void(QObject *)> &onMouseEnter);
+    void MouseLeft(const std::function<void(QObject *)> &onMouseLeave);
+    // Over the control's whole area: the flat border (highlighted while
+    // focused or under the mouse), then the edge borders.
+    void PaintBorders(platform::TCanvas &canvas) const;
+
     // --- horizontal extent --------------------------------------------------
     int MaxItemWidth() const { return m_maxItemWidth; }
     int HorizontalExtent() const { return m_horizontalExtent; }
@@ -217,6 +232,7 @@ private:
     int m_maxItemWidth = 0;
     int m_horizontalExtent = 0;
     bool m_filling = false;
+    bool m_flatHot = false;
     QMetaObject::Connection m_inserted, m_removed, m_reset;
 };
 

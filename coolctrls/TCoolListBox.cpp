@@ -202,9 +202,7 @@ bool TCoolListBox::event(QEvent *event)
         QPainter painter(this);
         TCanvas canvas(&painter);
         m_captionBar->Paint(canvas);
-        if (m_items.Options.contains(ocFlatBorder))
-            DrawFlatBorder(&canvas, this, hasFocus() || m_hot);
-        DrawEdgeBorders(&canvas, this, m_items.EdgeBorders, m_items.BordersTrColor, m_items.BorderPen);
+        m_items.PaintBorders(canvas);
     }
     return result;
 }
@@ -264,23 +262,13 @@ void TCoolListBox::focusOutEvent(QFocusEvent *event)
 void TCoolListBox::enterEvent(QEnterEvent *event)
 {
     QListWidget::enterEvent(event);
-    if (m_items.Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
-        m_hot = true;
-        update();
-    }
-    if (OnMouseEnter)
-        OnMouseEnter(this);
+    m_items.MouseEntered(OnMouseEnter);
 }
 
 void TCoolListBox::leaveEvent(QEvent *event)
 {
     QListWidget::leaveEvent(event);
-    if (m_hot) {
-        m_hot = false;
-        update();
-    }
-    if (OnMouseLeave)
-        OnMouseLeave(this);
+    m_items.MouseLeft(OnMouseLeave);
 }
 
 void TCoolListBox::scrollContentsBy(int dx, int dy)

@@ -153,7 +153,6 @@ private:
     TCoolCaptionBar *m_captionBar;
     TBorderStyle m_borderStyle = bsSingle;
     bool m_hotTray = false;
-    bool m_hot = false;
     int m_fixedRepaints = 0;
     // Shared by all list boxes, as the classic unit kept it.
     static int s_lastTopIndex;

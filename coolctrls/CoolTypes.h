@@ -124,4 +124,29 @@ enum : uint32_t {
     faAnyFile = 0x3F,
 };
 
+// Draw state of an owner-drawn list item, derived from the view's state.
+enum TOwnerDrawStateValue : uint8_t {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odReserved1,
+    odReserved2,
+    odComboBoxEdit,
+};
+using TOwnerDrawState = TEnumSet<TOwnerDrawStateValue>;
+
+// Where a drop-down list wider than its combo box is placed under it.
+enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
+
+// Entry kinds of a folder listing, each standing for attribute bits.
+enum TFileTypeValue : uint8_t { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
+using TFileType = TEnumSet<TFileTypeValue>;
+
 } // namespace coolctrls

@@ -3,11 +3,15 @@
 #include "platform/Exception.h"
 #include "platform/canvas/TBitmap.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <algorithm>
 #include <array>
@@ -188,6 +192,17 @@ QStringList GetFolderList(const QString &folder, const QString &mask, uint32_t a
     std::sort(dirs.begin(), dirs.end(), less);
     std::sort(files.begin(), files.end(), less);
     return dirs + files;
+}
+
+QStyle *ClassicStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style && qApp) {
+        style = QStyleFactory::create(QStringLiteral("Windows"));
+        if (style)
+            style->setParent(qApp);
+    }
+    return style;
 }
 
 } // namespace coolctrls

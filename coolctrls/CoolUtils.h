@@ -27,6 +27,7 @@
 class QObject;
 class QWidget;
 class QImage;
+class QStyle;
 
 namespace platform {
 class TBitmap;
@@ -92,6 +93,10 @@ void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap);
 QWidget *GetParentAtLevel(QWidget *control, int levels);
 // Whether the control's class name contains "Cool" (case-sensitive).
 bool IsCoolControl(const QObject *control);
+// The classic platform's look of standard parts (sunken field frames, drop
+// buttons, scroll bars): Qt's built-in "Windows" style, one for the process,
+// owned by the application. nullptr when Qt lacks it.
+QStyle *ClassicStyle();
 // Whether a font of that name is drawn from outlines (the TrueType bit of its
 // text metrics).
 bool IsTrueTypeFont(const QString &fontName);

@@ -1,40 +1,71 @@
 #include "TCoolComboBox.h"
 
+#include "CoolUtils.h"
+#include "platform/Application.h"
+#include "platform/canvas/TCanvas.h"
+
 #include <QAbstractItemView>
-#include <QStyledItemDelegate>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace coolctrls {
 
-namespace {
+using namespace platform;
 
-// Rows of the fixed item height.
-class ItemHeightDelegate : public QStyledItemDelegate
-{
-public:
-    ItemHeightDelegate(TCoolComboBox *box) : QStyledItemDelegate(box), m_box(box) {}
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(option, index);
-        s.setHeight(qMax(m_box->ItemHeight(), 1));
-        return s;
-    }
-
-private:
-    TCoolComboBox *m_box;
-};
-
-} // namespace
+int TCoolComboBox::s_lastTopIndex = 0;
 
 TCoolComboBox::TCoolComboBox(QWidget *parent)
     : QComboBox(parent)
+    , m_items(this, model(), TCoolItems::Kind::ComboBox)
 {
+    // The closed field and its drop button as the classic platform draws
+    // them.
+    if (QStyle *classic = ClassicStyle())
+        setStyle(classic);
     resize(145, 21);
-    setItemDelegate(new ItemHeightDelegate(this));
+    m_listBoxWidth = width();
+    setMaxVisibleItems(8);
+    m_items.Options = TCoolOptions{ocBevelOnlyIfSel};
+    m_items.ItemHeight = 16;
+    m_delegate = new TCoolItemDelegate(m_items, this);
+    m_delegate->Area = [this] {
+        return TItemArea{m_listRect.isNull() ? rect() : m_listRect, QPoint()};
+    };
+    setItemDelegate(m_delegate);
+
+    m_items.CurrentIndex = [this] { return currentIndex(); };
+    m_items.SetCurrentIndex = [this](int i) { setItemIndex(i); };
+    m_items.InsertItem = [this](const QString &text) { addItem(text); };
+    m_items.ExtentLimit = [this] { return m_listBoxWidth; };
+    m_items.OnExtentChanged = [this] { emit m_delegate->sizeHintChanged(model()->index(0, 0)); };
+    m_items.SelFont.OnChange = [this](TFont *) { repaintItems(); };
+    m_items.Glyph.OnChange = [this](TGlyph *) { repaintItems(); };
+    m_items.BorderPen.OnChange = [this](TPen *) { update(); };
+    m_items.SelWallpaper.OnBitmapChanged = [this] { repaintItems(); };
+    m_items.Wallpaper.OnImagesChanged = [this] { repaintItems(); };
+    m_items.Wallpaper.OnWallpaperChanged = [this] { repaintItems(); };
+    m_items.Wallpaper.OnStoreRemoved = [this] { repaintItems(); };
+
     // activated is raised by the user's pick only, never by setCurrentIndex.
     connect(this, &QComboBox::activated, this, [this] {
+        m_items.SelectionChanged();
         if (OnChange)
             OnChange(this);
     });
+}
+
+TCoolComboBox::~TCoolComboBox() = default;
+
+void TCoolComboBox::repaintItems()
+{
+    update();
+    if (m_listPrepared)
+        view()->viewport()->update();
 }
 
 QStringList TCoolComboBox::Items() const
@@ -57,29 +88,229 @@ void TCoolComboBox::setItemIndex(int value)
 {
     const QSignalBlocker block(this);
     setCurrentIndex(value >= 0 && value < count() ? value : -1);
+    update();
 }
 
 void TCoolComboBox::setItemHeight(int value)
 {
-    m_itemHeight = qMax(1, value);
+    value = qMax(1, value);
+    if (m_items.ItemHeight == value)
+        return;
+    m_items.ItemHeight = value;
+    emit m_delegate->sizeHintChanged(model()->index(0, 0));
+    repaintItems();
 }
 
-QColor TCoolComboBox::SelFontColor() const
+void TCoolComboBox::setBorderStyle(int value)
 {
-    return palette().color(QPalette::HighlightedText);
+    const auto style = value == bsNone ? bsNone : bsSingle;
+    if (m_borderStyle == style)
+        return;
+    m_borderStyle = style;
+    update();
 }
 
-void TCoolComboBox::setSelFontColor(const QColor &value)
+void TCoolComboBox::setOptions(TCoolOptions value)
 {
-    m_selFontColor = value;
-    coolctrls::detail::setFontColor(this, value, QPalette::HighlightedText);
+    value = ExcludeConflictingOptions(m_items.Options, value);
+    if (value == m_items.Options)
+        return;
+    m_items.Options = value;
+    repaintItems();
+}
+
+int TCoolComboBox::PopupLeft(int left, int right, int width, TPopupAlignment alignment)
+{
+    switch (alignment) {
+    case paRight: return right - width;
+    case paCenter: return left + (right - left) / 2 - width / 2;
+    case paLeft: break;
+    }
+    return left;
 }
 
 void TCoolComboBox::showPopup()
 {
-    if (m_listBoxWidth > width())
-        view()->setMinimumWidth(m_listBoxWidth);
+    if (OnDropDown)
+        OnDropDown(this);
+    if (!m_listPrepared) {
+        // The drop-down list exists from its first opening on.
+        m_listPrepared = true;
+        view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view()->installEventFilter(this);
+        connect(view()->verticalScrollBar(), &QScrollBar::valueChanged, this, &TCoolComboBox::topIndexChanged);
+    }
     QComboBox::showPopup();
+    QWidget *list = view()->window();
+    if (list == window())
+        return;
+    guarded([&] {
+        const QRect r = list->geometry();
+        const int w = m_listBoxWidth;
+        if (w > 0 && r.width() != w)
+            list->setGeometry(PopupLeft(r.left(), r.left() + r.width(), w, m_alignment), r.top(), w, r.height());
+        m_listRect = view()->viewport()->rect();
+        if (m_borderStyle == bsNone)
+            update();
+    });
+}
+
+void TCoolComboBox::hidePopup()
+{
+    QComboBox::hidePopup();
+}
+
+void TCoolComboBox::topIndexChanged(int top)
+{
+    // The list scrolls by moving its pixels; a wallpaper laid over the whole
+    // list must stay where it is, so the whole list is painted again.
+    if (top != s_lastTopIndex && m_items.FixedBackground()) {
+        view()->viewport()->update();
+        ++m_fixedRepaints;
+        s_lastTopIndex = top;
+    }
+}
+
+TOwnerDrawState TCoolComboBox::FieldState() const
+{
+    TOwnerDrawState state{odComboBoxEdit};
+    if (!isEnabled())
+        state.include(odDisabled);
+    else if (hasFocus())
+        state.include(odSelected).include(odFocused);
+    return state;
+}
+
+void TCoolComboBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    TCanvas canvas(&painter);
+    const TOwnerDrawState state = FieldState();
+    const int index = currentIndex();
+    TItemPainter::PrepareCanvas(canvas, m_items, index, field, state);
+    if (index >= 0) {
+        if (m_delegate->OnDrawItem) {
+            m_delegate->OnDrawItem(canvas, index, field, state);
+        } else {
+            if (m_listRect.isNull())
+                m_listRect = rect();
+            TItemPainter::Paint(canvas, m_items, index, itemText(index), field, state, TItemArea{m_listRect, QPoint()});
+        }
+    }
+    if (state.contains(odFocused))
+        canvas.DrawFocusRect(field);
+
+    if (m_borderStyle == bsNone) {
+        const QRect client = rect();
+        // The 2-pixel ring between the client rectangle and its inside.
+        QWidget *ancestor = GetParentAtLevel(this, TransparencyLevel());
+        const int w = client.width(), h = client.height();
+        for (const QRect &strip : {QRect(0, 0, w, 2), QRect(0, h - 2, w, 2), QRect(0, 2, 2, h - 4), QRect(w - 2, 2, 2, h - 4)})
+            PaintParentBackgroundClipped(ancestor, canvas, strip, true);
+    }
+    m_items.PaintBorders(canvas);
+}
+
+void TCoolComboBox::toggleCurrent()
+{
+    const int index = currentIndex();
+    if (index < 0)
+        return;
+    m_items.setChecked(index, !m_items.Checked(index));
+    // Only the check area: in the field, and in the open list.
+    update(QRect(2, 2, m_items.ItemHeight, height() - 2));
+    if (m_listPrepared && view()->isVisible()) {
+        QRect r = view()->visualRect(model()->index(index, 0));
+        r.setWidth(m_items.ItemHeight + 2);
+        view()->viewport()->update(r);
+    }
+}
+
+void TCoolComboBox::keyPressEvent(QKeyEvent *event)
+{
+    // Space toggles the current item in check mode instead of opening the
+    // list.
+    if (m_items.CheckMode() && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        guarded([this] { toggleCurrent(); });
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+    guarded([&] {
+        if (m_items.DialogKey(event->key(), event->modifiers()) != TCoolItems::TDialogResult::None) {
+            update();
+            if (OnChange)
+                OnChange(this);
+        }
+    });
+}
+
+bool TCoolComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress && m_items.CheckMode()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Space) {
+            const QModelIndex current = view()->currentIndex();
+            if (current.isValid()) {
+                guarded([&] {
+                    m_items.setChecked(current.row(), !m_items.Checked(current.row()));
+                    QRect r = view()->visualRect(current);
+                    r.setWidth(m_items.ItemHeight + 2);
+                    view()->viewport()->update(r);
+                });
+            }
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void TCoolComboBox::enterEvent(QEnterEvent *event)
+{
+    QComboBox::enterEvent(event);
+    m_items.MouseEntered(OnMouseEnter);
+}
+
+void TCoolComboBox::leaveEvent(QEvent *event)
+{
+    QComboBox::leaveEvent(event);
+    m_items.MouseLeft(OnMouseLeave);
+}
+
+void TCoolComboBox::focusInEvent(QFocusEvent *event)
+{
+    QComboBox::focusInEvent(event);
+    update();
+}
+
+void TCoolComboBox::focusOutEvent(QFocusEvent *event)
+{
+    QComboBox::focusOutEvent(event);
+    update();
+}
+
+void TCoolComboBox::moveEvent(QMoveEvent *event)
+{
+    QComboBox::moveEvent(event);
+    update();
+}
+
+void TCoolComboBox::changeEvent(QEvent *event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::PaletteChange) {
+        if (m_items.Options.contains(ocPaintTransparently))
+            update();
+    }
+    if (event->type() == QEvent::EnabledChange)
+        update();
 }
 
 } // namespace coolctrls

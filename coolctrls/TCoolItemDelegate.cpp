@@ -1,0 +1,55 @@
+#include "TCoolItemDelegate.h"
+
+#include "TCoolItems.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QWidget>
+
+namespace coolctrls {
+
+TCoolItemDelegate::TCoolItemDelegate(TCoolItems &items, QObject *parent)
+    : QAbstractItemDelegate(parent)
+    , m_items(items)
+{
+}
+
+TOwnerDrawState TCoolItemDelegate::DrawState(const QStyleOptionViewItem &option)
+{
+    TOwnerDrawState state;
+    if (option.state & QStyle::State_Selected)
+        state.include(odSelected);
+    if (option.state & QStyle::State_HasFocus)
+        state.include(odFocused);
+    if (!(option.state & QStyle::State_Enabled))
+        state.include(odDisabled);
+    return state;
+}
+
+void TCoolItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const TOwnerDrawState state = DrawState(option);
+    const int row = index.row();
+    platform::TCanvas canvas(painter);
+    TItemPainter::PrepareCanvas(canvas, m_items, row, option.rect, state);
+    if (row < 0)
+        return;
+    if (OnDrawItem)
+        OnDrawItem(canvas, row, option.rect, state);
+    else
+        TItemPainter::Paint(canvas, m_items, row, index.data(Qt::DisplayRole).toString(), option.rect, state,
+                            Area ? Area() : TItemArea{option.rect, QPoint()});
+    if (FocusRect && state.contains(odFocused))
+        canvas.DrawFocusRect(option.rect);
+}
+
+QSize TCoolItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    int height = m_items.ItemHeight;
+    if (OnMeasureItem)
+        OnMeasureItem(index.row(), height);
+    return QSize(m_items.HorizontalExtent(), qMax(1, height));
+}
+
+} // namespace coolctrls

@@ -1,0 +1,539 @@
+#include "TCoolItems.h"
+
+#include "CoolUtils.h"
+#include "platform/Application.h"
+#include "platform/Exception.h"
+#include "platform/canvas/Fonts.h"
+#include "platform/canvas/TBitmap.h"
+#include "platform/canvas/TCanvas.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QFontMetrics>
+#include <QPrinterInfo>
+#include <QWidget>
+
+namespace coolctrls {
+
+using namespace platform;
+
+namespace {
+
+TCoolItems::TPrinterProvider &printerProvider()
+{
+    static TCoolItems::TPrinterProvider provider;
+    return provider;
+}
+
+TCoolItems::TColorDialog &colorDialog()
+{
+    static TCoolItems::TColorDialog dialog;
+    return dialog;
+}
+
+TCoolItems::TFontDialog &fontDialog()
+{
+    static TCoolItems::TFontDialog dialog;
+    return dialog;
+}
+
+} // namespace
+
+TCoolItems::TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind)
+    : Wallpaper(control)
+    , m_control(control)
+    , m_model(model)
+    , m_kind(kind)
+    , m_checks(model)
+{
+    SelFont.Assign(control->font());
+    SelFont.setColor(clHighlightText);
+    Glyph.UseTextMetrics = true;
+    m_inserted = QObject::connect(model, &QAbstractItemModel::rowsInserted, model,
+                                  [this](const QModelIndex &, int first, int last) { rowsInserted(first, last); });
+    m_removed = QObject::connect(model, &QAbstractItemModel::rowsRemoved, model, [this] { rowsRemoved(); });
+    m_reset = QObject::connect(model, &QAbstractItemModel::modelReset, model, [this] { rowsRemoved(); });
+}
+
+TCoolItems::~TCoolItems()
+{
+    QObject::disconnect(m_inserted);
+    QObject::disconnect(m_removed);
+    QObject::disconnect(m_reset);
+}
+
+bool TCoolItems::setNumGlyphs(int value)
+{
+    value = qBound(1, value, 2);
+    if (value == Glyph.NumGlyphs())
+        return false;
+    Glyph.setNumGlyphs(value);
+    return true;
+}
+
+bool TCoolItems::FixedBackground() const
+{
+    return (Options.contains(ocPaintWallpaper) && ResolveWallpaper()) || Options.contains(ocPaintTransparently);
+}
+
+// --- items ------------------------------------------------------------------
+
+int TCoolItems::Count() const
+{
+    return m_model->rowCount();
+}
+
+QString TCoolItems::ItemText(int index) const
+{
+    return m_model->index(index, 0).data(Qt::DisplayRole).toString();
+}
+
+void TCoolItems::AddItem(const QString &text)
+{
+    if (InsertItem)
+        InsertItem(text);
+}
+
+void TCoolItems::SetItems(const QStringList &items)
+{
+    m_model->removeRows(0, m_model->rowCount());
+    for (const QString &text : items)
+        AddItem(text);
+}
+
+// --- extended styles ----------------------------------------------------------
+
+bool TCoolItems::setExtendedStyle(TCoolControlStyle value)
+{
+    if (m_style == value)
+        return false;
+    m_style = value;
+    if (value == ctCheckControl)
+        m_extendedCheck = false;
+    else if (value != ctCoolControl)
+        fill();
+    return true;
+}
+
+bool TCoolItems::setExtendedCheck(bool value)
+{
+    if (m_style == ctCheckControl)
+        value = false;
+    if (m_extendedCheck == value)
+        return false;
+    m_extendedCheck = value;
+    return true;
+}
+
+void TCoolItems::setTrueType(bool value)
+{
+    m_trueType = value;
+    m_model->removeRows(0, m_model->rowCount());
+    if (m_style == ctFontControl)
+        fill();
+}
+
+bool TCoolItems::setLightColorControl(bool value)
+{
+    if (m_lightColorControl == value)
+        return false;
+    m_lightColorControl = value;
+    if (m_style == ctColorControl)
+        fill();
+    return true;
+}
+
+void TCoolItems::setFolderName(const QString &value)
+{
+    if (m_folderName == value)
+        return;
+    m_folderName = NormalizeFolderName(value);
+    if (m_style == ctFolderControl)
+        fill();
+}
+
+void TCoolItems::setFileMask(const QString &value)
+{
+    if (m_fileMask == value)
+        return;
+    m_fileMask = value;
+    if (m_style == ctFolderControl)
+        fill();
+}
+
+void TCoolItems::setFileType(TFileType value)
+{
+    if (m_fileType == value)
+        return;
+    m_fileType = value;
+    if (m_style == ctFolderControl)
+        fill();
+}
+
+void TCoolItems::Refill()
+{
+    if (m_style == ctFontControl || m_style == ctPrinterControl || m_style == ctFolderControl)
+        fill();
+}
+
+void TCoolItems::fill()
+{
+    QStringList items;
+    switch (m_style) {
+    case ctColorControl: items = ColorList(m_lightColorControl); break;
+    case ctFontControl: items = FontList(m_trueType); break;
+    case ctPrinterControl: items = PrinterList(); break;
+    case ctFolderControl:
+        // Built completely before the items are replaced: a scan that fails
+        // leaves an empty list, never a part of one.
+        if (!m_folderName.isEmpty()) {
+            try {
+                items = GetFolderList(m_folderName, m_fileMask, FileTypeAttributes(m_fileType));
+            } catch (...) {
+                items.clear();
+            }
+        }
+        break;
+    case ctCoolControl:
+    case ctCheckControl: return;
+    }
+    m_filling = true;
+    SetItems(items);
+    m_filling = false;
+}
+
+QString TCoolItems::NormalizeFolderName(const QString &name)
+{
+    QString result = name;
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char('/')))
+        result += QLatin1Char('/');
+    const int dots = result.indexOf(QLatin1String(".."));
+    if (dots >= 0)
+        result = ExtractParentFolder(result.left(dots));
+    return result;
+}
+
+uint32_t TCoolItems::FileTypeAttributes(TFileType type)
+{
+    static constexpr uint32_t bits[] = {faReadOnly, faHidden, faSysFile, faVolumeID, faDirectory, faArchive, faAnyFile};
+    uint32_t result = 0;
+    for (int v = ftReadOnly; v <= ftNormal; ++v)
+        if (type.contains(TFileTypeValue(v)))
+            result |= bits[v];
+    return result;
+}
+
+QStringList TCoolItems::ColorList(bool light)
+{
+    if (light)
+        return basicColorNames();
+    QStringList names;
+    for (const auto &entry : colorNames())
+        names << entry.second;
+    return names;
+}
+
+QStringList TCoolItems::FontList(bool trueType)
+{
+    QStringList fonts = screenFonts();
+    if (trueType)
+        fonts.erase(std::remove_if(fonts.begin(), fonts.end(), [](const QString &f) { return !IsTrueTypeFont(f); }),
+                    fonts.end());
+    return fonts;
+}
+
+QStringList TCoolItems::PrinterList()
+{
+    if (printerProvider())
+        return printerProvider()();
+    return QPrinterInfo::availablePrinterNames();
+}
+
+TCoolItems::TPrinterProvider TCoolItems::setPrinterProvider(TPrinterProvider provider)
+{
+    return std::exchange(printerProvider(), std::move(provider));
+}
+
+// --- colour mode ----------------------------------------------------------------
+
+QString TCoolItems::NormalizedColorText(const QString &text)
+{
+    try {
+        StringToColor(text);
+        return text;
+    } catch (const EConvertError &) {
+        return QStringLiteral("cl") + text;
+    }
+}
+
+std::optional<TColor> TCoolItems::ItemColor(const QString &text)
+{
+    try {
+        return StringToColor(NormalizedColorText(text));
+    } catch (const EConvertError &) {
+        return std::nullopt;
+    }
+}
+
+void TCoolItems::SelectColor(TColor color)
+{
+    if (m_style != ctColorControl || !SetCurrentIndex)
+        return;
+    for (int i = 0; i < Count(); ++i) {
+        if (ItemColor(ItemText(i)) == color) {
+            SetCurrentIndex(i);
+            m_selectedColor = color;
+            return;
+        }
+    }
+    SetCurrentIndex(-1);
+    m_selectedColor = TColor(-1);
+}
+
+void TCoolItems::SelectionChanged()
+{
+    if (m_style != ctColorControl || !CurrentIndex)
+        return;
+    const int index = CurrentIndex();
+    if (index < 0)
+        return;
+    if (auto color = ItemColor(ItemText(index)))
+        m_selectedColor = *color;
+}
+
+// --- check mode ------------------------------------------------------------------
+
+bool TCoolItems::Checked(int index) const
+{
+    const TCheckWrapper *record = m_checks.find(index);
+    return record && record->State == 1;
+}
+
+void TCoolItems::setChecked(int index, bool value)
+{
+    if (Checked(index) == value)
+        return;
+    setCheckState(index, value ? 1 : 0);
+}
+
+int TCoolItems::CheckState(int index) const
+{
+    const TCheckWrapper *record = m_checks.find(index);
+    return record ? record->State : 0;
+}
+
+void TCoolItems::setCheckState(int index, int state)
+{
+    TCheckWrapper *record = m_checks.obtain(index);
+    if (!record)
+        throw Exception(QStringLiteral("Unable to obtain data"));
+    record->State = uint8_t(qBound(0, state, 2));
+}
+
+int32_t TCoolItems::ItemData(int index) const
+{
+    const QModelIndex mi = m_model->index(index, 0);
+    if (!mi.isValid())
+        throw Exception(QStringLiteral("Unable to obtain data"));
+    if (!CheckMode())
+        return mi.data(Qt::UserRole).toInt();
+    const TCheckWrapper *record = m_checks.find(index);
+    return record ? record->Data : 0;
+}
+
+void TCoolItems::setItemData(int index, int32_t value)
+{
+    const QModelIndex mi = m_model->index(index, 0);
+    if (!mi.isValid())
+        throw Exception(QStringLiteral("Unable to obtain data"));
+    if (!CheckMode()) {
+        m_model->setData(mi, value, Qt::UserRole);
+        return;
+    }
+    TCheckWrapper *record = m_checks.obtain(index);
+    record->Data = value;
+    if (!m_savedStates.empty()) {
+        record->State = m_savedStates.front();
+        m_savedStates.pop_front();
+    }
+}
+
+void TCoolItems::Recreate()
+{
+    const bool checkMode = CheckMode();
+    if (checkMode && Count() > 0)
+        for (int i = 0; i < Count(); ++i)
+            m_savedStates.push_back(uint8_t(CheckState(i)));
+    QStringList texts;
+    std::vector<int32_t> data;
+    for (int i = 0; i < Count(); ++i) {
+        texts << ItemText(i);
+        data.push_back(ItemData(i));
+    }
+    const int current = CurrentIndex ? CurrentIndex() : -1;
+    m_model->removeRows(0, Count());
+    m_checks.clear();
+    for (int i = 0; i < texts.size(); ++i) {
+        AddItem(texts[i]);
+        setItemData(i, data[size_t(i)]);
+    }
+    if (checkMode)
+        m_savedStates.clear();
+    if (SetCurrentIndex)
+        SetCurrentIndex(current);
+}
+
+// --- dialog keys ---------------------------------------------------------------------
+
+TCoolItems::TColorDialog TCoolItems::setColorDialog(TColorDialog dialog)
+{
+    return std::exchange(colorDialog(), std::move(dialog));
+}
+
+TCoolItems::TFontDialog TCoolItems::setFontDialog(TFontDialog dialog)
+{
+    return std::exchange(fontDialog(), std::move(dialog));
+}
+
+TCoolItems::TDialogResult TCoolItems::DialogKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return TDialogResult::None;
+    if (m_style == ctColorControl) {
+        std::optional<TColor> chosen;
+        if (colorDialog()) {
+            chosen = colorDialog()(m_control, m_selectedColor);
+        } else {
+            const QColor c = QColorDialog::getColor(ColorToQColor(m_selectedColor), m_control);
+            if (c.isValid())
+                chosen = QColorToColor(c);
+        }
+        if (!chosen)
+            return TDialogResult::None;
+        SelectColor(*chosen);
+        if (CurrentIndex && CurrentIndex() < 0) {
+            AddItem(ColorToString(*chosen));
+            SelectColor(*chosen);
+        }
+        return TDialogResult::Color;
+    }
+    if (m_style == ctFontControl) {
+        const QFont initial = FontValue().toQFont();
+        std::optional<QFont> chosen;
+        if (fontDialog()) {
+            chosen = fontDialog()(m_control, initial);
+        } else {
+            bool ok = false;
+            const QFont f = QFontDialog::getFont(&ok, initial, m_control);
+            if (ok)
+                chosen = f;
+        }
+        if (!chosen)
+            return TDialogResult::None;
+        m_fontValue.Assign(*chosen);
+        int found = -1;
+        for (int i = 0; i < Count() && found < 0; ++i)
+            if (ItemText(i) == m_fontValue.Name())
+                found = i;
+        if (SetCurrentIndex)
+            SetCurrentIndex(found);
+        return TDialogResult::Font;
+    }
+    return TDialogResult::None;
+}
+
+// --- font value --------------------------------------------------------------------
+
+TFont &TCoolItems::FontValue()
+{
+    const int index = CurrentIndex ? CurrentIndex() : -1;
+    if (index >= 0 && index < Count()) {
+        auto notify = std::exchange(m_fontValue.OnChange, nullptr);
+        m_fontValue.setName(ItemText(index));
+        m_fontValue.OnChange = std::move(notify);
+    }
+    return m_fontValue;
+}
+
+// --- flat border and edge borders ----------------------------------------------------------
+
+void TCoolItems::MouseEntered(const std::function<void(QObject *)> &onMouseEnter)
+{
+    if (Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
+        m_flatHot = true;
+        m_control->update();
+    }
+    if (onMouseEnter)
+        onMouseEnter(m_control);
+}
+
+void TCoolItems::MouseLeft(const std::function<void(QObject *)> &onMouseLeave)
+{
+    if (m_flatHot) {
+        m_flatHot = false;
+        m_control->update();
+    }
+    if (onMouseLeave)
+        onMouseLeave(m_control);
+}
+
+void TCoolItems::PaintBorders(TCanvas &canvas) const
+{
+    if (Options.contains(ocFlatBorder))
+        DrawFlatBorder(&canvas, m_control, m_control->hasFocus() || m_flatHot);
+    DrawEdgeBorders(&canvas, m_control, EdgeBorders, BordersTrColor, BorderPen);
+}
+
+// --- horizontal extent ----------------------------------------------------------------
+
+int TCoolItems::MeasureItem(const QString &text) const
+{
+    const int selWidth = QFontMetrics(SelFont.toQFont()).horizontalAdvance(text);
+    const int width = QFontMetrics(m_control->font()).horizontalAdvance(text);
+    return qMax(selWidth, width) + Glyph.Glyph().Width();
+}
+
+void TCoolItems::rowsInserted(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        const QString text = ItemText(row);
+        // A text that is no colour is reported once, here, and painted
+        // without a swatch.
+        if (m_style == ctColorControl && !m_filling) {
+            try {
+                StringToColor(text);
+            } catch (const EConvertError &e) {
+                showError(e.message());
+            }
+        }
+        const int width = MeasureItem(text);
+        const int limit = ExtentLimit ? ExtentLimit() : m_control->width();
+        if (width > m_maxItemWidth && width > limit) {
+            m_maxItemWidth = width;
+            m_horizontalExtent = width;
+            if (OnExtentChanged)
+                OnExtentChanged();
+        }
+    }
+}
+
+void TCoolItems::rowsRemoved()
+{
+    recomputeExtent();
+}
+
+void TCoolItems::recomputeExtent()
+{
+    int longest = -1;
+    for (int i = 0; i < Count(); ++i)
+        if (longest < 0 || ItemText(i).size() > ItemText(longest).size())
+            longest = i;
+    m_maxItemWidth = longest < 0 ? 0 : MeasureItem(ItemText(longest));
+    m_horizontalExtent = m_maxItemWidth;
+    if (OnExtentChanged)
+        OnExtentChanged();
+}
+
+} // namespace coolctrls

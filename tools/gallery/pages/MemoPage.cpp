@@ -26,6 +26,15 @@ TCoolMemo *addMemo(QWidget *host, const gallery::GalleryContext &context, int op
     return memo;
 }
 
+// A memo with the caption bar "Intervals" in white on `colour`.
+void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, const QColor &colour)
+{
+    TCoolMemo *memo = addMemo(host, context, options);
+    memo->setCaption("Intervals");
+    memo->setCaptionColor(colour);
+    memo->setCaptionTextColor(Qt::white);
+}
+
 QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
 {
     auto *sheet = new gallery::GallerySheet(context.images, 4, parent);
@@ -33,24 +42,14 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
     addMemo(sheet->addCell("Options = ocNoCaption\nBorderStyle = bsSingle", cellSize), context,
             TCoolMemo::ocNoCaption);
 
-    {
-        TCoolMemo *memo = addMemo(sheet->addCell("Options = []\nCaption = \"Intervals\"\n"
-                                                 "CaptionColor = navy, CaptionTextColor = white",
-                                                 cellSize),
-                                  context, 0);
-        memo->setCaption("Intervals");
-        memo->setCaptionColor(QColor(0x00, 0x00, 0x80));
-        memo->setCaptionTextColor(Qt::white);
-    }
-    {
-        TCoolMemo *memo = addMemo(sheet->addCell("Options = ocSmallCaption\nCaption = \"Intervals\"\n"
-                                                 "CaptionColor = teal, CaptionTextColor = white",
-                                                 cellSize),
-                                  context, TCoolMemo::ocSmallCaption);
-        memo->setCaption("Intervals");
-        memo->setCaptionColor(QColor(0x00, 0x80, 0x80));
-        memo->setCaptionTextColor(Qt::white);
-    }
+    addCaptioned(sheet->addCell("Options = []\nCaption = \"Intervals\"\n"
+                                "CaptionColor = navy, CaptionTextColor = white",
+                                cellSize),
+                 context, 0, QColor(0x00, 0x00, 0x80));
+    addCaptioned(sheet->addCell("Options = ocSmallCaption\nCaption = \"Intervals\"\n"
+                                "CaptionColor = teal, CaptionTextColor = white",
+                                cellSize),
+                 context, TCoolMemo::ocSmallCaption, QColor(0x00, 0x80, 0x80));
     {
         TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintCaptionWallpaper\n"
                                                  "idCaptionWallpaper = 0 (stretched)\nCaption = \"Intervals\"",

@@ -61,29 +61,19 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
     const QStringList column{"Unison", "Octave", "Fifth", "Fourth"};
 
     // The four directions on Color = clWindow, so the moving area shows.
-    const QColor window = platform::ColorToQColor(platform::clWindow);
     addText(sheet->addCell("ScrollDirection = sdRightToLeft\nInterval = 60, Color = clWindow", wideCell), context,
-            line, TCoolScrollingText::sdRightToLeft, 250)
-        ->setColor(window);
+            line, TCoolScrollingText::sdRightToLeft, 250);
     addText(sheet->addCell("ScrollDirection = sdLeftToRight\nInterval = 60, Color = clWindow", wideCell), context,
-            line, TCoolScrollingText::sdLeftToRight, 340)
-        ->setColor(window);
-    {
-        TCoolScrollingText *text = addText(sheet->addCell("ScrollDirection = sdBottomToTop\n"
-                                                          "Alignment = taCenter\nColor = clWindow",
-                                                          tallCell),
-                                           context, column, TCoolScrollingText::sdBottomToTop, 100);
-        text->setAlignment(TCoolScrollingText::taCenter);
-        text->setColor(window);
-    }
-    {
-        TCoolScrollingText *text = addText(sheet->addCell("ScrollDirection = sdTopToBottom\n"
-                                                          "Alignment = taRightJustify\nColor = clWindow",
-                                                          tallCell),
-                                           context, column, TCoolScrollingText::sdTopToBottom, 120);
-        text->setAlignment(TCoolScrollingText::taRightJustify);
-        text->setColor(window);
-    }
+            line, TCoolScrollingText::sdLeftToRight, 340);
+    addText(sheet->addCell("ScrollDirection = sdBottomToTop\nAlignment = taCenter\nColor = clWindow", tallCell),
+            context, column, TCoolScrollingText::sdBottomToTop, 100)
+        ->setAlignment(TCoolScrollingText::taCenter);
+    addText(sheet->addCell("ScrollDirection = sdTopToBottom\nAlignment = taRightJustify\nColor = clWindow",
+                           tallCell),
+            context, column, TCoolScrollingText::sdTopToBottom, 120)
+        ->setAlignment(TCoolScrollingText::taRightJustify);
+    for (TCoolScrollingText *text : sheet->findChildren<TCoolScrollingText *>())
+        text->setColor(platform::ColorToQColor(platform::clWindow));
 
     addText(sheet->addCell("Glyph = a note (16 x 16), NumGlyphs = 1\nsdRightToLeft", wideCell), context, line,
             TCoolScrollingText::sdRightToLeft, 250)

@@ -1,0 +1,140 @@
+// The memo in its looks: caption bar variants, borders, wallpaper,
+// transparency and the disabled state.
+#include "GalleryPage.h"
+#include "GallerySheet.h"
+
+#include "coolctrls/TCoolMemo.h"
+#include "coolctrls/TCoolPanel.h"
+#include "platform/canvas/Colors.h"
+
+#include <QColor>
+
+namespace {
+
+using coolctrls::TCoolMemo;
+using Backdrop = gallery::GallerySheet::Backdrop;
+
+const QSize cellSize(220, 104);
+
+TCoolMemo *addMemo(QWidget *host, const gallery::GalleryContext &context, int options)
+{
+    auto *memo = new TCoolMemo(host);
+    memo->setCoolImages(context.images);
+    memo->setLines({"Minor third", "Major third", "Perfect fourth", "Tritone", "Perfect fifth", "Minor sixth"});
+    memo->setOptions(options);
+    memo->setGeometry(0, 0, host->width(), host->height());
+    return memo;
+}
+
+// A memo with the caption bar "Intervals" in white on `colour`.
+void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, const QColor &colour)
+{
+    TCoolMemo *memo = addMemo(host, context, options);
+    memo->setCaption("Intervals");
+    memo->setCaptionColor(colour);
+    memo->setCaptionTextColor(Qt::white);
+}
+
+QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
+{
+    auto *sheet = new gallery::GallerySheet(context.images, 4, parent);
+
+    addMemo(sheet->addCell("Options = ocNoCaption\nBorderStyle = bsSingle", cellSize), context,
+            TCoolMemo::ocNoCaption);
+
+    addCaptioned(sheet->addCell("Options = []\nCaption = \"Intervals\"\n"
+                                "CaptionColor = navy, CaptionTextColor = white",
+                                cellSize),
+                 context, 0, QColor(0x00, 0x00, 0x80));
+    addCaptioned(sheet->addCell("Options = ocSmallCaption\nCaption = \"Intervals\"\n"
+                                "CaptionColor = teal, CaptionTextColor = white",
+                                cellSize),
+                 context, TCoolMemo::ocSmallCaption, QColor(0x00, 0x80, 0x80));
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintCaptionWallpaper\n"
+                                                 "idCaptionWallpaper = 0 (stretched)\nCaption = \"Intervals\"",
+                                                 cellSize),
+                                  context, TCoolMemo::ocPaintCaptionWallpaper);
+        memo->setCaption("Intervals");
+        memo->setIdCaptionWallpaper(0);
+        memo->setCaptionTextColor(Qt::white);
+    }
+
+    addMemo(sheet->addCell("Options = ocNoCaption, ocFlatBorder\nBorderStyle = bsSingle", cellSize), context,
+            TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("EdgeBorders = ebLeft, ebBottom\n"
+                                                 "BorderPen = maroon, width 2",
+                                                 cellSize),
+                                  context, TCoolMemo::ocNoCaption);
+        memo->setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebBottom);
+        memo->BorderPen().setColor(platform::clMaroon);
+        memo->BorderPen().setWidth(2);
+    }
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("EdgeBorders = all four\n"
+                                                 "BordersTrColor = clBlack",
+                                                 cellSize),
+                                  context, TCoolMemo::ocNoCaption);
+        memo->setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebTop | TCoolMemo::ebRight | TCoolMemo::ebBottom);
+        memo->setBordersTrColor(Qt::black);
+    }
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("TextAlign = taCenter\nColor = clInfoBk", cellSize), context,
+                                  TCoolMemo::ocNoCaption);
+        memo->setTextAlign(TCoolMemo::taCenter);
+        memo->setColor(platform::ColorToQColor(platform::clInfoBk));
+    }
+
+    addMemo(sheet->addCell("Options = ocNoCaption, ocPaintWallpaper\nidWallpaper = 1 (tiled)", cellSize), context,
+            TCoolMemo::ocNoCaption | TCoolMemo::ocPaintWallpaper)
+        ->setIdWallpaper(1);
+    addMemo(sheet->addCell("Options = ocNoCaption, ocPaintWallpaper,\nocStretchWallpaper; idWallpaper = 1",
+                           cellSize),
+            context, TCoolMemo::ocNoCaption | TCoolMemo::ocPaintWallpaper | TCoolMemo::ocStretchWallpaper)
+        ->setIdWallpaper(1);
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("Options = ocNoCaption, ocPaintTransparently\n"
+                                                 "TransparencyLevel = 0, on the wallpaper",
+                                                 cellSize, Backdrop::Wallpaper),
+                                  context, TCoolMemo::ocNoCaption | TCoolMemo::ocPaintTransparently);
+        memo->setFontColor(Qt::white);
+        memo->setFontBold(true);
+    }
+    {
+        // A plain panel between the memo and the wallpaper: level 1 looks
+        // through it to the wallpapered one.
+        QWidget *host = sheet->addCell("Options = ocNoCaption, ocPaintTransparently\n"
+                                       "TransparencyLevel = 1, in a plain panel on the wallpaper",
+                                       cellSize, Backdrop::Wallpaper);
+        auto *panel = new coolctrls::TCoolPanel(host);
+        panel->setBevelOuter(coolctrls::TCoolPanel::bvLowered);
+        panel->setGeometry(0, 0, host->width(), host->height());
+        auto *memo = new TCoolMemo(panel);
+        memo->setCoolImages(context.images);
+        memo->setLines({"Minor third", "Major third", "Perfect fourth", "Tritone", "Perfect fifth"});
+        memo->setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocPaintTransparently);
+        memo->setTransparencyLevel(1);
+        memo->setFontColor(Qt::white);
+        memo->setFontBold(true);
+        memo->setGeometry(16, 14, host->width() - 32, host->height() - 28);
+    }
+
+    addMemo(sheet->addCell("Options = ocNoCaption\nEnabled = false", cellSize), context, TCoolMemo::ocNoCaption)
+        ->setEnabled(false);
+    {
+        TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintWallpaper\nidWallpaper = 0\n"
+                                                 "Caption = \"Intervals\", Enabled = false",
+                                                 cellSize),
+                                  context, TCoolMemo::ocPaintWallpaper);
+        memo->setIdWallpaper(0);
+        memo->setCaption("Intervals");
+        memo->setFontColor(Qt::white);
+        memo->setEnabled(false);
+    }
+    return sheet;
+}
+
+} // namespace
+
+TONVIK_GALLERY_PAGE(memo, "Memo", createMemoPage)

@@ -92,6 +92,12 @@ QImage run(const QByteArray &jpeg, Stage stage, QSize *size)
                              .arg(s->cinfo.image_width)
                              .arg(s->cinfo.image_height));
     }
+    if (qint64(s->cinfo.image_width) * s->cinfo.image_height > TJPEGImage::maxPixelsFor(jpeg.size())) {
+        throw EJPEGError(QStringLiteral("JPEG error: image size %1 x %2 too large for %3 bytes of data")
+                             .arg(s->cinfo.image_width)
+                             .arg(s->cinfo.image_height)
+                             .arg(jpeg.size()));
+    }
     if (size)
         *size = QSize(int(s->cinfo.image_width), int(s->cinfo.image_height));
     if (stage == Stage::Header)

@@ -26,6 +26,14 @@ public:
     static constexpr const char *ClassName = "TJPEGImage";
     // Larger pictures are refused rather than allocated.
     static constexpr int MaxDimension = 16384;
+    // Pixels a JPEG may claim: a screen's worth (2560 x 1600) whatever its
+    // size, and 256 more for every byte of the file beyond that. The best
+    // a real encoder does on a flat area is a few bits per 8 x 8 block, so
+    // real pictures pass, while a file of a few bytes cannot make the
+    // program allocate a huge image.
+    static constexpr qint64 ScreenPixels = qint64(2560) * 1600;
+    static constexpr qint64 PixelsPerByte = 256;
+    static qint64 maxPixelsFor(qint64 fileBytes) { return ScreenPixels + PixelsPerByte * fileBytes; }
 
     TJPEGImage() = default;
     explicit TJPEGImage(QByteArray jpeg) : m_data(std::move(jpeg)) {}

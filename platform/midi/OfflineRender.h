@@ -48,7 +48,13 @@ std::vector<TimedMessage> streamBufferMessages(const uint8_t *data, size_t size,
 // Throws platform::Exception when the SoundFont is missing or unusable.
 PcmAudio renderMessages(std::vector<TimedMessage> messages, const RenderOptions &options = {});
 
-// Renders and writes a WAVE file; throws platform::Exception on failure.
+// The most bytes of samples rendering the messages can give (the messages,
+// then the longest tail), known without rendering.
+uint64_t renderedBytesAtMost(const std::vector<TimedMessage> &messages, const RenderOptions &options = {});
+
+// Renders and writes a WAVE file, streaming the samples to it so memory
+// stays small whatever the length; a length beyond what a WAVE file can hold
+// is refused before rendering. Throws platform::Exception on failure.
 void renderMessagesToWav(std::vector<TimedMessage> messages, const QString &wavPath, const RenderOptions &options = {});
 void renderStreamToWav(const uint8_t *data, size_t size, uint32_t ticksPerQuarterNote, const QString &wavPath,
                        const RenderOptions &options = {});

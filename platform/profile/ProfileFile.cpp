@@ -21,24 +21,25 @@ struct Line
     QByteArray ending;
 };
 
+// LF, CRLF and a lone CR each end a line, so a file written with any of
+// them (or a mix) reads as lines.
 QList<Line> splitLines(const QByteArray &data)
 {
     QList<Line> lines;
     qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype nl = data.indexOf('\n', start);
+    const qsizetype size = data.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && data[end] != '\n' && data[end] != '\r')
+            ++end;
         Line line;
-        if (nl < 0) {
-            line.text = data.mid(start);
-            start = data.size();
-        } else {
-            qsizetype end = nl;
-            if (end > start && data[end - 1] == '\r')
-                --end;
-            line.text = data.mid(start, end - start);
-            line.ending = data.mid(end, nl + 1 - end);
-            start = nl + 1;
+        line.text = data.mid(start, end - start);
+        qsizetype next = end;
+        if (end < size) {
+            next = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? end + 2 : end + 1;
+            line.ending = data.mid(end, next - end);
         }
+        start = next;
         lines.append(line);
     }
     return lines;

@@ -6,6 +6,8 @@
 //   midigen export [options] PLAYSTRING -o F.mid Standard MIDI File
 //   midigen play   [options] PLAYSTRING          on the MIDI mapper
 //
+// PLAYSTRING may also come from a file (--file F) or standard input ("-").
+//
 // With --note NAME and no PLAYSTRING the request plays one note (Note at
 // Octave), as the generator's Play does.
 #include "SmfWriter.h"
@@ -43,6 +45,8 @@ const char UsageText[] =
     "  --note NAME      mgC..mgB or C, C#, D- ...: without PLAYSTRING, play that\n"
     "                   note at --octave\n"
     "  -o, --output F   output file of render and export\n"
+    "  -f, --file F     read the PLAYSTRING from file F; PLAYSTRING \"-\" reads it\n"
+    "                   from standard input\n"
     "Out-of-range values are clamped to the nearest bound.\n";
 
 int usageError(const QString &message)
@@ -172,12 +176,38 @@ int dump(const std::vector<uint8_t> &buffer)
     return 0;
 }
 
+// Every step of the write is checked: a full disk shows only at flush() or
+// close(), and the export must not report success then.
 int writeFile(const QString &path, const QByteArray &data)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size()
+        && file.flush();
+    if (!ok)
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    file.close();
+    if (file.error() != QFileDevice::NoError)
         return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return 0;
+}
+
+// The play-string of --file PATH, "-" meaning standard input: a command-line
+// argument is limited to 128 KiB, a file is not.
+std::optional<QString> readPlayString(const QString &path, QString *error)
+{
+    QFile file;
+    const bool ok = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!ok) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return QString::fromUtf8(data).trimmed();
 }
 
 int play(TMidiGen &gen, const Request &request)
@@ -207,6 +237,8 @@ int main(int argc, char **argv)
     args.addOption(QCommandLineOption(QStringLiteral("sustain")));
     args.addOption(QCommandLineOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                       QStringLiteral("FILE")));
+    args.addOption(QCommandLineOption(QStringList{QStringLiteral("f"), QStringLiteral("file")}, QString(),
+                                      QStringLiteral("FILE")));
     args.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!args.parse(QCoreApplication::arguments()))
         return usageError(args.errorText());
@@ -224,7 +256,16 @@ int main(int argc, char **argv)
         return usageError(QStringLiteral("unknown mode \"%1\"").arg(request.mode));
     if (positional.size() > 2)
         return usageError(QStringLiteral("one PLAYSTRING only (quote it when it holds spaces)"));
-    if (positional.size() == 2)
+    const bool fromFile = args.isSet("file") || (positional.size() == 2 && positional[1] == QLatin1String("-"));
+    if (fromFile) {
+        if (args.isSet("file") && positional.size() == 2)
+            return usageError(QStringLiteral("a PLAYSTRING or --file, not both"));
+        QString error;
+        const auto text = readPlayString(args.isSet("file") ? args.value("file") : QStringLiteral("-"), &error);
+        if (!text)
+            return fail(error);
+        request.playString = *text;
+    } else if (positional.size() == 2)
         request.playString = positional[1];
     else if (args.isSet("note"))
         request.singleNote = true;

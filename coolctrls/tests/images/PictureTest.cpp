@@ -110,3 +110,43 @@ TEST(PictureFiles, JpegBitmapAndStoredFormFilesLoadByTheirSuffix)
     EXPECT_EQ(copy.render(), picture.render());
     EXPECT_THROW(picture.loadFromFile(QStringLiteral("/nonexistent/x.jpg")), platform::Exception);
 }
+
+TEST(JpegDecoder, ASmallFileCannotClaimMoreThanAScreensWorthOfPixels)
+{
+    QImage flat(16, 16, QImage::Format_RGB32);
+    flat.fill(qRgb(10, 20, 30));
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!flat.save(&buffer, "JPEG"))
+            GTEST_SKIP() << "no JPEG writer plugin";
+    }
+    // The frame header (SOF0: FF C0, length, precision, height, width)
+    // rewritten to claim other sizes.
+    const qsizetype sof = bytes.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    const auto claim = [&](int width, int height) {
+        QByteArray patched = bytes;
+        qToBigEndian<quint16>(quint16(height), patched.data() + sof + 5);
+        qToBigEndian<quint16>(quint16(width), patched.data() + sof + 7);
+        return patched;
+    };
+    const qint64 allowed = TJPEGImage::maxPixelsFor(bytes.size());
+    EXPECT_GE(allowed, qint64(2560) * 1600);
+    // 16000 x 16000 from a few hundred bytes: refused before any allocation.
+    try {
+        TJPEGImage::decode(claim(16000, 16000));
+        ADD_FAILURE() << "a 16000 x 16000 claim was decoded";
+    } catch (const EJPEGError &e) {
+        EXPECT_TRUE(e.message().contains("too large")) << e.message().toStdString();
+    }
+    // A screen's worth passes this limit whatever the file size (the data
+    // then runs out, which the decoder reports as corrupt data).
+    try {
+        TJPEGImage::decode(claim(1000, 1000));
+    } catch (const EJPEGError &e) {
+        EXPECT_FALSE(e.message().contains("too large")) << e.message().toStdString();
+    }
+    EXPECT_EQ(TJPEGImage::decode(bytes).size(), QSize(16, 16));
+}

@@ -127,3 +127,27 @@ TEST_F(ProfileFile, WriteNeverLeavesATruncatedFile)
     EXPECT_TRUE(after == "[S]\nk=1\n" || (wrote && after == "[S]\nk=2\n")) << after.constData();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
 }
+
+TEST_F(ProfileFile, ALoneCrEndsALineAndNewLinesTakeTheFilesEnding)
+{
+    put("[Tonvik - Intervals (DEMO)]\rLevel=2\rScore 1=75\rScore 2=50\r");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Level"), "2");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Score 1"), "75");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Score 2"), "50");
+
+    ASSERT_TRUE(WritePrivateProfileString("Tonvik - Intervals (DEMO)", "Score 3", "25", path()));
+    ASSERT_TRUE(WritePrivateProfileString("Other", "k", "v", path()));
+    EXPECT_EQ(get(), "[Tonvik - Intervals (DEMO)]\rLevel=2\rScore 1=75\rScore 2=50\rScore 3=25\r[Other]\rk=v\r");
+    EXPECT_EQ(read("Tonvik - Intervals (DEMO)", "Score 2"), "50");
+    EXPECT_EQ(read("Other", "k"), "v");
+
+    // Mixed endings are each kept; an empty line between CR and LF pairs
+    // stays a line of its own.
+    put("[S]\r\na=1\rb=2\n\r\rc=3");
+    EXPECT_EQ(read("S", "b"), "2");
+    EXPECT_EQ(read("S", "c"), "3");
+    ASSERT_TRUE(WritePrivateProfileString("S", "a", "9", path()));
+    EXPECT_EQ(get(), "[S]\r\na=9\rb=2\n\r\rc=3");
+    ASSERT_TRUE(WritePrivateProfileString("S", "d", "4", path()));
+    EXPECT_EQ(get(), "[S]\r\na=9\rb=2\n\r\rc=3\r\nd=4\r\n");
+}

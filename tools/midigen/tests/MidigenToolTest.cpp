@@ -4,6 +4,9 @@
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/WavFile.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -168,4 +171,55 @@ TEST(MidigenTool, RenderPutsTheMelodicNotesAtTheirTimes)
     EXPECT_NEAR(onsets[0], 0.0, 0.03);
     EXPECT_NEAR(onsets[1], 1.5, 0.03);
     EXPECT_NEAR(onsets[2], 3.0, 0.03);
+}
+
+TEST(MidigenTool, AFailedWriteExitsWith1AndTheSystemsMessage)
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    const ToolRun run = midigen({"export", "-o", "/dev/full", "C,E,G"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("/dev/full")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("No space left on device")) << run.err.toStdString();
+}
+
+TEST(MidigenTool, RenderRefusesAStreamTooLongForAWaveFileBeforeRendering)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("long.wav");
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = midigen({"render", "-o", wav, "0;N60;2147483647"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("audio too long for a WAVE file")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(wav));
+    EXPECT_LT(clock.elapsed(), 30000);
+}
+
+TEST(MidigenTool, APlayStringFromAFileOrStandardInputActsAsTheArgument)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("question.txt");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("C,E,G\n");
+    }
+    const ToolRun direct = midigen({"dump", "C,E,G"});
+    ASSERT_EQ(direct.exitCode, 0);
+    const ToolRun fromFile = midigen({"dump", "--file", path});
+    EXPECT_EQ(fromFile.exitCode, 0);
+    EXPECT_EQ(fromFile.out, direct.out);
+
+    QProcess p;
+    p.setStandardInputFile(path);
+    p.start(QStringLiteral(MIDIGEN_TOOL), {"dump", "-"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), direct.out);
+
+    const ToolRun missing = midigen({"dump", "--file", dir.filePath("none.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("none.txt"));
+    EXPECT_EQ(midigen({"dump", "--file", path, "C"}).exitCode, 2);
 }

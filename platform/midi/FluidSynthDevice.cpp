@@ -7,15 +7,16 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::midi {
 
 namespace {
 
-// Sequencer ticks per second: 0.1 ms units keep the device clock finer than
-// a synthesizer block (64 frames, 1.45 ms at 44.1 kHz).
-constexpr double kTicksPerSecond = 10000.0;
-constexpr int64_t kUsPerTick = 100;
+// Sequencer ticks are milliseconds: FluidSynth moves the sequencer's clock
+// in whole milliseconds, once per synthesizer block, whatever the scale.
+constexpr double kTicksPerSecond = 1000.0;
+constexpr int64_t kUsPerTick = 1000;
 
 std::mutex g_logMutex;
 QString g_lastFluidError;
@@ -193,6 +194,11 @@ bool FluidSynthDevice::load()
     if (fluid_sequencer_register_fluidsynth(m_sequencer, m_synth) == FLUID_FAILED)
         return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
 
+    if (m_options.callerRenders) {
+        if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+            return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
+        return true;
+    }
     QStringList drivers;
     if (!m_options.audioDriver.isEmpty())
         drivers << m_options.audioDriver;
@@ -238,6 +244,53 @@ void FluidSynthDevice::unload()
 int64_t FluidSynthDevice::nowUs()
 {
     return m_sequencer ? int64_t(fluid_sequencer_get_tick(m_sequencer)) * kUsPerTick : 0;
+}
+
+int64_t FluidSynthDevice::frameAt(int64_t us) const
+{
+    const int64_t rate = std::llround(m_options.sampleRate);
+    return (std::max<int64_t>(us, 0) * rate + 500000) / 1000000;
+}
+
+int64_t FluidSynthDevice::usAt(int64_t frame) const
+{
+    const int64_t rate = std::llround(m_options.sampleRate);
+    return (std::max<int64_t>(frame, 0) * 1000000 + rate - 1) / rate;
+}
+
+int64_t FluidSynthDevice::streamStartUs(int64_t nowUs) const
+{
+    // A block boundary, so the stream's block grid is that of an offline
+    // render from frame 0 and every event lands in the same block as there.
+    const int64_t frame = frameAt(nowUs + startLatencyUs());
+    return usAt((frame + kBlockFrames - 1) / kBlockFrames * kBlockFrames);
+}
+
+unsigned FluidSynthDevice::dispatchTick(int64_t us) const
+{
+    // A message sounds from the first block boundary at or after its frame.
+    // The sequencer runs the timer events of a block as the synthesizer
+    // starts rendering it, and what they play starts with the next block:
+    // so the event goes to the block before that boundary.
+    const int64_t boundary = (frameAt(us) + kBlockFrames - 1) / kBlockFrames;
+    const int64_t block = std::max<int64_t>(boundary - 1, 0);
+    // The sequencer's clock at a block is the block's first frame in whole
+    // milliseconds, computed as FluidSynth's sample timer computes it. A
+    // block lasts more than a millisecond (below 64 kHz), so that tick is
+    // reached first in this very block.
+    return unsigned(int64_t(1000.0 * double(block * kBlockFrames) / m_options.sampleRate));
+}
+
+std::vector<int16_t> FluidSynthDevice::render(int frames)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_state != State::Ready || m_driver || frames <= 0)
+            return {};
+    }
+    std::vector<int16_t> samples(size_t(frames) * 2);
+    fluid_synth_write_s16(m_synth, frames, samples.data(), 0, 2, samples.data(), 1, 2);
+    return samples;
 }
 
 
@@ -286,7 +339,7 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
 {
     if (!m_sequencer || source < 0)
         return;
-    const unsigned tick = unsigned(std::max<int64_t>(atUs, 0) / kUsPerTick);
+    const unsigned tick = dispatchTick(atUs);
     uintptr_t id = 0;
     {
         std::lock_guard lock(m_bundleMutex);
@@ -319,7 +372,7 @@ void FluidSynthDevice::timerCallback(unsigned int, fluid_event_t *event, fluid_s
 }
 
 // Runs on the audio thread, inside the synthesizer's rendering, at the
-// block where the bundle's time falls.
+// block before the one the bundle's messages must sound in.
 void FluidSynthDevice::dispatch(uintptr_t bundleId)
 {
     std::vector<uint32_t> messages;

@@ -20,9 +20,15 @@ typedef struct _fluid_event_t fluid_event_t;
 namespace platform::midi {
 
 // The built-in synthesizer: FluidSynth with a General MIDI SoundFont, heard
-// through one of FluidSynth's audio drivers. Messages are scheduled on
-// FluidSynth's sequencer at absolute times of the synthesizer's own sample
-// clock, so they sound at the right sample whatever the thread timing.
+// through one of FluidSynth's audio drivers. The device clock is the
+// synthesizer's own sample clock (0 at its first sample): it moves only as
+// the audio thread renders, which a driver may do in bursts. Messages are
+// scheduled on FluidSynth's sequencer for the synthesizer block (64 frames)
+// in which their time falls, and take effect at the start of the next one,
+// so each sounds within one block after its time whatever the thread
+// timing. A stream hands its whole buffer over when it starts, so only the
+// first messages depend on the clock read at the start (the lead), and a
+// stream starts on a block boundary, like an offline render from frame 0.
 // The messages of one stream due at the same time go as one timer event
 // that plays them in their order: the sequencer does not keep the order of
 // events with equal times, and a "reset all controllers" played after the
@@ -37,6 +43,9 @@ public:
         // Further FluidSynth settings, e.g. {"audio.file.name", "out.raw"}.
         std::vector<std::pair<QString, QString>> settings;
         double sampleRate = 44100.0;
+        // No audio driver: the owner makes the sound with render(), which
+        // also moves the device clock (tests step the clock this way).
+        bool callerRenders = false;
 
         static Options fromEnvironment();
     };
@@ -63,14 +72,34 @@ public:
     void cancel(int source) override;
     int openSource() override;
     void closeSource(int source) override;
-    int64_t lookaheadUs() const override { return 60000; }
-    int64_t startLatencyUs() const override { return 30000; }
+    // The sequencer keeps a whole buffer; handing it over at once leaves
+    // nothing later that a slow playback thread could deliver late.
+    int64_t lookaheadUs() const override { return kWholeBuffer; }
+    // The lead covers the block in progress and a preempted starting thread.
+    int64_t startLatencyUs() const override { return 20000; }
+    int64_t streamStartUs(int64_t nowUs) const override;
 
     // A controller's present value on the synthesizer (diagnostics, tests);
     // -1 when the device does not play.
     int controllerValue(int channel, int controller) const;
 
+    // With Options::callerRenders: renders the next frames (16-bit
+    // interleaved stereo) and moves the clock; empty when the device does
+    // not play.
+    std::vector<int16_t> render(int frames);
+
+    // Frames of the sample clock at device time us (rounded) and the device
+    // time of a frame (rounded up, so that frameAt(usAt(f)) == f).
+    int64_t frameAt(int64_t us) const;
+    int64_t usAt(int64_t frame) const;
+    static constexpr int kBlockFrames = 64;
+
 private:
+    static constexpr int64_t kWholeBuffer = int64_t(1) << 40;
+    // The sequencer tick at which a message due at device time us must be
+    // dispatched: that of the block before the one it must sound in.
+    unsigned dispatchTick(int64_t us) const;
+
     struct Bundle
     {
         int source = 0;

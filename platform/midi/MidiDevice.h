@@ -8,8 +8,10 @@ namespace platform::midi {
 
 // An output device behind the MIDI output and stream calls. The stream layer
 // turns queued buffers into short messages with absolute device times and
-// hands them over a little ahead of time (lookaheadUs), so the device can
-// play them on its own clock independent of thread wake-ups.
+// hands them over ahead of time (up to lookaheadUs ahead), so the device can
+// play them on its own clock independent of thread wake-ups. A stream that
+// starts hands over its first messages at once, on the thread that starts
+// it; the playback thread only follows with the later ones.
 //
 // All calls except acquire() and preload() come from the stream layer while
 // it holds its lock, so a device only needs to guard state that its own
@@ -47,9 +49,13 @@ public:
 
     // How far ahead of their time messages are handed over.
     virtual int64_t lookaheadUs() const { return 0; }
-    // Delay between the start of a stream and its first event, so that the
-    // first events are not late compared with the later ones.
+    // Delay between the start of a stream and its first event (the lead):
+    // time enough to hand the first messages over before they are due.
     virtual int64_t startLatencyUs() const { return 0; }
+    // Device time of the first event of a stream started at device time
+    // nowUs: nowUs + startLatencyUs(), or a later time the device plays
+    // exactly (the start of a synthesizer block).
+    virtual int64_t streamStartUs(int64_t nowUs) const { return nowUs + startLatencyUs(); }
     // True when the owner of the device steps its clock (capture device);
     // otherwise the stream layer's playback thread follows the clock.
     virtual bool steppedClock() const { return false; }

@@ -12,10 +12,8 @@ MidiStream::MidiStream(uintptr_t handleValue, std::shared_ptr<MidiDevice> device
 
 MidiStream::~MidiStream()
 {
-    if (!m_closed) {
-        m_device->cancel(m_source);
-        releaseSounding();
-    }
+    if (!m_closed)
+        withdraw();
     m_device->closeSource(m_source);
 }
 
@@ -53,7 +51,7 @@ MMRESULT MidiStream::out(MIDIHDR *header)
     header->dwOffset = 0;
     m_queue.push_back(std::move(buffer));
     if (m_running && m_queue.size() == 1)
-        startFront(m_device->nowUs());
+        start(m_device->nowUs());
     return MMSYSERR_NOERROR;
 }
 
@@ -62,9 +60,20 @@ MMRESULT MidiStream::restart()
     if (!m_running) {
         m_running = true;
         if (!m_queue.empty())
-            startFront(m_device->nowUs());
+            start(m_device->nowUs());
     }
     return MMSYSERR_NOERROR;
+}
+
+void MidiStream::start(int64_t nowUs)
+{
+    startFront(nowUs);
+    // Handing over now, right after the clock was read, is what the lead
+    // is for; waiting for the playback thread could take longer than that
+    // under load and play the first events late (and so the later ones
+    // early compared with them).
+    if (!m_device->steppedClock())
+        feed(m_queue.front(), nowUs);
 }
 
 void MidiStream::startFront(int64_t nowUs)
@@ -73,7 +82,28 @@ void MidiStream::startFront(int64_t nowUs)
     if (front.originUs >= 0)
         return;
     front.division = m_division;
-    front.originUs = std::max(nowUs + m_device->startLatencyUs(), m_endUs);
+    front.originUs = std::max(m_device->streamStartUs(nowUs), m_endUs);
+}
+
+void MidiStream::feed(Buffer &buffer, int64_t nowUs)
+{
+    const size_t count = buffer.events.size();
+    const int64_t horizon = nowUs + m_device->lookaheadUs();
+    while (buffer.sent < count && timeOf(buffer, buffer.sent) <= horizon) {
+        const StreamEvent &event = buffer.events[buffer.sent];
+        // Only short messages sound; other event types (tempo, no-op,
+        // long events) keep their place in time and their callback.
+        if (event.isShortMessage())
+            m_device->sendAt(m_source, timeOf(buffer, buffer.sent), event.message());
+        ++buffer.sent;
+    }
+}
+
+void MidiStream::trackThrough(Buffer &buffer, int64_t nowUs)
+{
+    for (; buffer.tracked < buffer.sent && timeOf(buffer, buffer.tracked) <= nowUs; ++buffer.tracked)
+        if (buffer.events[buffer.tracked].isShortMessage())
+            track(buffer.events[buffer.tracked].message());
 }
 
 int64_t MidiStream::timeOf(const Buffer &buffer, size_t index) const
@@ -87,18 +117,8 @@ void MidiStream::pump(int64_t nowUs)
         Buffer &buffer = m_queue.front();
         startFront(nowUs);
         const size_t count = buffer.events.size();
-        const int64_t horizon = nowUs + m_device->lookaheadUs();
-        while (buffer.sent < count && timeOf(buffer, buffer.sent) <= horizon) {
-            const StreamEvent &event = buffer.events[buffer.sent];
-            // Only short messages sound; other event types (tempo, no-op,
-            // long events) keep their place in time and their callback.
-            if (event.isShortMessage()) {
-                const uint32_t message = event.message();
-                m_device->sendAt(m_source, timeOf(buffer, buffer.sent), message);
-                track(message);
-            }
-            ++buffer.sent;
-        }
+        feed(buffer, nowUs);
+        trackThrough(buffer, nowUs);
         while (buffer.reached < buffer.sent && timeOf(buffer, buffer.reached) <= nowUs) {
             if (buffer.events[buffer.reached].word & MEVT_F_CALLBACK) {
                 buffer.header->dwOffset = uint32_t(buffer.reached * 12);
@@ -133,8 +153,7 @@ void MidiStream::finish(Buffer &buffer)
 MMRESULT MidiStream::stop()
 {
     m_running = false;
-    m_device->cancel(m_source);
-    releaseSounding();
+    withdraw();
     for (Buffer &buffer : m_queue)
         finish(buffer);
     m_queue.clear();
@@ -176,6 +195,27 @@ void MidiStream::track(uint32_t message)
     else if (status == 0xB0 && (data1 == 120 || data1 == 123))
         for (uint32_t key = 0; key < 128; ++key)
             m_sounding.reset(channel * 128 + key);
+}
+
+void MidiStream::withdraw()
+{
+    m_device->cancel(m_source);
+    if (!m_queue.empty() && m_queue.front().originUs >= 0) {
+        // Handed-over events due by now have played (or were withdrawn just
+        // now, for which a note-off does no harm). A device may play a
+        // message a little before its time, so the later note-ons count as
+        // sounding too, while their note-offs may have been withdrawn.
+        Buffer &front = m_queue.front();
+        trackThrough(front, m_device->nowUs());
+        for (size_t i = front.tracked; i < front.sent; ++i) {
+            const StreamEvent &event = front.events[i];
+            const uint32_t message = event.message();
+            if (event.isShortMessage() && (message & 0xF0) == 0x90 && (message >> 16 & 0x7F) > 0)
+                track(message);
+        }
+        front.tracked = front.sent;
+    }
+    releaseSounding();
 }
 
 void MidiStream::releaseSounding()

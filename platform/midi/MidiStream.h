@@ -58,12 +58,22 @@ private:
         uint32_t division = 0;
         int64_t originUs = -1; // device time of tick 0; -1 until started
         size_t sent = 0;       // events handed to the device
-        size_t reached = 0;    // events whose time has passed
+        size_t reached = 0;    // events whose time has passed (notified)
+        size_t tracked = 0;    // events counted in the sounding notes
     };
 
     int64_t timeOf(const Buffer &buffer, size_t index) const;
     void startFront(int64_t nowUs);
+    // Starts the front buffer at device time nowUs; a real-time device gets
+    // its first messages at once, not at the playback thread's next turn.
+    void start(int64_t nowUs);
+    void feed(Buffer &buffer, int64_t nowUs);
+    // Counts the handed-over events due by nowUs in the sounding notes.
+    void trackThrough(Buffer &buffer, int64_t nowUs);
     void track(uint32_t message);
+    // Withdraws what the device has not played and releases the notes that
+    // sound.
+    void withdraw();
     void releaseSounding();
     void post(unsigned msg, MIDIHDR *header);
     void finish(Buffer &buffer);
@@ -77,7 +87,7 @@ private:
     bool m_closed = false;
     int64_t m_endUs = std::numeric_limits<int64_t>::min(); // end of the last buffer played
     std::deque<Buffer> m_queue;
-    std::bitset<16 * 128> m_sounding;
+    std::bitset<16 * 128> m_sounding; // notes whose note-on time has passed
 };
 
 } // namespace platform::midi

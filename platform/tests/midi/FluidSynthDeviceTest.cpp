@@ -3,6 +3,7 @@
 #include "platform/midi/CaptureDevice.h"
 #include "platform/midi/FluidSynthDevice.h"
 #include "platform/midi/MidiDeviceList.h"
+#include "platform/midi/OfflineRender.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -111,4 +112,84 @@ TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
     midiOutUnprepareHeader(stream, &header);
     midiStreamClose(stream);
     platform::processMessages();
+}
+
+namespace {
+
+StreamBuffer questionBuffer(bool melodic)
+{
+    StreamBuffer b;
+    b.add(0, shortMsg(0xB0, 121) | MEVT_F_CALLBACK).add(0, shortMsg(0xB0, 64, 127)).add(0, shortMsg(0xC0, 0));
+    if (melodic) {
+        b.add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0)).add(0, shortMsg(0x90, 63, 127));
+        b.add(150, shortMsg(0x90, 63, 0)).add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0));
+    } else {
+        b.add(0, shortMsg(0x90, 60, 127)).add(0, shortMsg(0x90, 64, 127));
+        b.add(150, shortMsg(0x90, 60, 0)).add(0, shortMsg(0x90, 64, 0));
+    }
+    return b;
+}
+
+} // namespace
+
+// The synthesizer on a clock the test steps: the test renders the audio
+// itself, in bursts of uneven length as an audio thread does under load.
+// Melodic questions (each note starting under the damper pedal while the
+// previous one sounds, in the tick of its note-off) and harmonic ones sound
+// in the very blocks where an offline render of the same buffer has them.
+TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
+{
+    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+    if (!FluidSynthDevice::soundFontExists(options.soundFont))
+        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+    options.callerRenders = true;
+    auto device = std::make_shared<FluidSynthDevice>(options);
+    ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
+    MidiDeviceList::instance().install(device);
+
+    std::vector<int16_t> audio;
+    uint32_t seed = 7;
+    const auto renderInBursts = [&](int64_t frames) {
+        while (frames > 0) {
+            seed = seed * 1103515245u + 12345u;
+            const int n = int(std::min<int64_t>(frames, 1 + (seed >> 8) % 6000));
+            const std::vector<int16_t> part = device->render(n);
+            ASSERT_EQ(part.size(), size_t(n) * 2);
+            audio.insert(audio.end(), part.begin(), part.end());
+            frames -= n;
+        }
+    };
+    renderInBursts(1000);
+
+    for (bool melodic : {true, false, true}) {
+        SCOPED_TRACE(melodic ? "melodic" : "harmonic");
+        StreamBuffer buffer = questionBuffer(melodic);
+        Listener listener;
+        HMIDISTRM stream = nullptr;
+        ASSERT_EQ(midiStreamOpen(&stream, MIDI_MAPPER, listener.window.handle(), 0), MMSYSERR_NOERROR);
+        midiStreamSetTimeDivision(stream, 50);
+        MIDIHDR &header = buffer.header();
+        midiOutPrepareHeader(stream, &header);
+        const int64_t origin = device->frameAt(device->streamStartUs(device->nowUs()));
+        EXPECT_EQ(origin % FluidSynthDevice::kBlockFrames, 0);
+        midiStreamOut(stream, &header);
+        midiStreamRestart(stream);
+        renderInBursts(origin + 44100 * 5 - int64_t(audio.size() / 2));
+        ASSERT_TRUE(pumpUntil([&] { return listener.count(MM_MOM_DONE) == 1; }));
+        midiOutReset(stream); // as the generator does: the pedal up, all notes off
+        midiOutUnprepareHeader(stream, &header);
+        midiStreamClose(stream);
+        platform::processMessages();
+
+        const PcmAudio offline = renderMessages(streamBufferMessages(buffer.bytes().data(), buffer.bytes().size(), 50));
+        for (const TimedMessage &m : streamBufferMessages(buffer.bytes().data(), buffer.bytes().size(), 50)) {
+            if ((m.message & 0xF0) != 0x90 || (m.message >> 16 & 0x7F) == 0)
+                continue;
+            const int64_t frame = m.timeUs * 441 / 10000;
+            const OnsetMatch match = matchOnset(offline.samples, frame, audio, origin + frame, 441);
+            EXPECT_EQ(match.lagFrames, 0) << "note " << (m.message >> 8 & 0x7F) << " at " << m.timeUs / 1000 << " ms";
+            EXPECT_GT(match.correlation, 0.9);
+        }
+    }
+    CaptureDevice::install();
 }

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -74,6 +75,52 @@ struct Listener
         return n;
     }
 };
+
+// Where a note starts in audio compared with a reference rendering of the
+// same stream: the shift in frames (within +-maxLag) at which the audio
+// around frame `at` best matches the reference around frame `refAt`, by the
+// peak of the normalised cross-correlation over a window from 2 ms before
+// the onset to 30 ms after it (44.1 kHz, interleaved stereo, summed to
+// mono). The sound that goes on before the onset is in both, so a note that
+// starts while others sound is placed as well as one after silence.
+struct OnsetMatch
+{
+    int lagFrames = 0;
+    double correlation = 0;
+};
+
+inline OnsetMatch matchOnset(const std::vector<int16_t> &reference, int64_t refAt, const std::vector<int16_t> &audio,
+                             int64_t at, int maxLag)
+{
+    constexpr int kBefore = 88;
+    constexpr int kLength = 88 + 1323;
+    const auto mono = [](const std::vector<int16_t> &samples, int64_t frame) {
+        if (frame < 0 || size_t(frame) * 2 + 1 >= samples.size())
+            return 0.0;
+        return double(samples[size_t(frame) * 2]) + double(samples[size_t(frame) * 2 + 1]);
+    };
+    std::vector<double> window(kLength);
+    double referenceEnergy = 0;
+    for (int i = 0; i < kLength; ++i) {
+        window[size_t(i)] = mono(reference, refAt - kBefore + i);
+        referenceEnergy += window[size_t(i)] * window[size_t(i)];
+    }
+    OnsetMatch best{0, -2};
+    for (int lag = -maxLag; lag <= maxLag; ++lag) {
+        double dot = 0, energy = 0;
+        for (int i = 0; i < kLength; ++i) {
+            const double a = mono(audio, at + lag - kBefore + i);
+            dot += window[size_t(i)] * a;
+            energy += a * a;
+        }
+        const double correlation = energy > 0 && referenceEnergy > 0 ? dot / std::sqrt(energy * referenceEnergy) : 0;
+        // Ties go to the smaller shift.
+        if (correlation > best.correlation + 1e-12 || (std::abs(correlation - best.correlation) <= 1e-12
+                                                       && std::abs(lag) < std::abs(best.lagFrames)))
+            best = {lag, correlation};
+    }
+    return best;
+}
 
 template<typename Pred>
 bool pumpUntil(Pred pred, int boundMs = 5000)

@@ -22,11 +22,10 @@ namespace platform::midi {
 // The built-in synthesizer: FluidSynth with a General MIDI SoundFont, heard
 // through one of FluidSynth's audio drivers. The device clock is the
 // synthesizer's own sample clock (0 at its first sample): it moves only as
-// the audio thread renders, which a driver may do in bursts. Messages are
-// scheduled on FluidSynth's sequencer for the synthesizer block (64 frames)
-// in which their time falls, and take effect at the start of the next one,
-// so each sounds within one block after its time whatever the thread
-// timing. A stream hands its whole buffer over when it starts, so only the
+// the audio thread renders, which a driver may do in bursts. Each message
+// is scheduled on FluidSynth's sequencer so that it takes effect at the
+// first synthesizer block boundary (64 frames) at or after its time, within
+// one block after it whatever the thread timing. A stream hands its whole buffer over when it starts, so only the
 // first messages depend on the clock read at the start (the lead), and a
 // stream starts on a block boundary, like an offline render from frame 0.
 // The messages of one stream due at the same time go as one timer event

@@ -1,9 +1,20 @@
-// Timing of the real-time path: a stream of notes on a 10 ms grid played
-// through the FluidSynth device with FluidSynth's "file" audio driver (no
-// sound card needed). The note onsets found in the written audio are
-// compared with the grid; the goal is an error within one synthesizer block
-// (64 frames, 1.45 ms at 44.1 kHz).
+// Timing of the real-time path through the FluidSynth device with
+// FluidSynth's "file" audio driver (no sound card needed), idle and while
+// other threads load every core (then the driver falls behind and renders
+// in bursts). The goal is an error within one synthesizer block (64 frames,
+// 1.45 ms at 44.1 kHz).
+// - BM_StreamOnsetError: notes after silence on a 10 ms grid; onsets found
+//   by a threshold, compared with the grid relative to the first note.
+// - BM_QuizOnsetError: the quiz's own questions (drawn by its question
+//   generator, played by the MIDI generator as the program plays them);
+//   each onset is placed against an offline render of the same stream by
+//   cross-correlation, relative to the stream's start on the device clock.
 
+#include "MidiTestSupport.h"
+
+#include "app/uFunctions.h"
+#include "app/uVariables.h"
+#include "midigen/TMidiGen.h"
 #include "platform/Application.h"
 #include "platform/NotifyWindow.h"
 #include "platform/midi/FluidSynthDevice.h"
@@ -16,12 +27,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#ifdef TONVIK_HAVE_SDL2
+#include <SDL2/SDL.h>
+#endif
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <cstdio>
+#include <map>
 #include <random>
+#include <thread>
 #include <vector>
 
 using namespace platform::midi;
@@ -70,24 +87,90 @@ double percentile(std::vector<double> values, double p)
     return values[index];
 }
 
+// Busy threads on every core for as long as the object lives.
+class CpuLoad
+{
+public:
+    explicit CpuLoad(bool on)
+    {
+        const unsigned cores = on ? std::max(1u, std::thread::hardware_concurrency()) : 0;
+        for (unsigned i = 0; i < cores; ++i)
+            m_threads.emplace_back([this] {
+                volatile double x = 1.0;
+                while (!m_stop.load(std::memory_order_relaxed))
+                    for (int k = 0; k < 10000; ++k)
+                        x = x * 1.0000001 + 1e-9;
+            });
+    }
+    ~CpuLoad()
+    {
+        m_stop = true;
+        for (std::thread &t : m_threads)
+            t.join();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+};
+
+// The built-in synthesizer writing raw 16-bit stereo to rawPath in real time:
+// through FluidSynth's "file" driver, or with TONVIK_AUDIO_DRIVER=sdl2
+// through its SDL2 driver on SDL's "disk" output, a driver that asks the
+// synthesizer for each period as a sound card driver does.
+std::shared_ptr<FluidSynthDevice> fileDevice(const QString &rawPath, const QString &periodSize)
+{
+    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+    if (options.audioDriver == "sdl2") {
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", rawPath.toLocal8Bit());
+        options.settings.clear();
+#ifdef TONVIK_HAVE_SDL2
+        // FluidSynth leaves starting SDL's audio to the program.
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+#endif
+    } else {
+        options.audioDriver = "file";
+        options.settings = {{"audio.file.name", rawPath}, {"audio.file.type", "raw"}, {"audio.file.format", "s16"}};
+    }
+    if (!periodSize.isEmpty())
+        options.settings.emplace_back("audio.period-size", periodSize);
+    return std::make_shared<FluidSynthDevice>(options);
+}
+
+bool readRaw(const QString &rawPath, std::vector<int16_t> &samples)
+{
+    QFile file(rawPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray raw = file.readAll();
+    samples.resize(size_t(raw.size()) / 2);
+    std::memcpy(samples.data(), raw.constData(), samples.size() * 2);
+    return true;
+}
+
+void reportErrors(benchmark::State &state, const std::vector<double> &errorsMs)
+{
+    state.counters["p50_ms"] = percentile(errorsMs, 0.5);
+    state.counters["p99_ms"] = percentile(errorsMs, 0.99);
+    state.counters["max_ms"] = *std::max_element(errorsMs.begin(), errorsMs.end());
+    state.counters["block_ms"] = 64.0 * 1000.0 / kSampleRate;
+}
+
 void BM_StreamOnsetError(benchmark::State &state)
 {
     const int notes = int(state.range(0));
     for (auto _ : state) {
         QTemporaryDir dir;
         const QString rawPath = dir.filePath("stream.raw");
-        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-        options.audioDriver = "file";
-        options.settings = {{"audio.file.name", rawPath},
-                            {"audio.file.type", "raw"},
-                            {"audio.file.format", "s16"},
-                            {"audio.period-size", "441"}};
-        auto device = std::make_shared<FluidSynthDevice>(options);
+        auto device = fileDevice(rawPath, "441");
         if (!device->acquire()) {
             state.SkipWithError(qPrintable(device->lastError()));
             return;
         }
         MidiDeviceList::instance().install(device);
+        CpuLoad load(state.range(1) != 0);
 
         // Onsets on the 10 ms grid, 15..30 ticks apart; "all sound off" 5
         // ticks before each note so every onset follows silence.
@@ -129,14 +212,11 @@ void BM_StreamOnsetError(benchmark::State &state)
         MidiDeviceList::instance().install(nullptr);
         device.reset(); // stops the driver, the file is complete
 
-        QFile file(rawPath);
-        if (!file.open(QIODevice::ReadOnly)) {
+        std::vector<int16_t> samples;
+        if (!readRaw(rawPath, samples)) {
             state.SkipWithError("no audio file");
             return;
         }
-        const QByteArray raw = file.readAll();
-        std::vector<int16_t> samples(size_t(raw.size()) / 2);
-        std::memcpy(samples.data(), raw.constData(), samples.size() * 2);
         const std::vector<int64_t> found = onsets(samples, 400, 441);
         if (found.size() != grid.size()) {
             state.SkipWithError(qPrintable(QString("found %1 onsets for %2 notes").arg(found.size()).arg(grid.size())));
@@ -150,11 +230,141 @@ void BM_StreamOnsetError(benchmark::State &state)
             const double actual = double(found[i] - found[0]) * 1000.0 / kSampleRate;
             errorsMs.push_back(std::abs(actual - expected));
         }
-        state.counters["p50_ms"] = percentile(errorsMs, 0.5);
-        state.counters["p99_ms"] = percentile(errorsMs, 0.99);
-        state.counters["max_ms"] = *std::max_element(errorsMs.begin(), errorsMs.end());
-        state.counters["block_ms"] = 64.0 * 1000.0 / kSampleRate;
+        reportErrors(state, errorsMs);
         state.counters["notes"] = double(notes);
+    }
+}
+
+// In front of the synthesizer: notes the device time of each stream's first
+// message, which is the stream's tick 0.
+class StartRecorder : public MidiDevice
+{
+public:
+    explicit StartRecorder(std::shared_ptr<FluidSynthDevice> device) : m_device(std::move(device)) {}
+
+    QString name() const override { return m_device->name(); }
+    bool acquire() override { return m_device->acquire(); }
+    QString lastError() const override { return m_device->lastError(); }
+    int64_t nowUs() override { return m_device->nowUs(); }
+    void send(uint32_t message) override { m_device->send(message); }
+    void sendAt(int source, int64_t atUs, uint32_t message) override
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_starts.try_emplace(source, atUs);
+        }
+        m_device->sendAt(source, atUs, message);
+    }
+    void cancel(int source) override { m_device->cancel(source); }
+    int openSource() override { return m_device->openSource(); }
+    void closeSource(int source) override { m_device->closeSource(source); }
+    int64_t lookaheadUs() const override { return m_device->lookaheadUs(); }
+    int64_t startLatencyUs() const override { return m_device->startLatencyUs(); }
+    int64_t streamStartUs(int64_t nowUs) const override { return m_device->streamStartUs(nowUs); }
+
+    // Start of the stream that played last (sources are not reused).
+    int64_t lastStartUs() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_starts.empty() ? -1 : m_starts.rbegin()->second;
+    }
+
+private:
+    std::shared_ptr<FluidSynthDevice> m_device;
+    mutable std::mutex m_mutex;
+    std::map<int, int64_t> m_starts;
+};
+
+struct PlayedQuestion
+{
+    std::vector<uint8_t> buffer;
+    int64_t startFrame = 0;
+};
+
+// Quiz questions as the program asks them (level 1 melodic, level 2
+// harmonic: its question generator, play text, and the MIDI generator with
+// Duration 150 and Sustain on) until `notes` notes have sounded; each onset
+// of a question (two notes together count as one onset) is placed against
+// the offline render of the question's buffer.
+void BM_QuizOnsetError(benchmark::State &state)
+{
+    const bool melodic = state.range(0) == 1;
+    const int notes = int(state.range(1));
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        const QString rawPath = dir.filePath("quiz.raw");
+        auto synth = fileDevice(rawPath, {});
+        auto device = std::make_shared<StartRecorder>(synth);
+        if (!device->acquire()) {
+            state.SkipWithError(qPrintable(device->lastError()));
+            return;
+        }
+        MidiDeviceList::instance().install(device);
+
+        // Each case has its own generator; only one may own the stream.
+        TMidiGen::ResetStreamOwnerForTests();
+        std::mt19937 random(melodic ? 11 : 12);
+        app::SetRandomSource([&random](int n) { return int(random() % uint32_t(n)); });
+        app::SelectLevel(melodic ? 0 : 1);
+        std::vector<PlayedQuestion> played;
+        {
+            CpuLoad load(true);
+            TMidiGen generator;
+            generator.setSustain(true);
+            generator.setDuration(150);
+            for (int sounded = 0; sounded < notes; sounded += melodic ? 3 : 2) {
+                app::NewQuestion();
+                const QString text = app::BuildPlayText(app::Quiz.Notes[1], app::Quiz.Notes[2], app::Quiz.Melodic);
+                PlayedQuestion question{generator.BufferForString(text), -1};
+                if (!generator.PlayString(text)) {
+                    state.SkipWithError("PlayString failed");
+                    return;
+                }
+                question.startFrame = synth->frameAt(device->lastStartUs());
+                while (generator.IsPlaying())
+                    platform::waitForMessages(20);
+                played.push_back(std::move(question));
+                // The release of the last note before the next question
+                // (the program waits seconds for the answer).
+                QElapsedTimer pause;
+                pause.start();
+                while (pause.elapsed() < 300)
+                    platform::waitForMessages(20);
+            }
+        }
+        app::SetRandomSource({});
+        MidiDeviceList::instance().install(nullptr);
+        device.reset();
+        synth.reset(); // stops the driver, the file is complete
+
+        std::vector<int16_t> samples;
+        if (!readRaw(rawPath, samples)) {
+            state.SkipWithError("no audio file");
+            return;
+        }
+        std::vector<double> errorsMs;
+        double weakest = 1;
+        for (const PlayedQuestion &question : played) {
+            const std::vector<TimedMessage> messages =
+                streamBufferMessages(question.buffer.data(), question.buffer.size(), 50);
+            const PcmAudio offline = renderMessages(messages);
+            int64_t lastOnset = -1;
+            for (const TimedMessage &m : messages) {
+                if ((m.message & 0xF0) != 0x90 || (m.message >> 16 & 0x7F) == 0 || m.timeUs == lastOnset)
+                    continue;
+                lastOnset = m.timeUs;
+                const int64_t frame = m.timeUs * kSampleRate / 1000000;
+                // Up to 20 ms either way.
+                const miditest::OnsetMatch match =
+                    miditest::matchOnset(offline.samples, frame, samples, question.startFrame + frame, 882);
+                errorsMs.push_back(std::abs(match.lagFrames) * 1000.0 / kSampleRate);
+                weakest = std::min(weakest, match.correlation);
+            }
+        }
+        reportErrors(state, errorsMs);
+        state.counters["notes"] = double(played.size() * (melodic ? 3 : 2));
+        state.counters["onsets"] = double(errorsMs.size());
+        state.counters["min_corr"] = weakest;
     }
 }
 
@@ -181,7 +391,10 @@ void BM_OfflineRenderQuestion(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_OfflineRenderQuestion)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_StreamOnsetError)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+// Arguments: notes, load (0 idle, 1 every core busy).
+BENCHMARK(BM_StreamOnsetError)->Args({60, 0})->Args({60, 1})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+// Arguments: melodic (1) or harmonic (0), notes; always under load.
+BENCHMARK(BM_QuizOnsetError)->Args({1, 201})->Args({0, 200})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

@@ -334,6 +334,10 @@ void BM_QuizOnsetError(benchmark::State &state)
         }
         app::SetRandomSource({});
         MidiDeviceList::instance().install(nullptr);
+        // The frames the synthesizer rendered, to compare with what the
+        // driver wrote: a driver that writes other frames (silence while it
+        // starts) would shift the file against the device clock.
+        const int64_t rendered = synth->frameAt(synth->nowUs());
         device.reset();
         synth.reset(); // stops the driver, the file is complete
 
@@ -365,6 +369,7 @@ void BM_QuizOnsetError(benchmark::State &state)
         state.counters["notes"] = double(played.size() * (melodic ? 3 : 2));
         state.counters["onsets"] = double(errorsMs.size());
         state.counters["min_corr"] = weakest;
+        state.counters["file_minus_clock_frames"] = double(int64_t(samples.size() / 2) - rendered);
     }
 }
 

@@ -242,6 +242,16 @@ bool validName(const QString &name)
     return !name.trimmed().isEmpty() && !name.contains('\n') && !name.contains('\r');
 }
 
+// data with its bytes [from, to) replaced by insert, built in one buffer so a
+// rewrite holds the file no more than twice.
+QByteArray spliced(const QByteArray &data, qsizetype from, qsizetype to, const QByteArray &insert)
+{
+    QByteArray out;
+    out.reserve(data.size() - (to - from) + insert.size());
+    out.append(QByteArrayView(data).first(from)).append(insert).append(QByteArrayView(data).sliced(to));
+    return out;
+}
+
 // The file's content with key in section set to line (a whole "key=value").
 QByteArray withKey(const QByteArray &data, const QString &section, const QString &key, const QByteArray &line)
 {
@@ -266,18 +276,19 @@ QByteArray withKey(const QByteArray &data, const QString &section, const QString
             lastFilled = current;
         QString k;
         if (keyValue(text, &k, nullptr) && sameName(k, key))
-            return data.first(current.begin) + line + data.sliced(current.end);
+            return spliced(data, current.begin, current.end, line);
     }
 
     if (inSection) {
         // After the section's last line that is not blank.
         if (lastFilled.next == lastFilled.end)  // the file's last line, unended
-            return data + eol + line + eol;
-        return data.first(lastFilled.next) + line + eol + data.sliced(lastFilled.next);
+            return spliced(data, data.size(), data.size(), eol + line + eol);
+        return spliced(data, lastFilled.next, lastFilled.next, line + eol);
     }
     const qsizetype contentStart = hasUtf8Bom(data) ? 3 : 0;
     const bool ended = data.size() <= contentStart || data.endsWith('\n') || data.endsWith('\r');
-    return data + (ended ? QByteArray() : eol) + '[' + section.toUtf8() + ']' + eol + line + eol;
+    return spliced(data, data.size(), data.size(),
+                   (ended ? QByteArray() : eol) + '[' + section.toUtf8() + ']' + eol + line + eol);
 }
 
 } // namespace

@@ -102,8 +102,7 @@ protected:
     }
 };
 
-// Fast deterministic filler (xorshift64*), cheap enough under the sanitizers
-// to make tens of megabytes per run.
+// Deterministic random bytes (xorshift64*), so a failure can be repeated.
 QByteArray randomBytes(qsizetype size, quint64 seed)
 {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -218,9 +217,12 @@ TEST_F(HostileSettings, ALinkIsReadThroughButNeverWrittenThrough)
 
 TEST_F(HostileSettings, FilesBeyondTheSizeLimitAreNeitherReadNorWritten)
 {
-    // 50 MB of random bytes: refused unread, so neither held in memory nor
-    // rewritten.
-    const QByteArray noise = randomBytes(50 * 1000 * 1000, 0x5eed);
+    // 50 MB of random bytes (from the kernel: quick also under the
+    // sanitizers): refused unread, so neither held in memory nor rewritten.
+    QFile urandom("/dev/urandom");
+    ASSERT_TRUE(urandom.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    const QByteArray noise = urandom.read(50 * 1000 * 1000);
+    ASSERT_EQ(noise.size(), 50 * 1000 * 1000);
     writeSettings(noise);
     expectUntouchedStart(startAndClose(newHighScores));
     EXPECT_TRUE(settings() == noise) << "the file changed";

@@ -16,13 +16,27 @@ namespace {
 
 int StrToInt(const QString &text)
 {
-    bool ok = false;
-    // QString::toInt takes an optional sign and decimal digits only, and
-    // fails on overflow of 32 bits.
-    int value = text.trimmed().toInt(&ok, 10);
-    if (!ok || text.trimmed().isEmpty())
+    // An optional sign and decimal digits only. The characters are checked
+    // here because QString::toInt stops at a NUL character and would read
+    // "6<NUL>0" as 6; it still does the conversion and fails on overflow of
+    // 32 bits.
+    const QString t = text.trimmed();
+    bool ok = !t.isEmpty();
+    for (qsizetype i = 0; ok && i < t.size(); ++i) {
+        const QChar c = t[i];
+        ok = (c >= u'0' && c <= u'9') || (i == 0 && t.size() > 1 && (c == u'+' || c == u'-'));
+    }
+    const int value = ok ? t.toInt(&ok, 10) : 0;
+    if (!ok)
         throw platform::EConvertError(QString("'%1' is not a valid integer value").arg(text));
     return value;
+}
+
+TSettingsFile::TSettingsFile(const QString &fileName)
+    : m_fileName(fileName)
+    , m_unreadAtStart(platform::profile::PrivateProfileAccess(fileName)
+                      == platform::profile::ProfileAccess::Unreadable)
+{
 }
 
 QString TSettingsFile::ReadString(const QString &section, const QString &key, const QString &def) const
@@ -37,7 +51,7 @@ int TSettingsFile::ReadInteger(const QString &section, const QString &key, const
 
 void TSettingsFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    if (!platform::profile::WritePrivateProfileString(section, key, value, m_fileName))
+    if (m_unreadAtStart || !platform::profile::WritePrivateProfileString(section, key, value, m_fileName))
         unableToWrite(m_fileName);
 }
 

@@ -7,10 +7,15 @@ namespace app {
 // A settings file of the INI kind, read and written through the platform's
 // profile functions. Reads fall back to a default; a failing write raises
 // platform::Exception "Unable to write to <file name>".
+//
+// A file that is there when the object is created but cannot be read (no
+// read permission, too large, not a regular file) is never written by it:
+// a write would replace values it never saw with defaults. Its writes fail
+// as above.
 class TSettingsFile
 {
 public:
-    explicit TSettingsFile(const QString &fileName) : m_fileName(fileName) {}
+    explicit TSettingsFile(const QString &fileName);
 
     const QString &FileName() const { return m_fileName; }
 
@@ -24,6 +29,7 @@ public:
 
 private:
     QString m_fileName;
+    bool m_unreadAtStart;
 };
 
 // The conversion of a text to a signed 32-bit decimal integer: blanks around

@@ -157,29 +157,58 @@ void SelectLevel(int entryIndex)
     }
 }
 
+namespace {
+
+// The settings keys in file order. LoadSettings stops at a value that is not
+// an integer, so the keys from there on are not read; SaveSettings writes such
+// a key only when the run changed it, so a stored value that was never read
+// (a high score after a damaged key) is not replaced by a start value.
+const char *const SettingsKeys[3] = {"Level", "Score 1", "Score 2"};
+int keysRead = 3;
+int startValues[3] = {1, 0, 0};
+
+int *settingsValue(int key)
+{
+    return key == 0 ? &Quiz.Level : &Quiz.HighScore[key];
+}
+
+} // namespace
+
 void LoadSettings()
 {
     // Start values first, so that a bad stored value leaves a usable state.
     Quiz.Level = 1;
     Quiz.HighScore[1] = 0;
     Quiz.HighScore[2] = 0;
+    for (int key = 0; key < 3; ++key)
+        startValues[key] = *settingsValue(key);
+    keysRead = 3;
     SettingsFile = std::make_unique<TSettingsFile>(SettingsFileName);
     if (!platform::profile::FileExists(SettingsFileName))
         return;
-    const int level = SettingsFile->ReadInteger(SettingsSection, "Level", "1");
+    keysRead = 0;
+    const int level = SettingsFile->ReadInteger(SettingsSection, SettingsKeys[0], "1");
     Quiz.Level = (level == 1 || level == 2) ? level : 1;
-    Quiz.HighScore[1] = SettingsFile->ReadInteger(SettingsSection, "Score 1", "0");
-    Quiz.HighScore[2] = SettingsFile->ReadInteger(SettingsSection, "Score 2", "0");
+    keysRead = 1;
+    Quiz.HighScore[1] = SettingsFile->ReadInteger(SettingsSection, SettingsKeys[1], "0");
+    keysRead = 2;
+    Quiz.HighScore[2] = SettingsFile->ReadInteger(SettingsSection, SettingsKeys[2], "0");
+    keysRead = 3;
 }
 
 void SaveSettings()
 {
     try {
-        if (!SettingsFile)
+        if (!SettingsFile) {
             SettingsFile = std::make_unique<TSettingsFile>(SettingsFileName);
-        SettingsFile->WriteInteger(SettingsSection, "Level", Quiz.Level);
-        SettingsFile->WriteInteger(SettingsSection, "Score 1", Quiz.HighScore[1]);
-        SettingsFile->WriteInteger(SettingsSection, "Score 2", Quiz.HighScore[2]);
+            keysRead = 3;
+        }
+        for (int key = 0; key < 3; ++key) {
+            const int value = *settingsValue(key);
+            if (key >= keysRead && value == startValues[key])
+                continue;
+            SettingsFile->WriteInteger(SettingsSection, SettingsKeys[key], value);
+        }
         SettingsFile->UpdateFile();
     } catch (...) {
         // A settings file that cannot be written is not worth bothering the

@@ -69,7 +69,9 @@ extern const char *const SettingsSection;   // "Tonvik - Intervals (DEMO)"
 // raises platform::EConvertError; the keys before it keep what was read,
 // the rest their start values. A level outside 1..2 becomes 1.
 void LoadSettings();
-// Writes Level and the two high scores; every error is ignored.
+// Writes Level and the two high scores; every error is ignored. A key that
+// LoadSettings did not reach because of a bad value before it (or its own)
+// is written only when its value changed since.
 void SaveSettings();
 
 } // namespace app

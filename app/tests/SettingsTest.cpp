@@ -119,4 +119,7 @@ TEST_F(Settings, IntegerConversion)
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     for (const char *bad : {"", " ", "1.5", "0x10", "2147483648", "12abc"})
         EXPECT_THROW(StrToInt(bad), platform::EConvertError) << bad;
+    for (const QString &bad : {QString("1") + QChar(0) + "2", QString("3") + QChar(0), QString("+"), QString("-"),
+                               QString("\u0663")})  // an Arabic-Indic three
+        EXPECT_THROW(StrToInt(bad), platform::EConvertError) << bad.toStdString();
 }

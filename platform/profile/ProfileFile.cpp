@@ -1,51 +1,82 @@
 #include "ProfileFile.h"
 
-#include <QDir>
+#include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QList>
+#include <QRandomGenerator>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform::profile {
 
 namespace {
 
-// One line of the file with its line ending kept apart, so that untouched
-// lines are written back exactly as read.
-struct Line
+// The file is scanned in place: lines are ranges of its bytes, nothing is
+// copied per line, so memory stays at the file's size whatever its shape
+// (millions of empty lines, one line of megabytes).
+struct LineRef
 {
-    QByteArray text;
-    QByteArray ending;
+    qsizetype begin = 0;  // text [begin, end)
+    qsizetype end = 0;
+    qsizetype next = 0;   // line ending [end, next)
 };
+
+bool hasUtf8Bom(QByteArrayView data)
+{
+    return data.startsWith("\xEF\xBB\xBF");
+}
+
+bool hasUtf16Bom(QByteArrayView data)
+{
+    return data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF");
+}
 
 // LF, CRLF and a lone CR each end a line, so a file written with any of
 // them (or a mix) reads as lines.
-QList<Line> splitLines(const QByteArray &data)
+class LineScanner
 {
-    QList<Line> lines;
-    qsizetype start = 0;
-    const qsizetype size = data.size();
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
+public:
+    explicit LineScanner(QByteArrayView data) : m_data(data), m_pos(hasUtf8Bom(data) ? 3 : 0) {}
+
+    bool next(LineRef *line)
+    {
+        const qsizetype size = m_data.size();
+        if (m_pos >= size)
+            return false;
+        qsizetype end = m_pos;
+        while (end < size && m_data[end] != '\n' && m_data[end] != '\r')
             ++end;
-        Line line;
-        line.text = data.mid(start, end - start);
         qsizetype next = end;
-        if (end < size) {
-            next = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? end + 2 : end + 1;
-            line.ending = data.mid(end, next - end);
-        }
-        start = next;
-        lines.append(line);
+        if (end < size)
+            next = m_data[end] == '\r' && end + 1 < size && m_data[end + 1] == '\n' ? end + 2 : end + 1;
+        *line = {m_pos, end, next};
+        m_pos = next;
+        return true;
     }
-    return lines;
+
+    QByteArrayView text(const LineRef &line) const { return m_data.sliced(line.begin, line.end - line.begin); }
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_pos;
+};
+
+// The ending of the file's first line: what new lines are written with.
+QByteArray firstLineEnding(QByteArrayView data)
+{
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] == '\n')
+            return "\n";
+        if (data[i] == '\r')
+            return i + 1 < data.size() && data[i + 1] == '\n' ? "\r\n" : "\r";
+    }
+    return "\n";
 }
 
-QString decoded(const QByteArray &bytes)
+QString decoded(QByteArrayView bytes)
 {
     return QString::fromUtf8(bytes).trimmed();
 }
@@ -56,61 +87,208 @@ bool sameName(const QString &a, const QString &b)
 }
 
 // The section name of a "[name]" line, or a null string for other lines.
-QString sectionName(const QByteArray &text)
+QString sectionName(QByteArrayView text)
 {
-    QByteArray t = text.trimmed();
+    const QByteArrayView t = text.trimmed();
     if (!t.startsWith('['))
         return {};
-    qsizetype close = t.indexOf(']');
+    const qsizetype close = t.indexOf(']');
     if (close < 0)
         return {};
-    QString name = decoded(t.mid(1, close - 1));
+    QString name = decoded(t.sliced(1, close - 1));
     return name.isNull() ? QString("") : name;
 }
 
-bool isComment(const QByteArray &text)
+// Splits a "key=value" line; false for comments and lines that hold no key.
+bool keyValue(QByteArrayView text, QString *key, QString *value)
 {
-    QByteArray t = text.trimmed();
-    return t.startsWith(';');
-}
-
-// Splits a "key=value" line; false for lines that hold no key.
-bool keyValue(const QByteArray &text, QString *key, QString *value)
-{
-    if (isComment(text))
+    if (text.trimmed().startsWith(';'))
         return false;
-    qsizetype eq = text.indexOf('=');
+    const qsizetype eq = text.indexOf('=');
     if (eq < 0)
         return false;
-    *key = decoded(text.left(eq));
+    *key = decoded(text.first(eq));
     if (value)
-        *value = decoded(text.mid(eq + 1));
+        *value = decoded(text.sliced(eq + 1));
     return !key->isEmpty();
 }
 
-bool readAll(const QString &fileName, QByteArray *data)
+class FileDescriptor
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *data = file.readAll();
-    return file.error() == QFileDevice::NoError;
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+    // Closes now, reporting the error a deferred write may only show here.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+enum class Load { Missing, Loaded, Refused };
+
+// Reads fileName whole if it is a regular file the functions handle.
+// O_NONBLOCK keeps the open from waiting on a FIFO put there meanwhile; the
+// read stops one byte past the size limit, so a file that grows or claims
+// less than it holds is refused without being read to its end.
+Load loadFile(const QByteArray &path, bool followLink, QByteArray *data, struct stat *info = nullptr)
+{
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW);
+    FileDescriptor fd(::open(path.constData(), flags));
+    if (fd.get() < 0)
+        return errno == ENOENT ? Load::Missing : Load::Refused;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MaxProfileFileSize)
+        return Load::Refused;
+    if (info)
+        *info = st;
+    data->clear();
+    data->reserve(qsizetype(st.st_size) + 1);
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Load::Refused;
+        if (n == 0)
+            break;
+        data->append(chunk, n);
+        if (data->size() > MaxProfileFileSize)
+            return Load::Refused;
+    }
+    return hasUtf16Bom(*data) ? Load::Refused : Load::Loaded;
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 // Makes the rename of a finished save durable as well.
-void syncFolder(const QString &fileName)
+void syncFolder(const QByteArray &folder)
 {
-    QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
-    int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
+// Replaces fileName by a file holding content: a new file in the same folder
+// (created with mode 0666 less the umask, or given the old file's owner and
+// permissions), synced, then renamed over the name. rename() replaces the
+// name itself and never writes through a link put there meanwhile; QSaveFile
+// is not used because it resolves a link and replaces the file it points to.
+bool replaceFile(const QString &fileName, const QByteArray &content, const struct stat *old)
+{
+    const QFileInfo info(fileName);
+    const QByteArray folder = QFile::encodeName(info.path());
+    const QByteArray prefix = folder + "/." + QFile::encodeName(info.fileName()) + '.';
+    QByteArray temp;
+    int created = -1;
+    for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
+        temp = prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        created = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (created < 0 && errno != EEXIST)
+            return false;
+    }
+    if (created < 0)
+        return false;
+    FileDescriptor fd(created);
+    bool ok = true;
+    if (old) {
+        // Best effort for the owner (only root may give a file away); the
+        // permissions are kept, set after the owner since chown clears
+        // set-id bits.
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
+            (void)!::fchown(fd.get(), old->st_uid, old->st_gid);
+        ok = ::fchmod(fd.get(), old->st_mode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    ok = ok && ::rename(temp.constData(), QFile::encodeName(fileName).constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
 bool validName(const QString &name)
 {
     return !name.trimmed().isEmpty() && !name.contains('\n') && !name.contains('\r');
+}
+
+// data with its bytes [from, to) replaced by insert, built in one buffer so a
+// rewrite holds the file no more than twice.
+QByteArray spliced(const QByteArray &data, qsizetype from, qsizetype to, const QByteArray &insert)
+{
+    QByteArray out;
+    out.reserve(data.size() - (to - from) + insert.size());
+    out.append(QByteArrayView(data).first(from)).append(insert).append(QByteArrayView(data).sliced(to));
+    return out;
+}
+
+// The file's content with key in section set to line (a whole "key=value").
+QByteArray withKey(const QByteArray &data, const QString &section, const QString &key, const QByteArray &line)
+{
+    const QByteArray eol = firstLineEnding(data);
+    LineScanner scanner(data);
+    LineRef current;
+    LineRef lastFilled;
+    bool inSection = false;
+    while (scanner.next(&current)) {
+        const QByteArrayView text = scanner.text(current);
+        const QString name = sectionName(text);
+        if (!name.isNull()) {
+            if (inSection)
+                break;  // end of the section's first occurrence
+            inSection = sameName(name, section);
+            lastFilled = current;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!text.trimmed().isEmpty())
+            lastFilled = current;
+        QString k;
+        if (keyValue(text, &k, nullptr) && sameName(k, key))
+            return spliced(data, current.begin, current.end, line);
+    }
+
+    if (inSection) {
+        // After the section's last line that is not blank.
+        if (lastFilled.next == lastFilled.end)  // the file's last line, unended
+            return spliced(data, data.size(), data.size(), eol + line + eol);
+        return spliced(data, lastFilled.next, lastFilled.next, line + eol);
+    }
+    const qsizetype contentStart = hasUtf8Bom(data) ? 3 : 0;
+    const bool ended = data.size() <= contentStart || data.endsWith('\n') || data.endsWith('\r');
+    return spliced(data, data.size(), data.size(),
+                   (ended ? QByteArray() : eol) + '[' + section.toUtf8() + ']' + eol + line + eol);
 }
 
 } // namespace
@@ -120,18 +298,21 @@ QString GetPrivateProfileString(const QString &section, const QString &key,
 {
     QString result = def;
     QByteArray data;
-    if (FileExists(fileName) && readAll(fileName, &data)) {
+    if (loadFile(QFile::encodeName(fileName), true, &data) == Load::Loaded) {
         const QString wantSection = section.trimmed();
         const QString wantKey = key.trimmed();
         bool inSection = false;
-        for (const Line &line : splitLines(data)) {
-            QString name = sectionName(line.text);
+        LineScanner scanner(data);
+        LineRef line;
+        while (scanner.next(&line)) {
+            const QByteArrayView text = scanner.text(line);
+            const QString name = sectionName(text);
             if (!name.isNull()) {
                 inSection = sameName(name, wantSection);
                 continue;
             }
             QString k, v;
-            if (inSection && keyValue(line.text, &k, &v) && sameName(k, wantKey)) {
+            if (inSection && keyValue(text, &k, &v) && sameName(k, wantKey)) {
                 result = v;
                 break;
             }
@@ -150,82 +331,31 @@ bool WritePrivateProfileString(const QString &section, const QString &key,
         || value.contains('\n') || value.contains('\r'))
         return false;
 
-    QFileInfo info(fileName);
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat st;
     QByteArray data;
-    if (info.exists()) {
-        // A file without any write permission bit counts as read-only even
-        // for a user (root) whom the system would let write it: the
-        // replacement by rename would otherwise overwrite it.
-        const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-        if (!info.isFile() || !info.isWritable() || !(info.permissions() & writeBits)
-            || !readAll(fileName, &data))
+    bool exists = ::lstat(path.constData(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists) {
+        // A link (S_ISLNK) is no regular file here: it is never written
+        // through. A file without any write permission bit counts as
+        // read-only even for root, whom the system would let replace it. The
+        // file read must be the one checked, not one swapped in since.
+        const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+        struct stat opened;
+        if (!S_ISREG(st.st_mode) || !(st.st_mode & writeBits)
+            || ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0
+            || loadFile(path, false, &data, &opened) != Load::Loaded
+            || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino)
             return false;
     }
 
-    QList<Line> lines = splitLines(data);
-    QByteArray eol = "\n";
-    for (const Line &line : lines) {
-        if (!line.ending.isEmpty()) {
-            eol = line.ending;
-            break;
-        }
-    }
-    const QByteArray newLine = key.trimmed().toUtf8() + '=' + value.trimmed().toUtf8();
-    const QString wantSection = section.trimmed();
-    const QString wantKey = key.trimmed();
-
-    qsizetype sectionLine = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString name = sectionName(lines[i].text);
-        if (!name.isNull() && sameName(name, wantSection)) {
-            sectionLine = i;
-            break;
-        }
-    }
-
-    if (sectionLine < 0) {
-        if (!lines.isEmpty() && lines.last().ending.isEmpty())
-            lines.last().ending = eol;
-        lines.append({'[' + wantSection.toUtf8() + ']', eol});
-        lines.append({newLine, eol});
-    } else {
-        qsizetype keyLine = -1;
-        qsizetype lastFilled = sectionLine;
-        for (qsizetype i = sectionLine + 1; i < lines.size(); ++i) {
-            if (!sectionName(lines[i].text).isNull())
-                break;
-            if (!lines[i].text.trimmed().isEmpty())
-                lastFilled = i;
-            QString k;
-            if (keyValue(lines[i].text, &k, nullptr) && sameName(k, wantKey)) {
-                keyLine = i;
-                break;
-            }
-        }
-        if (keyLine >= 0) {
-            lines[keyLine].text = newLine;
-        } else {
-            if (lines[lastFilled].ending.isEmpty())
-                lines[lastFilled].ending = eol;
-            lines.insert(lastFilled + 1, {newLine, eol});
-        }
-    }
-
-    QByteArray out;
-    for (const Line &line : lines)
-        out += line.text + line.ending;
-
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
-        return false;
-    syncFolder(fileName);
-    return true;
+    const QByteArray line = key.trimmed().toUtf8() + '=' + value.trimmed().toUtf8();
+    const QByteArray content = withKey(data, section.trimmed(), key.trimmed(), line);
+    if (exists && content == data)
+        return true;
+    return replaceFile(fileName, content, exists ? &st : nullptr);
 }
 
 bool FlushPrivateProfile(const QString &fileName)
@@ -237,6 +367,16 @@ bool FileExists(const QString &name)
 {
     QFileInfo info(name);
     return info.exists() && info.isFile();
+}
+
+ProfileAccess PrivateProfileAccess(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return errno == ENOENT ? ProfileAccess::Missing : ProfileAccess::Unreadable;
+    QByteArray data;
+    return loadFile(path, true, &data) == Load::Loaded ? ProfileAccess::Readable : ProfileAccess::Unreadable;
 }
 
 } // namespace platform::profile

@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform::profile;
 
@@ -114,7 +117,8 @@ TEST_F(ProfileFile, WriteNeverLeavesATruncatedFile)
     // /dev/full fails every write: the folder holds no temporary leftovers
     // and the target is not replaced.
     put("[S]\nk=1\n");
-    QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    const auto files = QDir::Files | QDir::Hidden;
+    QStringList before = QDir(dir.path()).entryList(files);
     // A folder where nothing may be created: the old content stays.
     ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
     QFile::copy(path(), dir.filePath("locked/t.ini"));
@@ -125,7 +129,7 @@ TEST_F(ProfileFile, WriteNeverLeavesATruncatedFile)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QByteArray after = f.readAll();
     EXPECT_TRUE(after == "[S]\nk=1\n" || (wrote && after == "[S]\nk=2\n")) << after.constData();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(files), before);
 }
 
 TEST_F(ProfileFile, ALoneCrEndsALineAndNewLinesTakeTheFilesEnding)
@@ -150,4 +154,77 @@ TEST_F(ProfileFile, ALoneCrEndsALineAndNewLinesTakeTheFilesEnding)
     EXPECT_EQ(get(), "[S]\r\na=9\rb=2\n\r\rc=3");
     ASSERT_TRUE(WritePrivateProfileString("S", "d", "4", path()));
     EXPECT_EQ(get(), "[S]\r\na=9\rb=2\n\r\rc=3\r\nd=4\r\n");
+}
+
+TEST_F(ProfileFile, WritesNeverGoThroughALink)
+{
+    put("[S]\nk=1\n", "target.ini");
+    ASSERT_TRUE(QFile::link(path("target.ini"), path()));
+    EXPECT_EQ(read("S", "k"), "1") << "reads follow the link";
+    EXPECT_EQ(PrivateProfileAccess(path()), ProfileAccess::Readable);
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", path()));
+    EXPECT_EQ(get("target.ini"), "[S]\nk=1\n");
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+
+    // A link to nothing: the name it points to is not created.
+    ASSERT_TRUE(QFile::link(path("absent.ini"), path("dangling.ini")));
+    EXPECT_EQ(PrivateProfileAccess(path("dangling.ini")), ProfileAccess::Unreadable);
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", path("dangling.ini")));
+    EXPECT_FALSE(QFileInfo::exists(path("absent.ini")));
+}
+
+TEST_F(ProfileFile, FilesOverTheSizeLimitAndOtherThanRegularFilesAreLeftAlone)
+{
+    // At the limit (padded with NUL bytes, sparse) the file is read and
+    // written; one byte more and it is neither.
+    put("[S]\nk=1\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(path()).constData(), MaxProfileFileSize), 0);
+    EXPECT_EQ(read("S", "k"), "1");
+    EXPECT_TRUE(WritePrivateProfileString("S", "k", "2", path()));
+    EXPECT_EQ(QFileInfo(path()).size(), MaxProfileFileSize);
+    ASSERT_EQ(::truncate(QFile::encodeName(path()).constData(), MaxProfileFileSize + 1), 0);
+    EXPECT_EQ(read("S", "k"), "dflt");
+    EXPECT_EQ(PrivateProfileAccess(path()), ProfileAccess::Unreadable);
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "3", path()));
+    EXPECT_EQ(QFileInfo(path()).size(), MaxProfileFileSize + 1);
+    EXPECT_EQ(get().left(8), "[S]\nk=2\n");
+
+    // A FIFO is neither waited on nor replaced.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.ini")).constData(), 0644), 0);
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "d", path("fifo.ini")), "d");
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", path("fifo.ini")));
+    EXPECT_FALSE(QFileInfo(path("fifo.ini")).isFile());
+    EXPECT_EQ(PrivateProfileAccess(path("none.ini")), ProfileAccess::Missing);
+}
+
+TEST_F(ProfileFile, ByteOrderMarks)
+{
+    put("\xEF\xBB\xBF[S]\r\nk=1\r\n");
+    EXPECT_EQ(read("S", "k"), "1");
+    ASSERT_TRUE(WritePrivateProfileString("S", "j", "2", path()));
+    EXPECT_EQ(get(), "\xEF\xBB\xBF[S]\r\nk=1\r\nj=2\r\n");
+    put("\xEF\xBB\xBF");
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "1", path()));
+    EXPECT_EQ(get(), "\xEF\xBB\xBF[S]\nk=1\n");
+
+    const QByteArray wide("\xFF\xFE[\0S\0]\0\n\0", 10);
+    put(wide);
+    EXPECT_EQ(read("S", "k"), "dflt");
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", path()));
+    EXPECT_EQ(get(), wide);
+}
+
+TEST_F(ProfileFile, AReplacedFileKeepsItsPermissionsAndAnUnchangedOneIsNotRewritten)
+{
+    put("[S]\nk=1\n");
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "2", path()));
+    struct stat before, after;
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &before), 0);
+    EXPECT_EQ(before.st_mode & 07777, 0640u);
+    EXPECT_TRUE(WritePrivateProfileString("S", "k", " 2 ", path()));
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "rewritten although nothing changed";
+    EXPECT_EQ(get(), "[S]\nk=2\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"test.ini"});
 }

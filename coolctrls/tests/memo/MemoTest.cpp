@@ -212,6 +212,45 @@ TEST(Memo, BorderPenDrawsTheChosenSidesOverTheFrame)
     EXPECT_EQ(img.pixelColor(100, img.height() - 2), QColor(Qt::black)) << "no bottom line, frame only";
 }
 
+TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    likeUsage(memo);
+    memo.setBorderStyle(TCoolMemo::bsNone);
+    memo.setEdgeBorders(TCoolMemo::ebTop | TCoolMemo::ebLeft | TCoolMemo::ebRight | TCoolMemo::ebBottom);
+    memo.BorderPen().setColor(clRed);
+    QStringList many;
+    for (int i = 0; i < 30; ++i)
+        many << QString("line %1 with some words on it").arg(i);
+    memo.setLines(many);
+    window.show();
+    QApplication::processEvents();
+    // The lines where the shared edge-border routine puts them, over the
+    // 2-pixel frame.
+    auto checkFrame = [&](const char *when) {
+        const QImage img = shot(memo);
+        const int w = img.width(), h = img.height();
+        for (int x = 4; x < w - 4; x += 7) {
+            EXPECT_EQ(img.pixelColor(x, 0), QColor(Qt::black)) << when << " top frame " << x;
+            EXPECT_EQ(img.pixelColor(x, 1), QColor(Qt::red)) << when << " top line " << x;
+            EXPECT_EQ(img.pixelColor(x, h - 2), QColor(Qt::black)) << when << " bottom frame " << x;
+            EXPECT_EQ(img.pixelColor(x, h - 1), QColor(Qt::red)) << when << " bottom line " << x;
+        }
+        for (int y = 4; y < h - 4; y += 5) {
+            EXPECT_EQ(img.pixelColor(1, y), QColor(Qt::red)) << when << " left line " << y;
+            EXPECT_EQ(img.pixelColor(w - 2, y), QColor(Qt::black)) << when << " right frame " << y;
+            EXPECT_EQ(img.pixelColor(w - 1, y), QColor(Qt::red)) << when << " right line " << y;
+        }
+    };
+    checkFrame("shown");
+    // Scrolled text repaints under the lines instead of moving them along.
+    memo.setOptions(TCoolMemo::ocNoCaption);  // no wallpaper: plain scrolling
+    memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    checkFrame("scrolled");
+}
+
 TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
 {
     QWidget window;

@@ -64,6 +64,15 @@ void likeUsage(TCoolMemo &memo)
     memo.setBordersTrColor(Qt::black);
 }
 
+// Lines "line 0" ... "line n-1", each followed by tail.
+QStringList numberedLines(int n, const QString &tail = {})
+{
+    QStringList lines;
+    for (int i = 0; i < n; ++i)
+        lines << QString("line %1").arg(i) + tail;
+    return lines;
+}
+
 } // namespace
 
 TEST(Memo, UsageFrameIsTwoBlackPixelsOnAllFourOuterEdgesAndTheWallpaperStartsAtTheClientOrigin)
@@ -107,10 +116,7 @@ TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
     EXPECT_EQ(img.pixel(300, 60), pattern(64, 48).pixel((300 - 2) % 64, (60 - 2) % 48));
 
     // Scrolled text moves over a wallpaper that stays where it is.
-    QStringList many;
-    for (int i = 0; i < 30; ++i)
-        many << QString("line %1").arg(i);
-    memo.setLines(many);
+    memo.setLines(numberedLines(30));
     memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
     QApplication::processEvents();
     img = shot(memo);
@@ -220,10 +226,7 @@ TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
     memo.setBorderStyle(TCoolMemo::bsNone);
     memo.setEdgeBorders(TCoolMemo::ebTop | TCoolMemo::ebLeft | TCoolMemo::ebRight | TCoolMemo::ebBottom);
     memo.BorderPen().setColor(clRed);
-    QStringList many;
-    for (int i = 0; i < 30; ++i)
-        many << QString("line %1 with some words on it").arg(i);
-    memo.setLines(many);
+    memo.setLines(numberedLines(30, " with some words on it"));
     window.show();
     QApplication::processEvents();
     // The lines where the shared edge-border routine puts them, over the
@@ -282,10 +285,7 @@ TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
     TCoolMemo memo;
     memo.resize(200, 60);
     memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
-    QStringList many;
-    for (int i = 0; i < 40; ++i)
-        many << QString("line %1").arg(i);
-    memo.setLines(many);
+    memo.setLines(numberedLines(40));
     memo.show();
     QApplication::processEvents();
     EXPECT_EQ(memo.LineCount(), 40);

@@ -52,6 +52,20 @@ QImage solid(int w, int h, QColor c)
     return img;
 }
 
+// A hand-stepped ticker on white, on a 200 x 40 page.
+struct TickerOnPage
+{
+    QWidget page;
+    TCoolScrollingText ticker{&page};
+    explicit TickerOnPage(QSize size)
+    {
+        page.resize(200, 40);
+        manual(ticker);
+        ticker.resize(size);
+        ticker.setColor(Qt::white);
+    }
+};
+
 } // namespace
 
 TEST(ScrollingText, MainWindowTickerEntersAtItsWidthAndReentersAfterTheLastCharacterLeft)
@@ -282,12 +296,9 @@ TEST(ScrollingText, AcceleratorFocusesTheFocusControlOnlyWithShowAccelChar)
 
 TEST(ScrollingText, OneFramePerTickAndTheLastFrameStaysWhenActiveGoesOff)
 {
-    QWidget page;
-    page.resize(200, 40);
-    TCoolScrollingText ticker(&page);
-    manual(ticker);
-    ticker.resize(100, 20);
-    ticker.setColor(Qt::white);
+    TickerOnPage fixture(QSize(100, 20));
+    QWidget &page = fixture.page;
+    TCoolScrollingText &ticker = fixture.ticker;
     ticker.Add("moving");
     ticker.setActive(true);
     ticker.Loaded();
@@ -378,12 +389,9 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
 
 TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnlyMoves)
 {
-    QWidget page;
-    page.resize(200, 40);
-    TCoolScrollingText ticker(&page);
-    manual(ticker);
-    ticker.resize(120, 20);
-    ticker.setColor(Qt::white);
+    TickerOnPage fixture(QSize(120, 20));
+    QWidget &page = fixture.page;
+    TCoolScrollingText &ticker = fixture.ticker;
     ticker.setFontColor(Qt::blue);
     ticker.setSimpleView(true);
     ticker.Add("MMMM");

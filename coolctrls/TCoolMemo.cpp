@@ -263,6 +263,19 @@ void TCoolMemo::paintEvent(QPaintEvent *event)
         eraseBackground(canvas);
     }
     QTextEdit::paintEvent(event);
+    if (textAreaCoversFrame()) {
+        // Without a border the text area reaches the control's edge, over
+        // the frame's lines: they are drawn on it too, in the control's
+        // coordinates.
+        TCanvas canvas(viewport());
+        canvas.SetWindowOrg(viewport()->pos());
+        paintFrame(canvas);
+    }
+}
+
+bool TCoolMemo::textAreaCoversFrame() const
+{
+    return m_borderStyle == bsNone;
 }
 
 void TCoolMemo::paintFrame(TCanvas &canvas)
@@ -280,9 +293,9 @@ void TCoolMemo::paintFrame(TCanvas &canvas)
 
 void TCoolMemo::scrollContentsBy(int dx, int dy)
 {
-    // The text moves over a wallpaper that stays put: repaint instead of
-    // shifting the pixels.
-    if (BackgroundActive())
+    // The text moves over a wallpaper (or under frame lines) that stays
+    // put: repaint instead of shifting the pixels.
+    if (BackgroundActive() || textAreaCoversFrame())
         viewport()->update();
     else
         QTextEdit::scrollContentsBy(dx, dy);

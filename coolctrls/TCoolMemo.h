@@ -185,6 +185,8 @@ private:
     void applyAlignment();
     void eraseBackground(platform::TCanvas &canvas);
     void paintFrame(platform::TCanvas &canvas);
+    // Whether the text area lies over the frame (no border style).
+    bool textAreaCoversFrame() const;
     void repaintAll();
     void colorChanged();
 

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include <cstring>
+
 using namespace platform;
 
 namespace coolctrls {
@@ -20,6 +22,9 @@ TCoolScrollingText::TCoolScrollingText(QWidget *parent)
     : QWidget(parent), m_scrollTimer(new TThreadTimer(this))
 {
     resize(97, 15);
+    // Every pixel is painted from the frame: the parent need not paint
+    // under the control first, at every tick.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_scrollTimer->setInterval(m_interval);
     m_scrollTimer->OnTimer = [this](QObject *) { Tick(); };
     m_textGlyph.OnChange = [this](TGlyph *) { textChanged(); };
@@ -69,6 +74,7 @@ void TCoolScrollingText::setStrings(const QStringList &value)
     if (m_strings == value)
         return;
     m_strings = value;
+    m_joined = m_strings.join('\n');
     textChanged();
 }
 
@@ -267,8 +273,31 @@ unsigned TCoolScrollingText::textFormat() const
     return format;
 }
 
+TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
+{
+    TextLook look;
+    look.text = joinedText();
+    look.font = font();
+    look.fontColor = palette().color(QPalette::Active, QPalette::WindowText).rgba();
+    look.shadowColor = ShadowColor().rgba();
+    look.shadowSize = m_shadowSize;
+    look.shadowPos = m_shadowPos;
+    look.simpleView = m_simpleView;
+    look.enabled = isEnabled();
+    look.alignment = m_alignment;
+    look.showAccelChar = m_showAccelChar;
+    look.rightToLeft = layoutDirection() == Qt::RightToLeft;
+    look.glyphKey = m_textGlyph.Glyph().image().cacheKey();
+    look.numGlyphs = m_textGlyph.NumGlyphs();
+    return look;
+}
+
 QSize TCoolScrollingText::TextExtent() const
 {
+    // Measured once per look and size, not at every tick.
+    TextLook look = textLook();
+    if (m_extentValid && m_extentControlSize == size() && m_extentLook == look)
+        return m_extent;
     QImage scratch(1, 1, QImage::Format_RGB32);
     TCanvas canvas(&scratch);
     canvas.Font.Assign(font());
@@ -290,7 +319,11 @@ QSize TCoolScrollingText::TextExtent() const
         w += glyph.width() + 2;
         h = qMax(h, glyph.height());
     }
-    return {w, h};
+    m_extentLook = std::move(look);
+    m_extentControlSize = size();
+    m_extent = QSize(w, h);
+    m_extentValid = true;
+    return m_extent;
 }
 
 void TCoolScrollingText::adjustSize()
@@ -313,7 +346,9 @@ void TCoolScrollingText::ResetPosition(bool initialPosition)
         case sdRightToLeft: m_scrollX = width(); break;
         }
     }
-    changed();
+    // Only the offset changed: the kept parts stay.
+    m_frameValid = false;
+    update();
 }
 
 void TCoolScrollingText::updateTimer()
@@ -370,17 +405,51 @@ void TCoolScrollingText::Tick()
     }
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
-    // One frame off-screen, shown in one copy by the paint handler.
-    m_frame = RenderFrame();
+    if (!isVisible()) {
+        // Nothing to show (its page is hidden, say): the text moves on and
+        // the frame is painted when the control is shown again.
+        m_frameValid = false;
+        return;
+    }
+    // One frame off-screen, shown at once in one copy by the paint handler.
+    const QSize frameSize = size().expandedTo(QSize(1, 1));
+    if (m_frame.size() != frameSize)
+        m_frame = QImage(frameSize, QImage::Format_RGB32);
+    renderFrameInto(m_frame);
     m_frameValid = true;
-    update();
+    repaint();
 }
 
 QImage TCoolScrollingText::RenderFrame()
 {
     QImage frame(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    frame.fill(Color());
-    TCanvas canvas(&frame);
+    renderFrameInto(frame);
+    return frame;
+}
+
+TCoolScrollingText::BackgroundLook TCoolScrollingText::backgroundLook() const
+{
+    BackgroundLook look;
+    if (const TBitmap *wallpaper = m_wallpaper.ResolveWallpaper()) {
+        look.wallpaper = wallpaper;
+        look.wallpaperKey = wallpaper->image().cacheKey();
+    }
+    look.stretched = Stretched();
+    look.transparent = Transparent();
+    look.color = Color().rgba();
+    look.size = size().expandedTo(QSize(1, 1));
+    look.snapshotKey = m_backgroundSnapshot.cacheKey();
+    return look;
+}
+
+bool TCoolScrollingText::liveBackground() const
+{
+    return Transparent() && m_backgroundSnapshot.isNull() && !m_wallpaper.HasWallpaper();
+}
+
+void TCoolScrollingText::paintBackground(TCanvas &canvas)
+{
+    const QRect client(QPoint(0, 0), size());
     if (Transparent()) {
         // The part of the parent's background under the control: the
         // snapshot while ticking, else rendered now.
@@ -389,26 +458,80 @@ QImage TCoolScrollingText::RenderFrame()
         else
             PaintParentBackground(this, canvas, true);
     }
-    paintFrame(canvas);
-    canvas.releaseHandle();
-    ++m_framesPainted;
-    return frame;
-}
-
-void TCoolScrollingText::paintFrame(TCanvas &canvas)
-{
-    const QRect client(QPoint(0, 0), size());
-    // Background: the wallpaper wins; else Color unless Transparent (whose
-    // background the caller has put there).
+    // The wallpaper wins; else Color unless Transparent (whose background
+    // is there already).
     if (!m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, Stretched()) && !Transparent())
         canvas.FillRect(client, QColorToColor(Color()));
+}
+
+void TCoolScrollingText::updateTextPicture(int textRectWidth)
+{
+    // A left-justified text does not depend on the rectangle's width.
+    const int rectWidth = m_alignment == taLeftJustify ? width() : textRectWidth;
+    TextLook look = textLook();
+    if (!m_textPicture.isNull() && m_textPictureWidth == rectWidth && m_textPictureLook == look)
+        return;
+
+    // Room around the text rectangle for whatever an alignment puts outside
+    // it: the widest line (unwrapped), the glyph and the shadow.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas measure(&scratch);
+    measure.Font.Assign(font());
+    const QString text = joinedText() + ' ';
+    QRect bounds(0, 0, 1, 1);
+    measure.DrawText(text, bounds, textFormat() | DT_CALCRECT | DT_EXPANDTABS);
+    const int textWidth = measure.TextWidth(text);
+    measure.releaseHandle();
+    const QSize glyph = m_textGlyph.glyphSize();
+    const int pad = m_shadowSize + 4;
+    const int margin = qMax(bounds.width(), textWidth) + glyph.width() + 2 + pad;
+    const int pictureHeight = qMax(bounds.height(), glyph.height()) + 2 * pad;
+
+    QImage picture(qMax(1, rectWidth) + 2 * margin, pictureHeight, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    TCanvas canvas(&picture);
+    m_textPictureOrigin = QPoint(margin, pad);
+    paintText(canvas, QRect(m_textPictureOrigin, QSize(rectWidth, pictureHeight - pad)));
+    canvas.releaseHandle();
+    m_textPicture = picture;
+    m_textPictureWidth = rectWidth;
+    m_textPictureLook = std::move(look);
+}
+
+void TCoolScrollingText::renderFrameInto(QImage &frame)
+{
+    if (liveBackground()) {
+        frame.fill(Color());
+        TCanvas canvas(&frame);
+        paintBackground(canvas);
+        canvas.releaseHandle();
+    } else {
+        BackgroundLook look = backgroundLook();
+        if (m_background.isNull() || !(m_backgroundLook == look)) {
+            m_background = QImage(look.size, QImage::Format_RGB32);
+            m_background.fill(Color());
+            TCanvas canvas(&m_background);
+            paintBackground(canvas);
+            canvas.releaseHandle();
+            m_backgroundLook = std::move(look);
+        }
+        if (frame.size() == m_background.size() && frame.format() == m_background.format())
+            std::memcpy(frame.bits(), m_background.constBits(), size_t(m_background.sizeInBytes()));
+        else
+            frame = m_background.copy();
+    }
+    updateTextPicture(width() - m_scrollX);
+    QPainter painter(&frame);
+    painter.drawImage(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y(), m_textPicture);
+    painter.end();
+    ++m_framesPainted;
+}
+
+void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
+{
     canvas.SetBkMode(TRANSPARENT);
     canvas.Font.Assign(font());
-
-    QRect r = client;
-    r.setLeft(m_scrollX);
-    r.setTop(m_scrollY);
-    const QString text = joinedText();
+    const QString &text = joinedText();
     const unsigned format = textFormat();
 
     const QSize glyph = m_textGlyph.glyphSize();
@@ -445,8 +568,11 @@ void TCoolScrollingText::paintFrame(TCanvas &canvas)
 
 void TCoolScrollingText::paintEvent(QPaintEvent *)
 {
-    if (!m_frameValid || m_frame.size() != size().expandedTo(QSize(1, 1))) {
-        m_frame = RenderFrame();
+    const QSize frameSize = size().expandedTo(QSize(1, 1));
+    if (!m_frameValid || m_frame.size() != frameSize) {
+        if (m_frame.size() != frameSize)
+            m_frame = QImage(frameSize, QImage::Format_RGB32);
+        renderFrameInto(m_frame);
         m_frameValid = true;
     }
     QPainter p(this);

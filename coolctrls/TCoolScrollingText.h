@@ -7,6 +7,7 @@
 #include "TWallpaperGroup.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPointer>
 #include <QStringList>
@@ -16,8 +17,6 @@
 
 namespace coolctrls {
 
-
-
 // A text that moves across its area one pixel per tick, in one of four
 // directions, and starts over when it has left the area. The ticks come
 // from a TThreadTimer (a thread of its own that hands each tick to the GUI
@@ -26,6 +25,13 @@ namespace coolctrls {
 // when the ticks start), glyph, shadowed text - and shows it in one copy.
 // When Active goes false the text stops where it is and the last frame
 // stays.
+//
+// What does not move between ticks is kept: the background (wallpaper,
+// colour or captured parent), the text's measure and the shadowed text
+// with its glyph, drawn once into a see-through picture. A tick copies the
+// background, lays that picture over it at the new offset and repaints the
+// control's rectangle only; each kept part is made again when what it was
+// made from changes (compared at every use, so no setter can forget it).
 class TCoolScrollingText : public QWidget
 {
     Q_OBJECT
@@ -187,15 +193,58 @@ private:
     void adjustSize();
     void updateShortcut();
     void takeBackgroundSnapshot();
-    QString joinedText() const { return m_strings.join('\n'); }
+    const QString &joinedText() const { return m_joined; }
     unsigned textFormat() const;
-    void paintFrame(platform::TCanvas &canvas);
+    // Everything the drawn text and its measure depend on.
+    struct TextLook
+    {
+        QString text;
+        QFont font;
+        QRgb fontColor = 0;
+        QRgb shadowColor = 0;
+        int shadowSize = 0;
+        int shadowPos = 0;
+        bool simpleView = false;
+        bool enabled = true;
+        int alignment = 0;
+        bool showAccelChar = true;
+        bool rightToLeft = false;
+        qint64 glyphKey = 0;
+        int numGlyphs = 1;
+        bool operator==(const TextLook &) const = default;
+    };
+    // Everything the background depends on.
+    struct BackgroundLook
+    {
+        const void *wallpaper = nullptr;
+        qint64 wallpaperKey = 0;
+        bool stretched = false;
+        bool transparent = false;
+        QRgb color = 0;
+        QSize size;
+        qint64 snapshotKey = 0;
+        bool operator==(const BackgroundLook &) const = default;
+    };
+    TextLook textLook() const;
+    BackgroundLook backgroundLook() const;
+    // The background is kept unless it is the parent's, drawn live because
+    // no snapshot has been taken yet.
+    bool liveBackground() const;
+    void paintBackground(platform::TCanvas &canvas);
+    // Glyph and text into the text rectangle r (left at ScrollX, top at
+    // ScrollY, right and bottom at the client's).
+    void paintText(platform::TCanvas &canvas, QRect r);
+    // Makes the see-through text picture again when its look or, for a
+    // right or centred text, the text rectangle's width has changed.
+    void updateTextPicture(int textRectWidth);
+    void renderFrameInto(QImage &frame);
 
     // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
     TWallpaperGroup m_wallpaper{this};
     TGlyph m_textGlyph;
     TThreadTimer *m_scrollTimer;
     QStringList m_strings;
+    QString m_joined;  // the lines joined by line breaks
     QPointer<QWidget> m_focusControl;
     bool m_active = false;
     uint m_interval = 25;
@@ -214,6 +263,17 @@ private:
     bool m_snapshotPending = false;
     QImage m_frame;
     bool m_frameValid = false;
+    // Kept parts (see the class comment).
+    mutable TextLook m_extentLook;
+    mutable QSize m_extentControlSize;
+    mutable QSize m_extent;
+    mutable bool m_extentValid = false;
+    QImage m_background;
+    BackgroundLook m_backgroundLook;
+    QImage m_textPicture;
+    QPoint m_textPictureOrigin;  // where the text rectangle's corner lies in it
+    TextLook m_textPictureLook;
+    int m_textPictureWidth = -1;
     int m_framesPainted = 0;
     int m_shortcutId = 0;
 };

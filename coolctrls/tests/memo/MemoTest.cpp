@@ -64,6 +64,15 @@ void likeUsage(TCoolMemo &memo)
     memo.setBordersTrColor(Qt::black);
 }
 
+// Lines "line 0" ... "line n-1", each followed by tail.
+QStringList numberedLines(int n, const QString &tail = {})
+{
+    QStringList lines;
+    for (int i = 0; i < n; ++i)
+        lines << QString("line %1").arg(i) + tail;
+    return lines;
+}
+
 } // namespace
 
 TEST(Memo, UsageFrameIsTwoBlackPixelsOnAllFourOuterEdgesAndTheWallpaperStartsAtTheClientOrigin)
@@ -107,10 +116,7 @@ TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
     EXPECT_EQ(img.pixel(300, 60), pattern(64, 48).pixel((300 - 2) % 64, (60 - 2) % 48));
 
     // Scrolled text moves over a wallpaper that stays where it is.
-    QStringList many;
-    for (int i = 0; i < 30; ++i)
-        many << QString("line %1").arg(i);
-    memo.setLines(many);
+    memo.setLines(numberedLines(30));
     memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
     QApplication::processEvents();
     img = shot(memo);
@@ -212,6 +218,42 @@ TEST(Memo, BorderPenDrawsTheChosenSidesOverTheFrame)
     EXPECT_EQ(img.pixelColor(100, img.height() - 2), QColor(Qt::black)) << "no bottom line, frame only";
 }
 
+TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    likeUsage(memo);
+    memo.setBorderStyle(TCoolMemo::bsNone);
+    memo.setEdgeBorders(TCoolMemo::ebTop | TCoolMemo::ebLeft | TCoolMemo::ebRight | TCoolMemo::ebBottom);
+    memo.BorderPen().setColor(clRed);
+    memo.setLines(numberedLines(30, " with some words on it"));
+    window.show();
+    QApplication::processEvents();
+    // The lines where the shared edge-border routine puts them, over the
+    // 2-pixel frame.
+    auto checkFrame = [&](const char *when) {
+        const QImage img = shot(memo);
+        const int w = img.width(), h = img.height();
+        for (int x = 4; x < w - 4; x += 7) {
+            EXPECT_EQ(img.pixelColor(x, 0), QColor(Qt::black)) << when << " top frame " << x;
+            EXPECT_EQ(img.pixelColor(x, 1), QColor(Qt::red)) << when << " top line " << x;
+            EXPECT_EQ(img.pixelColor(x, h - 2), QColor(Qt::black)) << when << " bottom frame " << x;
+            EXPECT_EQ(img.pixelColor(x, h - 1), QColor(Qt::red)) << when << " bottom line " << x;
+        }
+        for (int y = 4; y < h - 4; y += 5) {
+            EXPECT_EQ(img.pixelColor(1, y), QColor(Qt::red)) << when << " left line " << y;
+            EXPECT_EQ(img.pixelColor(w - 2, y), QColor(Qt::black)) << when << " right frame " << y;
+            EXPECT_EQ(img.pixelColor(w - 1, y), QColor(Qt::red)) << when << " right line " << y;
+        }
+    };
+    checkFrame("shown");
+    // Scrolled text repaints under the lines instead of moving them along.
+    memo.setOptions(TCoolMemo::ocNoCaption);  // no wallpaper: plain scrolling
+    memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    checkFrame("scrolled");
+}
+
 TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
 {
     QWidget window;
@@ -243,10 +285,7 @@ TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
     TCoolMemo memo;
     memo.resize(200, 60);
     memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
-    QStringList many;
-    for (int i = 0; i < 40; ++i)
-        many << QString("line %1").arg(i);
-    memo.setLines(many);
+    memo.setLines(numberedLines(40));
     memo.show();
     QApplication::processEvents();
     EXPECT_EQ(memo.LineCount(), 40);

@@ -52,6 +52,20 @@ QImage solid(int w, int h, QColor c)
     return img;
 }
 
+// A hand-stepped ticker on white, on a 200 x 40 page.
+struct TickerOnPage
+{
+    QWidget page;
+    TCoolScrollingText ticker{&page};
+    explicit TickerOnPage(QSize size)
+    {
+        page.resize(200, 40);
+        manual(ticker);
+        ticker.resize(size);
+        ticker.setColor(Qt::white);
+    }
+};
+
 } // namespace
 
 TEST(ScrollingText, MainWindowTickerEntersAtItsWidthAndReentersAfterTheLastCharacterLeft)
@@ -282,12 +296,9 @@ TEST(ScrollingText, AcceleratorFocusesTheFocusControlOnlyWithShowAccelChar)
 
 TEST(ScrollingText, OneFramePerTickAndTheLastFrameStaysWhenActiveGoesOff)
 {
-    QWidget page;
-    page.resize(200, 40);
-    TCoolScrollingText ticker(&page);
-    manual(ticker);
-    ticker.resize(100, 20);
-    ticker.setColor(Qt::white);
+    TickerOnPage fixture(QSize(100, 20));
+    QWidget &page = fixture.page;
+    TCoolScrollingText &ticker = fixture.ticker;
     ticker.Add("moving");
     ticker.setActive(true);
     ticker.Loaded();
@@ -374,4 +385,71 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
     const int right = ticker.x() + ticker.width();
     ticker.setStrings({"a longer text"});
     EXPECT_EQ(ticker.x() + ticker.width(), right) << "right-justified keeps its right edge";
+}
+
+TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnlyMoves)
+{
+    TickerOnPage fixture(QSize(120, 20));
+    QWidget &page = fixture.page;
+    TCoolScrollingText &ticker = fixture.ticker;
+    ticker.setFontColor(Qt::blue);
+    ticker.setSimpleView(true);
+    ticker.Add("MMMM");
+    ticker.ResetPosition(true);
+    QImage img = ticker.RenderFrame();
+    EXPECT_GT(count(img, Qt::blue), 0);
+
+    ticker.setFontColor(Qt::red);
+    img = ticker.RenderFrame();
+    EXPECT_EQ(count(img, Qt::blue), 0) << "a new font colour redraws the kept text";
+    EXPECT_GT(count(img, Qt::red), 0);
+
+    const int narrow = ticker.TextExtent().width();
+    ticker.setStrings({"MMMMMMMM"});
+    EXPECT_GT(ticker.TextExtent().width(), narrow) << "a new text is measured again";
+    const int wide = count(ticker.RenderFrame(), Qt::red);
+    EXPECT_GT(wide, count(img, Qt::red));
+    ticker.setFontHeight(-20);
+    EXPECT_GT(count(ticker.RenderFrame(), Qt::red), wide) << "and a new font";
+
+    ticker.setColor(Qt::green);
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::green)) << "a new colour";
+    ticker.setWallpaper(solid(4, 4, Qt::yellow));
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::yellow)) << "a new wallpaper";
+    // Drawn on in place: the kept background follows its content.
+    ticker.Wallpaper()->Canvas().FillRect(QRect(0, 0, 4, 4), QColorToColor(Qt::cyan));
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::cyan));
+    ticker.resize(150, 20);
+    EXPECT_EQ(ticker.RenderFrame().pixelColor(149, 19), QColor(Qt::cyan)) << "a new size";
+
+    // Centred text in a rectangle whose width changes at every step still
+    // moves by the rule (half a pixel per pixel of the rectangle).
+    ticker.setWallpaper(QImage());
+    ticker.setColor(Qt::white);
+    ticker.setAlignment(TCoolScrollingText::taCenter);
+    ticker.setStrings({"MM"});
+    auto firstRed = [](const QImage &frame) {
+        for (int x = 0; x < frame.width(); ++x)
+            for (int y = 0; y < frame.height(); ++y)
+                if (frame.pixelColor(x, y) == QColor(Qt::red))
+                    return x;
+        return -1;
+    };
+    ticker.ResetPosition(true);
+    const int atRest = firstRed(ticker.RenderFrame());
+    for (int i = 0; i < 20; ++i)
+        ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), -20);
+    EXPECT_NEAR(firstRed(ticker.RenderFrame()), atRest - 10, 1);
+
+    page.show();
+    QApplication::processEvents();
+    ticker.Tick();
+    const int frames = ticker.FramesPainted();
+    page.hide();
+    const int x = ticker.ScrollX();
+    ticker.Tick();
+    ticker.Tick();
+    EXPECT_EQ(ticker.ScrollX(), x - 2) << "a hidden ticker moves on";
+    EXPECT_EQ(ticker.FramesPainted(), frames) << "but paints no frame";
 }

@@ -28,3 +28,21 @@ function(tonvik_add_benchmark name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
 endfunction()
 include(${CMAKE_CURRENT_LIST_DIR}/Subdirs.cmake)
+
+# tonvik_add_fuzzer(NAME SOURCES ... LIBS ...)
+# A libFuzzer executable. Its seed corpus is the folder corpus/NAME beside
+# the sources and its dictionary, if any, NAME.dict there; scripts/run-fuzz
+# finds them through the list of targets written to fuzzers.txt in the build
+# folder (NAME|executable|source folder per line); the target `fuzzers` builds them all.
+function(tonvik_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/platform/fuzz/SanitizerOptions.cpp)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  if(NOT TARGET fuzzers)
+    add_custom_target(fuzzers)
+  endif()
+  add_dependencies(fuzzers ${name})
+  set_property(GLOBAL APPEND PROPERTY TONVIK_FUZZERS
+    "${name}|$<TARGET_FILE:${name}>|${CMAKE_CURRENT_SOURCE_DIR}")
+endfunction()

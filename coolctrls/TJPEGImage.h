@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Exception.h"
+#include "platform/canvas/ImageLimits.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -26,14 +27,11 @@ public:
     static constexpr const char *ClassName = "TJPEGImage";
     // Larger pictures are refused rather than allocated.
     static constexpr int MaxDimension = 16384;
-    // Pixels a JPEG may claim: a screen's worth (2560 x 1600) whatever its
-    // size, and 256 more for every byte of the file beyond that. The best
-    // a real encoder does on a flat area is a few bits per 8 x 8 block, so
-    // real pictures pass, while a file of a few bytes cannot make the
-    // program allocate a huge image.
-    static constexpr qint64 ScreenPixels = qint64(2560) * 1600;
-    static constexpr qint64 PixelsPerByte = 256;
-    static qint64 maxPixelsFor(qint64 fileBytes) { return ScreenPixels + PixelsPerByte * fileBytes; }
+    // Pixels a JPEG may claim: the rule every picture reader shares
+    // (platform/canvas/ImageLimits.h), a screen's worth plus 256 per byte.
+    static constexpr qint64 ScreenPixels = platform::ScreenPixels;
+    static constexpr qint64 PixelsPerByte = platform::PixelsPerByte;
+    static constexpr qint64 maxPixelsFor(qint64 fileBytes) { return platform::maxPixelsFor(fileBytes); }
 
     TJPEGImage() = default;
     explicit TJPEGImage(QByteArray jpeg) : m_data(std::move(jpeg)) {}

@@ -1,5 +1,7 @@
 #include "TPicture.h"
 
+#include "platform/canvas/ImageLimits.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -121,10 +123,7 @@ QImage TPicture::render() const
         return {};
     if (m_className == kJpegClass)
         return TJPEGImage::decode(m_data);
-    QImage image;
-    if (!image.loadFromData(m_data, "BMP"))
-        throw platform::Exception(QStringLiteral("Bitmap image is not valid"));
-    return image.convertToFormat(QImage::Format_RGB32);
+    return platform::decodeImage(m_data, "BMP").convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace coolctrls

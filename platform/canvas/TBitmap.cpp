@@ -1,6 +1,7 @@
 #include "platform/canvas/TBitmap.h"
 
 #include "platform/Exception.h"
+#include "platform/canvas/ImageLimits.h"
 
 #include <QFile>
 #include <QPainter>
@@ -97,10 +98,7 @@ void TBitmap::Assign(const QImage &image)
 
 void TBitmap::LoadFromData(const QByteArray &data)
 {
-    QImage img;
-    if (!img.loadFromData(data))
-        throw Exception(QStringLiteral("Bitmap image is not valid"));
-    Assign(img);
+    Assign(decodeImage(data));
 }
 
 void TBitmap::LoadFromFile(const QString &fileName)

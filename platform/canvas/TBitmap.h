@@ -32,7 +32,8 @@ public:
     // Takes a picture: converted to 32-bit RGB (alpha dropped onto black).
     void Assign(const QImage &image);
     // Reads any image format Qt knows (BMP, PNG, JPEG ...). Throws
-    // platform::Exception when the data is not a picture.
+    // platform::Exception when the data is not a picture or claims more
+    // pixels than its size allows (platform/canvas/ImageLimits.h).
     void LoadFromData(const QByteArray &data);
     void LoadFromFile(const QString &fileName);
 

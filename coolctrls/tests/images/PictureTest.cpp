@@ -1,5 +1,6 @@
 #include "coolctrls/TJPEGImage.h"
 #include "coolctrls/TPicture.h"
+#include "platform/testing/TestPictures.h"
 #include "utils/TestWidgets.h"
 
 #include <QBuffer>
@@ -149,4 +150,27 @@ TEST(JpegDecoder, ASmallFileCannotClaimMoreThanAScreensWorthOfPixels)
         EXPECT_FALSE(e.message().contains("too large")) << e.message().toStdString();
     }
     EXPECT_EQ(TJPEGImage::decode(bytes).size(), QSize(16, 16));
+}
+
+TEST(PictureFiles, AStoredBitmapCannotClaimMorePixelsThanItsSizeAllows)
+{
+    // The class name, the byte count and a run-length BMP of 68 bytes.
+    const auto stored = [](qint32 width, qint32 height) {
+        const QByteArray bmp = platform::testpictures::runLengthBmp(width, height);
+        QByteArray count(4, '\0');
+        qToLittleEndian<quint32>(quint32(bmp.size()), count.data());
+        return QByteArray("\x07TBitmap") + count + bmp;
+    };
+    TPicture picture;
+    picture.loadFromStoredForm(stored(3, 37890));
+    EXPECT_EQ(picture.render().size(), QSize(3, 37890));
+    // Reading the form keeps the bytes; rendering refuses the claim.
+    picture.loadFromStoredForm(stored(16000, 16000));
+    EXPECT_EQ(picture.graphicClassName(), QStringLiteral("TBitmap"));
+    try {
+        picture.render();
+        ADD_FAILURE() << "a 16000 x 16000 claim was rendered";
+    } catch (const platform::Exception &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Bitmap image size 16000 x 16000 too large for 68 bytes of data"));
+    }
 }

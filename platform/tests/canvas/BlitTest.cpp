@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/canvas/TImageList.h"
+#include "platform/testing/TestPictures.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -227,6 +228,9 @@ TEST(Bitmap, SizeAssignChangesAndLoading)
 
     EXPECT_THROW(b.LoadFromData("not a picture"), Exception);
     EXPECT_THROW(b.LoadFromFile("/nonexistent/picture.bmp"), Exception);
+    // A few bytes claiming 16000 x 16000 pixels: refused, b unchanged.
+    EXPECT_THROW(b.LoadFromData(platform::testpictures::runLengthBmp(16000, 16000)), Exception);
+    EXPECT_EQ(b.pixel(1, 1), clLime);
     QImage img(2, 1, QImage::Format_RGB32);
     img.fill(QColor(1, 2, 3));
     QByteArray bytes;

@@ -1,6 +1,7 @@
 // libFuzzer target: ReadStored on arbitrary bytes, from a random-access
 // buffer and from a sequential stream. Any outcome but a clean bitmap or
-// the stream-read error is a finding. Build and run: see raster32/README.md.
+// the stream-read error is a finding. Build and run: see docs/fuzzing.md.
+#include "platform/canvas/ImageLimits.h"
 #include "raster32/Errors.h"
 #include "raster32/TBitmap32.h"
 
@@ -49,6 +50,9 @@ void check(raster32::TBitmap32 &bitmap, QIODevice &stream, size_t size)
     // Accepted: the header and exactly its pixels fit in the data.
     const qint64 pixels = qint64(bitmap.Width()) * bitmap.Height() * 4;
     if (bitmap.Width() < 0 || bitmap.Height() < 0 || 8 + pixels > qint64(size))
+        std::abort();
+    // The rule every stored picture keeps; raw pixels keep it by far.
+    if (qint64(bitmap.Width()) * bitmap.Height() > platform::maxPixelsFor(qint64(size)))
         std::abort();
     if (!bitmap.IsEmpty()) {
         volatile uint32_t sum = 0;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -76,9 +77,14 @@ QByteArray firstLineEnding(QByteArrayView data)
     return "\n";
 }
 
+// A name's or value's text. Only the file's own leading byte-order mark is
+// skipped (by the line scanner); one inside a line is text, kept so that a
+// value written with it reads back the same.
 QString decoded(QByteArrayView bytes)
 {
-    return QString::fromUtf8(bytes).trimmed();
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return QString(utf8(bytes)).trimmed();
 }
 
 bool sameName(const QString &a, const QString &b)

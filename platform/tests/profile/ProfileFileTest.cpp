@@ -207,6 +207,16 @@ TEST_F(ProfileFile, ByteOrderMarks)
     ASSERT_TRUE(WritePrivateProfileString("S", "k", "1", path()));
     EXPECT_EQ(get(), "\xEF\xBB\xBF[S]\nk=1\n");
 
+    // A mark inside a line is text: a value that starts with one reads
+    // back with it, and a key that starts with one is another key.
+    put("[S]\n");
+    const QString marked = QString(QChar(0xFEFF)) + "v";
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", marked, path()));
+    EXPECT_EQ(get(), "[S]\nk=\xEF\xBB\xBFv\n");
+    EXPECT_EQ(read("S", "k"), marked);
+    put("[S]\n\xEF\xBB\xBFk=1\n");
+    EXPECT_EQ(read("S", "k"), "dflt");
+
     const QByteArray wide("\xFF\xFE[\0S\0]\0\n\0", 10);
     put(wide);
     EXPECT_EQ(read("S", "k"), "dflt");

@@ -37,6 +37,10 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
+        // Every test's window is the process's first generator to play,
+        // on a fresh capture device whose clock is at 0, as in a program
+        // run, also when the whole binary runs in one process.
+        TMidiGen::ResetStreamOwnerForTests();
         capture = &CaptureDevice::install();
         capture->clear();
     }
@@ -50,6 +54,7 @@ protected:
             drain();
             w.reset();
         }
+        CaptureDevice::uninstall();
         AppTest::TearDown();
     }
 

@@ -27,6 +27,9 @@ protected:
         }
         processMessages();
         EXPECT_EQ(capture->openStreams(), 0u);
+        // Each test starts on a fresh device whose clock is at 0, also when
+        // the whole binary runs in one process.
+        CaptureDevice::uninstall();
     }
     // Opens a stream at 50 ticks per quarter note (10 ms ticks).
     void open()

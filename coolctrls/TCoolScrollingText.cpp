@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include <chrono>
 #include <cstring>
 
 using namespace platform;
@@ -19,7 +20,11 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent), m_scrollTimer(new TThreadTimer(this))
+    : QWidget(parent), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      })
 {
     resize(97, 15);
     // Every pixel is painted from the frame: the parent need not paint
@@ -82,7 +87,9 @@ void TCoolScrollingText::setActive(bool value)
 {
     if (m_active == value)
         return;
+    catchUp();
     m_active = value;
+    m_hiddenSince = m_clock();
     updateTimer();
     changed();
 }
@@ -91,6 +98,7 @@ void TCoolScrollingText::setInterval(uint value)
 {
     if (m_interval == value)
         return;
+    catchUp();
     m_interval = value;
     updateTimer();
     changed();
@@ -353,7 +361,9 @@ void TCoolScrollingText::ResetPosition(bool initialPosition)
 
 void TCoolScrollingText::updateTimer()
 {
-    m_scrollTimer->setEnabled(m_active);
+    // Hidden, the ticker keeps its place by the clock instead (see
+    // catchUp()): its thread sleeps.
+    m_scrollTimer->setEnabled(m_active && !m_suspended);
     m_scrollTimer->setInterval(m_interval);
     // The parent's background is captured once as the ticks start (at the
     // first tick, when the parent has its final look).
@@ -374,9 +384,56 @@ void TCoolScrollingText::takeBackgroundSnapshot()
 
 // --- Ticks and painting -------------------------------------------------------------
 
-void TCoolScrollingText::Tick()
+void TCoolScrollingText::setClock(TClock clock)
 {
-    const QSize extent = TextExtent();
+    catchUp();
+    m_clock = std::move(clock);
+    m_hiddenSince = m_clock();
+}
+
+void TCoolScrollingText::suspend()
+{
+    if (m_suspended)
+        return;
+    m_suspended = true;
+    m_hiddenSince = m_clock();
+    updateTimer();
+}
+
+void TCoolScrollingText::catchUp()
+{
+    if (!m_suspended || !m_active)
+        return;
+    const qint64 period = m_scrollTimer->SleepInterval();
+    const qint64 now = m_clock();
+    qint64 steps = (now - m_hiddenSince) / period;
+    if (steps <= 0)
+        return;
+    m_hiddenSince += steps * period;
+    // The steps the ticks would have taken, wraps and OnTextScrolled
+    // included, without painting; the text is measured again only after a
+    // wrap (the handler may have changed it).
+    QSize extent = TextExtent();
+    while (steps-- > 0) {
+        bool wrapped = false;
+        if (!Step(extent, &wrapped))
+            return;
+        if (wrapped)
+            extent = TextExtent();
+    }
+}
+
+void TCoolScrollingText::resume()
+{
+    if (!m_suspended)
+        return;
+    catchUp();
+    m_suspended = false;
+    updateTimer();
+}
+
+bool TCoolScrollingText::Step(const QSize &extent, bool *wrapped)
+{
     bool wrap = false;
     switch (m_direction) {
     case sdBottomToTop:
@@ -392,6 +449,8 @@ void TCoolScrollingText::Tick()
         if (m_scrollX > -extent.width()) --m_scrollX; else wrap = true;
         break;
     }
+    if (wrapped)
+        *wrapped = wrap;
     if (wrap) {
         bool initialPosition = false;
         if (OnTextScrolled) {
@@ -399,10 +458,17 @@ void TCoolScrollingText::Tick()
             QPointer<TCoolScrollingText> alive(this);
             OnTextScrolled(this, initialPosition);
             if (!alive)
-                return;
+                return false;
         }
         ResetPosition(initialPosition);
     }
+    return true;
+}
+
+void TCoolScrollingText::Tick()
+{
+    if (!Step(TextExtent()))
+        return;
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
     if (!isVisible()) {
@@ -610,6 +676,12 @@ bool TCoolScrollingText::event(QEvent *event)
     }
     case QEvent::FontChange:
         textChanged();
+        break;
+    case QEvent::Hide:
+        suspend();
+        break;
+    case QEvent::Show:
+        resume();
         break;
     case QEvent::EnabledChange:
     case QEvent::PaletteChange:

@@ -24,7 +24,8 @@ namespace coolctrls {
 // else Color, or with Transparent the parent's background captured once
 // when the ticks start), glyph, shadowed text - and shows it in one copy.
 // When Active goes false the text stops where it is and the last frame
-// stays.
+// stays. While hidden it does not tick; it catches up by the clock when it
+// is shown again.
 //
 // What does not move between ticks is kept: the background (wallpaper,
 // colour or captured parent), the text's measure and the shadowed text
@@ -170,6 +171,12 @@ public:
 
     // One tick: a one-pixel step (or the wrap), then one new frame shown.
     void Tick();
+    // The clock (milliseconds) by which a hidden ticker keeps its place:
+    // once shown and then hidden (its page is not the current one, say) the
+    // ticker's thread sleeps, and when it is shown again the text has moved
+    // on by the ticks the time in between held. Tests put a stepped clock in.
+    using TClock = std::function<qint64()>;
+    void setClock(TClock clock);
     // The measured text (with the shadow offset and the glyph): what one
     // pass covers and what AutoSize takes.
     QSize TextExtent() const;
@@ -187,6 +194,13 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
+    // The one-pixel step of a tick and the wrap with OnTextScrolled;
+    // false when the handler destroyed the control.
+    bool Step(const QSize &extent, bool *wrapped = nullptr);
+    void suspend();
+    void resume();
+    // Takes the steps the clock says a suspended ticker has missed.
+    void catchUp();
     void changed();
     void textChanged();
     void updateTimer();
@@ -276,6 +290,11 @@ private:
     int m_textPictureWidth = -1;
     int m_framesPainted = 0;
     int m_shortcutId = 0;
+    TClock m_clock;
+    // Hidden after being shown: the timer sleeps and m_hiddenSince is the
+    // time from which the missed steps count.
+    bool m_suspended = false;
+    qint64 m_hiddenSince = 0;
 };
 
 } // namespace coolctrls

@@ -453,3 +453,47 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     EXPECT_EQ(ticker.ScrollX(), x - 2) << "a hidden ticker moves on";
     EXPECT_EQ(ticker.FramesPainted(), frames) << "but paints no frame";
 }
+
+TEST(ScrollingText, AHiddenTickerSleepsAndKeepsItsPlaceByTheClock)
+{
+    QWidget page;
+    page.resize(200, 40);
+    TCoolScrollingText ticker(&page);
+    ticker.resize(120, 20);
+    ticker.setStrings({"MMMM"});
+    qint64 now = 1000;
+    ticker.setClock([&] { return now; });
+    int passes = 0;
+    ticker.OnTextScrolled = [&](QObject *, bool &) { ++passes; };
+    ticker.ScrollTimer().setManual(true);
+    ticker.setActive(true);
+    ticker.Loaded();
+    page.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    const int x = ticker.ScrollX();
+
+    page.hide();  // its page is no longer the current one
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled()) << "the thread sleeps while nothing shows";
+    now += 250;   // ten 25 ms ticks
+    EXPECT_EQ(ticker.ScrollX(), x) << "nothing moves while hidden";
+    page.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 10) << "shown again where the ticks would have taken it";
+
+    // A long absence: whole passes with their OnTextScrolled, then the rest.
+    const int pass = 120 + ticker.TextExtent().width() + 1;  // steps from entry to entry
+    page.hide();
+    now += 25 * (2 * pass + 5);
+    page.show();
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(ticker.ScrollX(), x - 15);
+
+    // Stopped while hidden: it moves up to the stop, not after.
+    page.hide();
+    now += 100;
+    ticker.setActive(false);
+    now += 1000;
+    page.show();
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 19);
+}

@@ -4,6 +4,7 @@
 #include "CoolTypes.h"
 #include "CoolUtils.h"
 #include "TGlyph.h"
+#include "TShadowStyle.h"
 #include "TWallpaperGroup.h"
 
 #include "platform/Events.h"
@@ -21,10 +22,6 @@ class QAction;
 
 namespace coolctrls {
 
-// Which marks a push button paints: the dotted focus rectangle and the
-// one-pixel default frame.
-enum TBtnPaintOption : uint8_t { bpoDrawFocus, bpoDrawDefault };
-using TBtnPaintOptions = TEnumSet<TBtnPaintOption>;
 
 class TCoolBtn;
 // Called after each painting with the button, a canvas still attached to
@@ -150,15 +147,15 @@ public:
     void setSpacing(int value);
 
     // The caption's shadow; each setter also turns SimpleView off.
-    platform::TColor ShadowColor() const { return m_shadowColor; }
+    platform::TColor ShadowColor() const { return m_shadow.Color; }
     void setShadowColor(platform::TColor value);
-    int ShadowSize() const { return m_shadowSize; }
+    int ShadowSize() const { return m_shadow.Size; }
     // 0..255 (clamped).
     void setShadowSize(int value);
-    TShadowPosition ShadowPos() const { return m_shadowPos; }
+    TShadowPosition ShadowPos() const { return m_shadow.Pos; }
     void setShadowPos(TShadowPosition value);
     // Caption without shadow.
-    bool SimpleView() const { return m_simpleView; }
+    bool SimpleView() const { return m_shadow.SimpleView; }
     void setSimpleView(bool value);
 
     // Links the button to an action: caption, enabled state and clicks
@@ -216,15 +213,15 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    uint btnPaintOptionBits() const { return m_btnPaintOptions.bits(); }
-    void setBtnPaintOptionBits(uint bits) { setBtnPaintOptions(TBtnPaintOptions::fromBits(bits)); }
-    uint optionBits() const { return m_options.bits(); }
-    void setOptionBits(uint bits) { setOptions(TCoolOptions::fromBits(bits)); }
+    uint btnPaintOptionBits() const { return m_btnPaintOptions.toInt(); }
+    void setBtnPaintOptionBits(uint bits) { setBtnPaintOptions(TBtnPaintOptions::fromInt(bits)); }
+    uint optionBits() const { return m_options.toInt(); }
+    void setOptionBits(uint bits) { setOptions(TCoolOptions::fromInt(bits)); }
     int gradientDirectionValue() const { return m_gradientDirection; }
     void setGradientDirectionValue(int v) { setGradientDirection(v == gdVertical ? gdVertical : gdHorizontal); }
     int layoutValue() const { return m_layout; }
     void setLayoutValue(int v);
-    int shadowPosValue() const { return m_shadowPos; }
+    int shadowPosValue() const { return m_shadow.Pos; }
     void setShadowPosValue(int v);
 
     void paintRectangularFace(platform::TCanvas &canvas, bool pressed, bool focus);
@@ -242,7 +239,6 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
-    void shadowChanged();
     // Stores value when it differs; answers whether it did.
     template<typename T>
     static bool changeValue(T &field, const T &value)
@@ -276,10 +272,7 @@ private:
     TButtonLayout m_layout = blGlyphLeft;
     int m_margin = -1;
     int m_spacing = 4;
-    platform::TColor m_shadowColor = platform::clBtnHighlight;
-    int m_shadowSize = 1;
-    TShadowPosition m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
+    TShadowStyle m_shadow;
     bool m_mouseInControl = false;
     bool m_paintedIsFocused = false;
     int m_frameIndex = 0;

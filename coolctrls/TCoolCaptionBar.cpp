@@ -33,10 +33,10 @@ void TCoolCaptionBar::Refresh()
 bool TCoolCaptionBar::setOptions(TCoolOptions options)
 {
     const QMargins before = FrameMargins();
-    const bool visible = !options.contains(ocNoCaption);
-    const bool small = options.contains(ocSmallCaption);
-    const bool paintWallpaper = options.contains(ocPaintCaptionWallpaper);
-    const bool drag = !options.contains(ocNoDragUsingCaption);
+    const bool visible = !options.testFlag(ocNoCaption);
+    const bool small = options.testFlag(ocSmallCaption);
+    const bool paintWallpaper = options.testFlag(ocPaintCaptionWallpaper);
+    const bool drag = !options.testFlag(ocNoDragUsingCaption);
     const bool changed = visible != m_visible || small != m_small || paintWallpaper != m_paintWallpaper
                       || drag != m_drag;
     m_visible = visible;

@@ -17,8 +17,6 @@ namespace coolctrls {
 
 using namespace platform;
 
-int TCoolComboBox::s_lastTopIndex = 0;
-
 TCoolComboBox::TCoolComboBox(QWidget *parent)
     : QComboBox(parent)
     , m_items(this, model(), TCoolItems::Kind::ComboBox)
@@ -164,10 +162,10 @@ void TCoolComboBox::topIndexChanged(int top)
 {
     // The list scrolls by moving its pixels; a wallpaper laid over the whole
     // list must stay where it is, so the whole list is painted again.
-    if (top != s_lastTopIndex && m_items.FixedBackground()) {
+    if (top != m_lastTopIndex && m_items.FixedBackground()) {
         view()->viewport()->update();
         ++m_fixedRepaints;
-        s_lastTopIndex = top;
+        m_lastTopIndex = top;
     }
 }
 
@@ -175,9 +173,9 @@ TOwnerDrawState TCoolComboBox::FieldState() const
 {
     TOwnerDrawState state{odComboBoxEdit};
     if (!isEnabled())
-        state.include(odDisabled);
+        state.setFlag(odDisabled);
     else if (hasFocus())
-        state.include(odSelected).include(odFocused);
+        state.setFlag(odSelected).setFlag(odFocused);
     return state;
 }
 
@@ -204,7 +202,7 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
             TItemPainter::Paint(canvas, m_items, index, itemText(index), field, state, TItemArea{m_listRect, QPoint()});
         }
     }
-    if (state.contains(odFocused))
+    if (state.testFlag(odFocused))
         canvas.DrawFocusRect(field);
 
     if (m_borderStyle == bsNone) {
@@ -306,7 +304,7 @@ void TCoolComboBox::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::ParentChange || event->type() == QEvent::PaletteChange) {
-        if (m_items.Options.contains(ocPaintTransparently))
+        if (m_items.Options.testFlag(ocPaintTransparently))
             update();
     }
     if (event->type() == QEvent::EnabledChange)

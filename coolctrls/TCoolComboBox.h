@@ -76,8 +76,6 @@ class TCoolComboBox : public QComboBox
 
 public:
     // bsNone gives a 2-pixel see-through ring instead of the sunken frame.
-    enum TBorderStyle { bsNone, bsSingle };
-
     explicit TCoolComboBox(QWidget *parent = nullptr);
     ~TCoolComboBox() override;
 
@@ -153,7 +151,7 @@ private:
     bool m_listPrepared = false;
     int m_fixedRepaints = 0;
     // Shared by all combo boxes, as the classic unit kept it.
-    static int s_lastTopIndex;
+    int m_lastTopIndex = 0;
 };
 
 } // namespace coolctrls

@@ -41,41 +41,6 @@ void TCoolGroupBox::setWallpaper(const QImage &image)
     m_wallpaper.Wallpaper()->Assign(image);
 }
 
-QColor TCoolGroupBox::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolGroupBox::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setSimpleView(bool value) { assign(m_simpleView, value); }
-
 QRect TCoolGroupBox::captionRect() const
 {
     if (m_caption.isEmpty())
@@ -85,11 +50,11 @@ QRect TCoolGroupBox::captionRect() const
     canvas.Font.Assign(font());
     const int h = canvas.TextHeight("0");
     const bool rtl = layoutDirection() == Qt::RightToLeft;
-    unsigned format = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0u);
+    const unsigned format = BiDiFormat(DT_SINGLELINE, rtl, false);
     const int left = rtl ? width() - canvas.TextWidth(m_caption) - 8 : 8;
     QRect q = Rect(left, 0, left, h);
     canvas.DrawText(m_caption, q, format | DT_CALCRECT);
-    AdjustRectSides(q, -m_shadowSize, 0, m_shadowSize, 0);
+    AdjustRectSides(q, -shadowStyle().Size, 0, shadowStyle().Size, 0);
     return q;
 }
 
@@ -123,7 +88,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
         return;
 
     QRect q = captionRect();
-    const unsigned format = DT_SINGLELINE | (layoutDirection() == Qt::RightToLeft ? DT_RTLREADING : 0u);
+    const unsigned format = BiDiFormat(DT_SINGLELINE, layoutDirection() == Qt::RightToLeft, false);
     canvas.SetBkMode(TRANSPARENT);
     if (Transparent()) {
         PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas, q, true);
@@ -132,17 +97,8 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
         canvas.SetBkMode(OPAQUE);
         canvas.SetBkColor(QColorToColor(Color()));
     }
-    if (!isEnabled()) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(m_caption, q, format);
-        canvas.DrawDisabledText(m_caption, Rect(q.left(), q.top(), width(), height()));
-    } else if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(m_caption, q, format);
-    } else {
-        DrawShadowText(canvas, q, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
-                       QColorToColor(ShadowColor()), fontColor, format, m_caption);
-    }
+    DrawCaption(canvas, q, format, m_caption, shadowStyle(), fontColor, isEnabled(), TDisabledCaption::SystemDisabled,
+                rect());
 }
 
 void TCoolGroupBox::changeEvent(QEvent *event)

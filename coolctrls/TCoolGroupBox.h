@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolControlSupport.h"
+#include "TShadowedCaption.h"
 #include "TWallpaperGroup.h"
 
 #include "CoolUtils.h"
@@ -17,7 +18,7 @@ namespace coolctrls {
 // Children are placed relative to the box's top-left corner. The box paints
 // its whole area itself, so Qt never composes the parent underneath; its
 // background alone is offered to transparent children (IEraseBackground).
-class TCoolGroupBox : public QWidget, public IEraseBackground
+class TCoolGroupBox : public QWidget, public IEraseBackground, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -29,7 +30,7 @@ class TCoolGroupBox : public QWidget, public IEraseBackground
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
+    Q_PROPERTY(coolctrls::TShadowPosition ShadowPos READ ShadowPos WRITE setShadowPos)
     Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
     Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
@@ -41,9 +42,6 @@ class TCoolGroupBox : public QWidget, public IEraseBackground
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-
     explicit TCoolGroupBox(QWidget *parent = nullptr);
 
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
@@ -71,14 +69,6 @@ public:
     void setTransparent(bool value);
     int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     // Where the caption cell lies (empty without a caption): the measured
     // caption at x = 8 (right-to-left: 8 from the right), H = the height of
@@ -92,6 +82,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A shadow setter invalidates the box.
+    void ShadowChanged() override { update(); }
     void moveEvent(QMoveEvent *event) override;
 
 private:
@@ -109,10 +101,6 @@ private:
     QString m_caption;
     QColor m_color;
     bool m_ctl3D = true;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
 };
 
 } // namespace coolctrls

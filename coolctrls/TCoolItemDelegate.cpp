@@ -19,11 +19,11 @@ TOwnerDrawState TCoolItemDelegate::DrawState(const QStyleOptionViewItem &option)
 {
     TOwnerDrawState state;
     if (option.state & QStyle::State_Selected)
-        state.include(odSelected);
+        state.setFlag(odSelected);
     if (option.state & QStyle::State_HasFocus)
-        state.include(odFocused);
+        state.setFlag(odFocused);
     if (!(option.state & QStyle::State_Enabled))
-        state.include(odDisabled);
+        state.setFlag(odDisabled);
     return state;
 }
 
@@ -40,7 +40,7 @@ void TCoolItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     else
         TItemPainter::Paint(canvas, m_items, row, index.data(Qt::DisplayRole).toString(), option.rect, state,
                             Area ? Area() : TItemArea{option.rect, QPoint()});
-    if (FocusRect && state.contains(odFocused))
+    if (FocusRect && state.testFlag(odFocused))
         canvas.DrawFocusRect(option.rect);
 }
 

@@ -66,16 +66,12 @@ TCoolItems::~TCoolItems()
 
 bool TCoolItems::setNumGlyphs(int value)
 {
-    value = qBound(1, value, 2);
-    if (value == Glyph.NumGlyphs())
-        return false;
-    Glyph.setNumGlyphs(value);
-    return true;
+    return Glyph.setNumGlyphsLimited(value);
 }
 
 bool TCoolItems::FixedBackground() const
 {
-    return (Options.contains(ocPaintWallpaper) && ResolveWallpaper()) || Options.contains(ocPaintTransparently);
+    return (Options.testFlag(ocPaintWallpaper) && ResolveWallpaper()) || Options.testFlag(ocPaintTransparently);
 }
 
 // --- items ------------------------------------------------------------------
@@ -217,11 +213,13 @@ QString TCoolItems::NormalizeFolderName(const QString &name)
 
 uint32_t TCoolItems::FileTypeAttributes(TFileType type)
 {
-    static constexpr uint32_t bits[] = {faReadOnly, faHidden, faSysFile, faVolumeID, faDirectory, faArchive, faAnyFile};
+    static constexpr std::pair<TFileTypeValue, uint32_t> bits[] = {
+        {ftReadOnly, faReadOnly}, {ftHidden, faHidden},       {ftSystem, faSysFile}, {ftVolumeID, faVolumeID},
+        {ftDirectory, faDirectory}, {ftArchive, faArchive}, {ftNormal, faAnyFile}};
     uint32_t result = 0;
-    for (int v = ftReadOnly; v <= ftNormal; ++v)
-        if (type.contains(TFileTypeValue(v)))
-            result |= bits[v];
+    for (const auto &[type1, attributes] : bits)
+        if (type.testFlag(type1))
+            result |= attributes;
     return result;
 }
 
@@ -461,7 +459,7 @@ TFont &TCoolItems::FontValue()
 
 void TCoolItems::MouseEntered(const std::function<void(QObject *)> &onMouseEnter)
 {
-    if (Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
+    if (Options.testFlag(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
         m_flatHot = true;
         m_control->update();
     }
@@ -481,7 +479,7 @@ void TCoolItems::MouseLeft(const std::function<void(QObject *)> &onMouseLeave)
 
 void TCoolItems::PaintBorders(TCanvas &canvas) const
 {
-    if (Options.contains(ocFlatBorder))
+    if (Options.testFlag(ocFlatBorder))
         DrawFlatBorder(&canvas, m_control, m_control->hasFocus() || m_flatHot);
     DrawEdgeBorders(&canvas, m_control, EdgeBorders, BordersTrColor, BorderPen);
 }

@@ -79,7 +79,7 @@ public:
     // image index out (-1 keeps the control's Glyph).
     std::function<void(int index, int &glAssign)> OnGlyphDraw;
 
-    // Values of NumGlyphs above 2 are stored as 2; answers whether it changed.
+    // TGlyph::setNumGlyphsLimited; answers whether it changed.
     int NumGlyphs() const { return Glyph.NumGlyphs(); }
     bool setNumGlyphs(int value);
 
@@ -276,8 +276,8 @@ public:                                                                         
     platform::TImageList *Images() const { return m_items.Images; }                                        \
     void setImages(platform::TImageList *v) { m_items.Images = v; repaintItems(); }                        \
     coolctrls::TCoolOptions Options() const { return m_items.Options; }                                    \
-    uint OptionBits() const { return m_items.Options.bits(); }                                             \
-    void setOptionBits(uint v) { setOptions(coolctrls::TCoolOptions::fromBits(v)); }                       \
+    uint OptionBits() const { return m_items.Options.toInt(); }                                             \
+    void setOptionBits(uint v) { setOptions(coolctrls::TCoolOptions::fromInt(v)); }                       \
     int BevelInner() const { return m_items.BevelInner; }                                                  \
     void setBevelInner(int v) { setItemsValue(m_items.BevelInner, coolctrls::TBevelCut(v)); }              \
     int BevelOuter() const { return m_items.BevelOuter; }                                                  \
@@ -304,8 +304,8 @@ public:                                                                         
     void setFolderName(const QString &v) { m_items.setFolderName(v); }                                     \
     QString FileMask() const { return m_items.FileMask(); }                                                \
     void setFileMask(const QString &v) { m_items.setFileMask(v); }                                         \
-    uint FileType() const { return m_items.FileType().bits(); }                                            \
-    void setFileType(uint v) { m_items.setFileType(coolctrls::TFileType::fromBits(v)); }                   \
+    uint FileType() const { return m_items.FileType().toInt(); }                                            \
+    void setFileType(uint v) { m_items.setFileType(coolctrls::TFileType::fromInt(v)); }                   \
     platform::TColor ShadowColor() const { return m_items.ShadowColor; }                                   \
     void setShadowColor(platform::TColor v) { m_items.ShadowColor = v; m_items.SimpleView = false; repaintItems(); } \
     int ShadowSize() const { return m_items.ShadowSize; }                                                  \
@@ -324,10 +324,10 @@ public:                                                                         
     }                                                                                                      \
     bool SimpleView() const { return m_items.SimpleView; }                                                 \
     void setSimpleView(bool v) { m_items.SimpleView = v; repaintItems(); }                                 \
-    uint EdgeBordersBits() const { return m_items.EdgeBorders.bits(); }                                    \
+    uint EdgeBordersBits() const { return m_items.EdgeBorders.toInt(); }                                    \
     coolctrls::TEdgeBorders EdgeBorders() const { return m_items.EdgeBorders; }                            \
     void setEdgeBorders(coolctrls::TEdgeBorders v) { setItemsValue(m_items.EdgeBorders, v); }              \
-    void setEdgeBordersBits(uint v) { setEdgeBorders(coolctrls::TEdgeBorders::fromBits(v)); }              \
+    void setEdgeBordersBits(uint v) { setEdgeBorders(coolctrls::TEdgeBorders::fromInt(v)); }              \
     platform::TPen &BorderPen() { return m_items.BorderPen; }                                              \
     platform::TColor BordersTrColor() const { return m_items.BordersTrColor; }                             \
     void setBordersTrColor(platform::TColor v) { setItemsValue(m_items.BordersTrColor, v); }               \

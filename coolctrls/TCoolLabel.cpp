@@ -91,47 +91,6 @@ void TCoolLabel::setColor(const QColor &value)
     update();
 }
 
-QColor TCoolLabel::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolLabel::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setSimpleView(bool value)
-{
-    if (m_simpleView == value)
-        return;
-    m_simpleView = value;
-    repaint();
-}
-
 void TCoolLabel::setLayout(TTextLayout value)
 {
     if (m_layout == value)
@@ -182,21 +141,8 @@ void TCoolLabel::setGlyph(const platform::TBitmap *bitmap)
 
 void TCoolLabel::setNumGlyphs(int value)
 {
-    const int n = qMin(int(static_cast<uint8_t>(value)), 2);
-    if (n == m_glyph.NumGlyphs())
-        return;
-    m_glyph.setNumGlyphs(n);
-    update();
-}
-
-unsigned TCoolLabel::alignmentFormat() const
-{
-    switch (m_alignment) {
-    case taRightJustify: return DT_RIGHT;
-    case taCenter: return DT_CENTER;
-    case taLeftJustify: break;
-    }
-    return DT_LEFT;
+    if (m_glyph.setNumGlyphsLimited(value))
+        update();
 }
 
 void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
@@ -206,24 +152,12 @@ void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
         text += ' ';
     if (!m_showAccelChar)
         format |= DT_NOPREFIX;
-    if (layoutDirection() == Qt::RightToLeft) {
-        // Right-to-left reading mirrors left and right alignment.
-        format |= DT_RTLREADING;
-        if (!(format & DT_CENTER))
-            format ^= DT_RIGHT;
-    }
+    // Right-to-left reading mirrors left and right alignment.
+    format = BiDiFormat(format, layoutDirection() == Qt::RightToLeft, true);
     canvas.Font.Assign(font());
     const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
     canvas.Font.setColor(fontColor);
-    if (!isEnabled()) {
-        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
-    } else if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(text, r, format);
-    } else {
-        DrawShadowText(canvas, r, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
-                       QColorToColor(ShadowColor()), fontColor, format, text);
-    }
+    DrawCaption(canvas, r, format, text, shadowStyle(), fontColor, isEnabled());
 }
 
 QSize TCoolLabel::textExtent() const
@@ -267,13 +201,13 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     if (isEdge(m_bevelInner) || isEdge(m_bevelOuter)) {
         // The edge around the whole client area, as the glyph holder draws
         // bevels; the rectangle itself does not shrink by it.
-        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, static_cast<coolctrls::TBevelCut>(m_bevelOuter),
-                           static_cast<coolctrls::TBevelCut>(m_bevelInner), blGlyphLeft, 0, 0, QString(), QPoint());
+        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, m_bevelOuter, m_bevelInner, blGlyphLeft, 0, 0, QString(),
+                           QPoint());
         InflateRect(r, -m_bevelsOffset, -m_bevelsOffset);
     }
 
     canvas.Brush.setStyle(TBrushStyle::bsClear);
-    const unsigned format = (m_wordWrap ? DT_WORDBREAK : 0u) | alignmentFormat();
+    const unsigned format = (m_wordWrap ? DT_WORDBREAK : 0u) | AlignmentFormat(m_alignment);
     if (m_layout != tlTop) {
         QRect m = r;
         DrawLabelText(canvas, m, format | DT_EXPANDTABS | DT_CALCRECT);
@@ -282,22 +216,8 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     }
 
     if (!m_glyph.Glyph().Empty()) {
-        const int w = m_glyph.glyphSize().width();
         canvas.Font.Assign(font());
-        const int t = canvas.TextWidth(m_caption);
-        QPoint p(r.left(), r.top());
-        switch (m_alignment) {
-        case taLeftJustify:
-            r.translate(w + 2, 0);
-            break;
-        case taRightJustify:
-            p.setX(Right(r) - t - w - 2);
-            break;
-        case taCenter:
-            p.setX(r.width() / 2 - (t + w + 2) / 2);
-            r.translate((w + 2) / 2, 0);
-            break;
-        }
+        const QPoint p = PlaceGlyphBeforeText(r, m_alignment, m_glyph.glyphSize().width(), canvas.TextWidth(m_caption));
         m_glyph.DrawGlyph(canvas, p, clNone, true, isEnabled());
     }
 

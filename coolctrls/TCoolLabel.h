@@ -2,6 +2,7 @@
 
 #include "CoolControlSupport.h"
 #include "TGlyph.h"
+#include "TShadowedCaption.h"
 #include "TWallpaperGroup.h"
 
 #include "platform/Events.h"
@@ -22,7 +23,7 @@ namespace coolctrls {
 // AutoSize is on. Mouse
 // presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
 // position; a disabled label receives none.
-class TCoolLabel : public QWidget
+class TCoolLabel : public QWidget, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -30,18 +31,18 @@ class TCoolLabel : public QWidget
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
-    Q_PROPERTY(TTextLayout Layout READ Layout WRITE setLayout)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TTextLayout Layout READ Layout WRITE setLayout)
     Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
-    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(coolctrls::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(coolctrls::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
     Q_PROPERTY(int BevelsOffset READ BevelsOffset WRITE setBevelsOffset)
     Q_PROPERTY(int EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
     Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
+    Q_PROPERTY(coolctrls::TShadowPosition ShadowPos READ ShadowPos WRITE setShadowPos)
     Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
@@ -55,15 +56,6 @@ class TCoolLabel : public QWidget
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-    enum TTextLayout { tlTop, tlCenter, tlBottom };
-    Q_ENUM(TTextLayout)
-    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-    Q_ENUM(TBevelCut)
-
     explicit TCoolLabel(QWidget *parent = nullptr);
 
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
@@ -95,14 +87,6 @@ public:
     // Background colour used when not Transparent; invalid = the button face.
     QColor Color() const;
     void setColor(const QColor &value);
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     TTextLayout Layout() const { return m_layout; }
     void setLayout(TTextLayout value);
@@ -119,8 +103,8 @@ public:
     void setBevelsOffset(int value);
     TEdgeBorders EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(TEdgeBorders value);
-    int EdgeBordersBits() const { return int(m_edgeBorders.bits()); }
-    void setEdgeBordersBits(int bits) { setEdgeBorders(TEdgeBorders::fromBits(uint32_t(bits) & 0xF)); }
+    int EdgeBordersBits() const { return int(m_edgeBorders.toInt()); }
+    void setEdgeBordersBits(int bits) { setEdgeBorders(TEdgeBorders::fromInt(uint(bits) & 0xF)); }
     // The pen of the side lines; assigning into it repaints.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
@@ -150,13 +134,14 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A shadow setter repaints at once.
+    void ShadowChanged() override { repaint(); }
 
 private:
     // Declared first: the glyph holder is destroyed last.
     TGlyph m_glyph;
     // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
     TWallpaperGroup m_wallpaper{this};
-    unsigned alignmentFormat() const;
 
     QString m_caption;
     bool m_autoSize = true;
@@ -164,10 +149,6 @@ private:
     bool m_showAccelChar = true;
     TAlignment m_alignment = taLeftJustify;
     QColor m_color;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
     bool m_pressed = false;
     TTextLayout m_layout = tlTop;
     QPointer<QWidget> m_focusControl;

@@ -14,8 +14,6 @@ namespace coolctrls {
 
 using namespace platform;
 
-int TCoolListBox::s_lastTopIndex = 0;
-
 TCoolListBox::TCoolListBox(QWidget *parent)
     : QListWidget(parent)
     , m_items(this, model(), TCoolItems::Kind::ListBox)
@@ -166,7 +164,7 @@ void TCoolListBox::toggle(int index)
 void TCoolListBox::paintBackground(TCanvas &canvas, const QRect &rect)
 {
     const TCoolOptions options = m_items.Options;
-    if (options.contains(ocPaintTransparently)) {
+    if (options.testFlag(ocPaintTransparently)) {
         const QPoint org = canvas.OffsetWindowOrg(viewport()->x(), viewport()->y());
         PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas,
                                      rect.translated(viewport()->pos()), true);
@@ -174,8 +172,8 @@ void TCoolListBox::paintBackground(TCanvas &canvas, const QRect &rect)
         return;
     }
     const TBitmap *wallpaper = m_items.ResolveWallpaper();
-    if (options.contains(ocPaintWallpaper) && wallpaper)
-        DrawWallpaper(canvas, *wallpaper, viewport()->rect(), SRCCOPY, options.contains(ocStretchWallpaper));
+    if (options.testFlag(ocPaintWallpaper) && wallpaper)
+        DrawWallpaper(canvas, *wallpaper, viewport()->rect(), SRCCOPY, options.testFlag(ocStretchWallpaper));
     else
         canvas.FillRect(rect, m_items.Color);
 }
@@ -277,10 +275,10 @@ void TCoolListBox::scrollContentsBy(int dx, int dy)
     // Scrolling moves the pixels; a wallpaper laid over the whole list must
     // stay where it is, so the whole list is painted again.
     const int top = indexAt(QPoint(0, 0)).row();
-    if (top != s_lastTopIndex && m_items.FixedBackground()) {
+    if (top != m_lastTopIndex && m_items.FixedBackground()) {
         viewport()->update();
         ++m_fixedRepaints;
-        s_lastTopIndex = top;
+        m_lastTopIndex = top;
     }
 }
 

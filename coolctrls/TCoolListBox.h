@@ -73,8 +73,6 @@ class TCoolListBox : public QListWidget
     TONVIK_COOL_ITEMS_ACCESSORS
 
 public:
-    enum TBorderStyle { bsNone, bsSingle };
-
     explicit TCoolListBox(QWidget *parent = nullptr);
     ~TCoolListBox() override;
 
@@ -154,8 +152,8 @@ private:
     TBorderStyle m_borderStyle = bsSingle;
     bool m_hotTray = false;
     int m_fixedRepaints = 0;
-    // Shared by all list boxes, as the classic unit kept it.
-    static int s_lastTopIndex;
+    // The top row at the last whole-list repaint (each control its own).
+    int m_lastTopIndex = 0;
 };
 
 } // namespace coolctrls

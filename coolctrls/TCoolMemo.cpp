@@ -165,10 +165,10 @@ void TCoolMemo::applyAlignment()
 void TCoolMemo::setOptions(int value)
 {
     const TCoolOptions options =
-        ExcludeConflictingOptions(CoolOptions(), TCoolOptions::fromBits(uint32_t(value)));
+        ExcludeConflictingOptions(CoolOptions(), TCoolOptions::fromInt(uint32_t(value)));
     if (options == CoolOptions())
         return;
-    m_options = int(options.bits());
+    m_options = int(options.toInt());
     RecreateWnd();
     colorChanged();
 }
@@ -288,7 +288,7 @@ void TCoolMemo::paintFrame(TCanvas &canvas)
     if (m_options & ocFlatBorder)
         DrawFlatBorder(&canvas, this, FlatBorderHighlighted());
     const TColor trColor = m_bordersTrColor.isValid() ? QColorToColor(m_bordersTrColor) : clNone;
-    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromBits(uint32_t(m_edgeBorders)), trColor, m_borderPen);
+    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromInt(uint32_t(m_edgeBorders)), trColor, m_borderPen);
 }
 
 void TCoolMemo::scrollContentsBy(int dx, int dy)

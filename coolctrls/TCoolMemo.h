@@ -33,9 +33,9 @@ class TCoolMemo : public QTextEdit
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
-    Q_PROPERTY(TAlignment TextAlign READ TextAlign WRITE setTextAlign)
-    Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
+    Q_PROPERTY(coolctrls::TAlignment TextAlign READ TextAlign WRITE setTextAlign)
+    Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(coolctrls::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(QColor CaptionColor READ CaptionColor WRITE setCaptionColor)
     Q_PROPERTY(QColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
@@ -56,26 +56,6 @@ class TCoolMemo : public QTextEdit
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TBorderStyle { bsNone, bsSingle };
-    Q_ENUM(TBorderStyle)
-    enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-    Q_ENUM(TScrollStyle)
-    // Sides of EdgeBorders.
-    enum TEdgeBorderBit { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
-    // The option bits the memo honours (bit n for option value n).
-    enum TCoolOptionBit {
-        ocPaintWallpaper = 1 << coolctrls::ocPaintWallpaper,
-        ocStretchWallpaper = 1 << coolctrls::ocStretchWallpaper,
-        ocPaintCaptionWallpaper = 1 << coolctrls::ocPaintCaptionWallpaper,
-        ocNoCaption = 1 << coolctrls::ocNoCaption,
-        ocSmallCaption = 1 << coolctrls::ocSmallCaption,
-        ocNoDragUsingCaption = 1 << coolctrls::ocNoDragUsingCaption,
-        ocFlatBorder = 1 << coolctrls::ocFlatBorder,
-        ocPaintTransparently = 1 << coolctrls::ocPaintTransparently,
-    };
-
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
 
@@ -110,8 +90,8 @@ public:
     // wins); a changed set re-creates the control's look, then tells it and
     // its children that the colours changed.
     void setOptions(int value);
-    TCoolOptions CoolOptions() const { return TCoolOptions::fromBits(uint32_t(m_options)); }
-    void setCoolOptions(TCoolOptions value) { setOptions(int(value.bits())); }
+    TCoolOptions CoolOptions() const { return TCoolOptions::fromInt(uint32_t(m_options)); }
+    void setCoolOptions(TCoolOptions value) { setOptions(int(value.toInt())); }
     int EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(int value);
     // Invalid = clNone, no frame.

@@ -22,9 +22,9 @@ class TCoolPanel : public QWidget, public IEraseBackground
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
-    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(coolctrls::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE setBevelWidth)
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
@@ -42,11 +42,6 @@ class TCoolPanel : public QWidget, public IEraseBackground
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-    Q_ENUM(TBevelCut)
-
     explicit TCoolPanel(QWidget *parent = nullptr);
 
     TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }

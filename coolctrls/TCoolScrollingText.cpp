@@ -166,10 +166,7 @@ void TCoolScrollingText::setGlyph(const QImage &image)
 
 void TCoolScrollingText::setNumGlyphs(int value)
 {
-    value = qBound(1, value, 4);
-    if (value > 2)
-        value = 2;
-    m_textGlyph.setNumGlyphs(value);
+    m_textGlyph.setNumGlyphsLimited(value);
 }
 
 void TCoolScrollingText::setShowAccelChar(bool value)
@@ -187,47 +184,6 @@ void TCoolScrollingText::setFocusControl(QWidget *control)
         return;
     m_focusControl = control;
     updateShortcut();
-}
-
-QColor TCoolScrollingText::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolScrollingText::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setSimpleView(bool value)
-{
-    if (m_simpleView == value)
-        return;
-    m_simpleView = value;
-    textChanged();
 }
 
 // --- Accelerator --------------------------------------------------------------
@@ -271,14 +227,8 @@ void TCoolScrollingText::updateShortcut()
 
 unsigned TCoolScrollingText::textFormat() const
 {
-    unsigned format = DT_NOCLIP | (m_showAccelChar ? DT_NOPREFIX : 0u);
-    if (m_alignment == taRightJustify)
-        format |= DT_RIGHT;
-    else if (m_alignment == taCenter)
-        format |= DT_CENTER;
-    if (layoutDirection() == Qt::RightToLeft)
-        format |= DT_RTLREADING;
-    return format;
+    const unsigned format = DT_NOCLIP | (m_showAccelChar ? DT_NOPREFIX : 0u) | AlignmentFormat(m_alignment);
+    return BiDiFormat(format, layoutDirection() == Qt::RightToLeft, false);
 }
 
 TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
@@ -287,10 +237,7 @@ TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
     look.text = joinedText();
     look.font = font();
     look.fontColor = palette().color(QPalette::Active, QPalette::WindowText).rgba();
-    look.shadowColor = ShadowColor().rgba();
-    look.shadowSize = m_shadowSize;
-    look.shadowPos = m_shadowPos;
-    look.simpleView = m_simpleView;
+    look.shadow = shadowStyle();
     look.enabled = isEnabled();
     look.alignment = m_alignment;
     look.showAccelChar = m_showAccelChar;
@@ -316,11 +263,7 @@ QSize TCoolScrollingText::TextExtent() const
     // the shadow offset.
     QRect r(QPoint(0, 0), size());
     const QString text = joinedText() + ' ';
-    if (m_simpleView)
-        canvas.DrawText(text, r, format);
-    else
-        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
-                       clBlack, format, text);
+    DrawCaption(canvas, r, format, text, shadowStyle(), clBlack, true);
     int w = Right(r), h = Bottom(r);
     const QSize glyph = m_textGlyph.glyphSize();
     if (glyph.width() > 0) {
@@ -393,7 +336,7 @@ void TCoolScrollingText::setClock(TClock clock)
 
 void TCoolScrollingText::suspend()
 {
-    if (m_suspended)
+    if (m_suspended || !m_active)
         return;
     m_suspended = true;
     m_hiddenSince = m_clock();
@@ -472,9 +415,13 @@ void TCoolScrollingText::Tick()
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
     if (!isVisible()) {
-        // Nothing to show (its page is hidden, say): the text moves on and
-        // the frame is painted when the control is shown again.
+        // Nothing to show: the text moves on and the frame is painted when
+        // the control is shown again. Inside a window that shows (on a page
+        // that is not the current one, say) the thread goes to sleep and the
+        // clock keeps the place instead.
         m_frameValid = false;
+        if (window()->isVisible())
+            suspend();
         return;
     }
     // One frame off-screen, shown at once in one copy by the paint handler.
@@ -549,7 +496,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
     const int textWidth = measure.TextWidth(text);
     measure.releaseHandle();
     const QSize glyph = m_textGlyph.glyphSize();
-    const int pad = m_shadowSize + 4;
+    const int pad = shadowStyle().Size + 4;
     const int margin = qMax(bounds.width(), textWidth) + glyph.width() + 2 + pad;
     const int pictureHeight = qMax(bounds.height(), glyph.height()) + 2 * pad;
 
@@ -602,34 +549,12 @@ void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
 
     const QSize glyph = m_textGlyph.glyphSize();
     if (glyph.width() > 0) {
-        const int g = glyph.width();
-        QPoint at(r.left(), r.top());
-        if (m_alignment == taLeftJustify) {
-            r.setLeft(r.left() + g + 2);
-        } else {
-            const int textWidth = canvas.TextWidth(text);
-            if (m_alignment == taRightJustify) {
-                at.setX(Right(r) - textWidth - g - 2);
-            } else {
-                at.setX(r.left() + (Right(r) - r.left()) / 2 - (textWidth + g + 2) / 2);
-                r.setLeft(r.left() + (g + 2) / 2);
-            }
-        }
+        const QPoint at = PlaceGlyphBeforeText(r, m_alignment, glyph.width(), canvas.TextWidth(text));
         m_textGlyph.DrawGlyph(canvas, at, clNone, true, isEnabled());
     }
-
-    if (!isEnabled()) {
-        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
-        return;
-    }
+    // The appended space belongs to the enabled text only.
     const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
-    if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(text + ' ', r, format);
-    } else {
-        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
-                       fontColor, format, text + ' ');
-    }
+    DrawCaption(canvas, r, format, isEnabled() ? text + ' ' : text, shadowStyle(), fontColor, isEnabled());
 }
 
 void TCoolScrollingText::paintEvent(QPaintEvent *)

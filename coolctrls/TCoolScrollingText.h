@@ -3,6 +3,7 @@
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TGlyph.h"
+#include "TShadowedCaption.h"
 #include "TThreadTimer.h"
 #include "TWallpaperGroup.h"
 
@@ -33,14 +34,14 @@ namespace coolctrls {
 // background, lays that picture over it at the new offset and repaints the
 // control's rectangle only; each kept part is made again when what it was
 // made from changes (compared at every use, so no setter can forget it).
-class TCoolScrollingText : public QWidget
+class TCoolScrollingText : public QWidget, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
     Q_PROPERTY(bool Active READ Active WRITE setActive)
     Q_PROPERTY(uint Interval READ Interval WRITE setInterval)
-    Q_PROPERTY(TScrollDirection ScrollDirection READ ScrollDirection WRITE setScrollDirection)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TScrollDirection ScrollDirection READ ScrollDirection WRITE setScrollDirection)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
@@ -49,7 +50,7 @@ class TCoolScrollingText : public QWidget
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
     Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
+    Q_PROPERTY(coolctrls::TShadowPosition ShadowPos READ ShadowPos WRITE setShadowPos)
     Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
     Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
@@ -63,13 +64,6 @@ class TCoolScrollingText : public QWidget
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TScrollDirection { sdBottomToTop, sdTopToBottom, sdLeftToRight, sdRightToLeft };
-    Q_ENUM(TScrollDirection)
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-
     // Called each time the text has left the area; setting initialPosition
     // makes the next pass start at rest (0, 0) instead of the far edge.
     using TTextScrolledEvent = std::function<void(QObject *sender, bool &initialPosition)>;
@@ -131,7 +125,7 @@ public:
     void setGlyph(const platform::TBitmap *bitmap);
     void setGlyph(const QImage &image);
     int NumGlyphs() const { return m_textGlyph.NumGlyphs(); }
-    // 1..4; values above 2 are taken as 2.
+    // TGlyph::setNumGlyphsLimited: as a byte, 0 ignored, above 2 taken as 2.
     void setNumGlyphs(int value);
 
     // True: an "&" is an ordinary character and the accelerator (the letter
@@ -148,15 +142,6 @@ public:
     // key was handled.
     bool DialogChar(QChar key);
 
-    // Setting any of the three also clears SimpleView.
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     TTextScrolledEvent OnTextScrolled;
 
@@ -192,6 +177,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    // The shadow is part of the text's look and measure.
+    void ShadowChanged() override { textChanged(); }
 
 private:
     // The one-pixel step of a tick and the wrap with OnTextScrolled;
@@ -215,10 +202,7 @@ private:
         QString text;
         QFont font;
         QRgb fontColor = 0;
-        QRgb shadowColor = 0;
-        int shadowSize = 0;
-        int shadowPos = 0;
-        bool simpleView = false;
+        TShadowStyle shadow;
         bool enabled = true;
         int alignment = 0;
         bool showAccelChar = true;
@@ -267,10 +251,6 @@ private:
     bool m_autoSize = false;
     bool m_showAccelChar = true;
     QColor m_color;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
     int m_scrollX = 0;
     int m_scrollY = 0;
     QImage m_backgroundSnapshot;

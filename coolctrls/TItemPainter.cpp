@@ -39,14 +39,14 @@ const TBitmap *itemGlyph(const TCoolItems &items, TCanvas &canvas, int index, co
     const int size = items.ItemHeight;
     switch (items.ExtendedStyle()) {
     case ctCoolControl: {
-        if (items.Options.contains(ocUseImageList) && items.Images) {
+        if (items.Options.testFlag(ocUseImageList) && items.Images) {
             if (index < 0 || index >= items.Images->Count())
                 return nullptr;
             owned = std::make_unique<TBitmap>();
             items.Images->GetBitmap(index, *owned);
             return owned.get();
         }
-        if (items.Options.contains(ocUseGlyphAssign) && items.Wallpaper.CoolImages()) {
+        if (items.Options.testFlag(ocUseGlyphAssign) && items.Wallpaper.CoolImages()) {
             int glAssign = -1;
             if (items.OnGlyphDraw)
                 items.OnGlyphDraw(index, glAssign);
@@ -90,7 +90,7 @@ void TItemPainter::PrepareCanvas(TCanvas &canvas, const TCoolItems &items, int i
     canvas.Font.Assign(control->font());
     canvas.Font.setColor(QColorToColor(control->palette().color(QPalette::WindowText)));
     canvas.Brush.setColor(items.Color);
-    if (state.contains(odSelected)) {
+    if (state.testFlag(odSelected)) {
         canvas.Brush.setColor(clHighlight);
         canvas.Font.setColor(clHighlightText);
     }
@@ -108,7 +108,7 @@ bool TItemPainter::PaintedSelected(TOwnerDrawState state, bool comboBox)
 
 bool TItemPainter::BevelDrawn(TOwnerDrawState state, TCoolOptions options)
 {
-    if (!options.contains(ocBevelOnlyIfSel))
+    if (!options.testFlag(ocBevelOnlyIfSel))
         return true;
     return state == TOwnerDrawState{odSelected} || state == TOwnerDrawState{odSelected, odFocused};
 }
@@ -121,7 +121,7 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
     const bool comboBox = items.isComboBox();
     const bool enabled = control->isEnabled();
     const unsigned biDi = biDiFlags(control);
-    const bool stretched = options.contains(ocStretchWallpaper);
+    const bool stretched = options.testFlag(ocStretchWallpaper);
 
     // 3. What is given back at the end.
     const TColor textColor = canvas.GetTextColor();
@@ -133,18 +133,18 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
         canvas.Brush.setColor(items.SelColor);
         const TBitmap *wallpaper = items.ResolveWallpaper();
         const TBitmap *selWallpaper = items.ResolveSelWallpaper();
-        if (options.contains(ocInvertWallpaperAsSelect) && wallpaper)
+        if (options.testFlag(ocInvertWallpaperAsSelect) && wallpaper)
             DrawWallpaperClipped(canvas, *wallpaper, area.wallpaperArea, NOTSRCCOPY, stretched, rect);
-        else if (options.contains(ocPaintSelWallpaper) && selWallpaper)
+        else if (options.testFlag(ocPaintSelWallpaper) && selWallpaper)
             DrawWallpaperClipped(canvas, *selWallpaper, area.wallpaperArea, SRCCOPY, comboBox ? stretched : true,
                                  rect);
         else
             canvas.FillRect(rect);
     } else {
         const TBitmap *wallpaper = items.ResolveWallpaper();
-        if (options.contains(ocPaintWallpaper) && wallpaper) {
+        if (options.testFlag(ocPaintWallpaper) && wallpaper) {
             DrawWallpaperClipped(canvas, *wallpaper, area.wallpaperArea, SRCCOPY, stretched, rect);
-        } else if (options.contains(ocPaintTransparently)) {
+        } else if (options.testFlag(ocPaintTransparently)) {
             // The background lies under the control: shift the canvas so
             // that the control's origin is its (0, 0).
             const QPoint org = canvas.OffsetWindowOrg(area.controlOffset.x(), area.controlOffset.y());

@@ -384,7 +384,7 @@ TEST(CoolBtnProperties, SetterRulesOfShadowNumGlyphsAndMargin)
 
     b.setTransparencyLevel(300);
     EXPECT_EQ(b.TransparencyLevel(), 255);
-    b.setProperty("Options", uint(TCoolOptions{ocRoundedForm, ocFlatBorder}.bits()));
+    b.setProperty("Options", uint(TCoolOptions{ocRoundedForm, ocFlatBorder}.toInt()));
     EXPECT_EQ(b.Options(), (TCoolOptions{ocRoundedForm, ocFlatBorder}));
 }
 

@@ -87,7 +87,7 @@ TEST(CoolLabel, AutoSizeMeasuresTextAndShadowOffset)
     EXPECT_GT(label.width(), 1);
 
     // A right-justified label keeps its right edge.
-    label.setAlignment(TCoolLabel::taRightJustify);
+    label.setAlignment(coolctrls::taRightJustify);
     label.setCaption("12");
     const int right = label.geometry().right();
     label.setCaption("1234567890");
@@ -174,7 +174,7 @@ TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
     addPicture(*store, Qt::red);
     TCoolPanel panel;
     panel.resize(40, 30);
-    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setBevelOuter(coolctrls::bvNone);
     panel.setColor(Qt::blue);
     panel.setWallpaper(solid(4, 4, Qt::green));
     auto at = [&](int x, int y) { return panel.grab().toImage().pixelColor(x, y); };
@@ -233,15 +233,15 @@ TEST(CoolGroupBox, CaptionCellCoversTheFrameWithTheColour)
 TEST(CoolMemo, WallpaperAndTransparencyOptionsExcludeEachOther)
 {
     TCoolMemo memo;
-    memo.setOptions(TCoolMemo::ocPaintWallpaper);
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
-    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintTransparently));
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
-    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintWallpaper));
+    memo.setOptions(coolctrls::ocPaintWallpaper);
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(coolctrls::ocPaintTransparently));
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(coolctrls::ocPaintWallpaper));
 
     memo.setLines({" USAGE", " o Select a level"});
     EXPECT_EQ(memo.Lines(), QStringList({" USAGE", " o Select a level"}));
-    memo.setTextAlign(TCoolMemo::taCenter);
+    memo.setTextAlign(coolctrls::taCenter);
     EXPECT_EQ(memo.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 

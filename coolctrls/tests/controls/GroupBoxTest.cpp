@@ -81,7 +81,7 @@ TEST(CoolGroupBox, FlatFrameEmptyCaptionAndShadowPosition)
     EXPECT_EQ(img.pixelColor(50, 59), sys(clWindowFrame));
 
     box.setSimpleView(true);
-    box.setShadowPos(TCoolGroupBox::spRightBottom);
+    box.setShadowPos(coolctrls::spRightBottom);
     EXPECT_FALSE(box.SimpleView()) << "a shadow setter brings the shadow back";
     box.setCaption("Ab");
     box.setShadowColor(Qt::red);

@@ -93,12 +93,12 @@ TEST_F(IntervalLabel, ShadowSettersRepaintOnlyAndRightJustifiedKeepsItsRightEdge
     label->setCaption("100 SEC.");
     const QSize size = label->size();
     label->setShadowSize(3);
-    label->setShadowPos(TCoolLabel::spRightBottom);
+    label->setShadowPos(coolctrls::spRightBottom);
     label->setSimpleView(true);
     EXPECT_EQ(label->size(), size);
 
     label->setSimpleView(false);
-    label->setAlignment(TCoolLabel::taRightJustify);
+    label->setAlignment(coolctrls::taRightJustify);
     label->setCaption("5");
     const int right = label->geometry().right();
     label->setCaption("300 SEC.");
@@ -112,7 +112,7 @@ TEST_F(IntervalLabel, BevelsOffsetTurnsAutoSizeOffAndInsetsTheText)
     label->setColor(Qt::blue);
     label->setAutoSize(false);
     label->resize(60, 30);
-    label->setBevelOuter(TCoolLabel::bvRaised);
+    label->setBevelOuter(coolctrls::bvRaised);
     const QRect before = boundsOf(shot(*label), Qt::black);
     label->setBevelsOffset(3);
     EXPECT_EQ(label->size(), QSize(60, 30));
@@ -162,7 +162,7 @@ TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
     label->setTransparent(false);
     label->setColor(Qt::blue);
     const QRect top = boundsOf(shot(*label), Qt::black);
-    label->setLayout(TCoolLabel::tlBottom);
+    label->setLayout(coolctrls::tlBottom);
     const QRect bottom = boundsOf(shot(*label), Qt::black);
     EXPECT_EQ(bottom.top() - top.top(), 40 - label->textExtent().height());
 

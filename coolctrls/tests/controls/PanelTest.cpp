@@ -39,10 +39,10 @@ TEST(CoolPanel, BevelsAndBorderNestFromTheEdge)
     TCoolPanel panel;
     panel.resize(40, 30);
     panel.setColor(Qt::blue);
-    panel.setBevelOuter(TCoolPanel::bvLowered);
+    panel.setBevelOuter(coolctrls::bvLowered);
     panel.setBevelWidth(2);
     panel.setBorderWidth(1);
-    panel.setBevelInner(TCoolPanel::bvRaised);
+    panel.setBevelInner(coolctrls::bvRaised);
     const QImage img = shot(panel);
     EXPECT_EQ(img.pixelColor(0, 10), sys(clBtnShadow)) << "lowered: shadow on the left";
     EXPECT_EQ(img.pixelColor(1, 10), sys(clBtnShadow)) << "bevel width 2";
@@ -75,9 +75,9 @@ TEST(CoolPanel, CaptionFollowsAlignmentMirroredForRightToLeft)
     TCoolPanel panel;
     panel.resize(200, 30);
     panel.setColor(Qt::white);
-    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setBevelOuter(coolctrls::bvNone);
     panel.setCaption("Caption");
-    panel.setAlignment(TCoolPanel::taLeftJustify);
+    panel.setAlignment(coolctrls::taLeftJustify);
     const QRect left = boundsOf(shot(panel), Qt::black);
     EXPECT_LT(left.left(), 5);
     panel.setLayoutDirection(Qt::RightToLeft);
@@ -97,10 +97,10 @@ TEST(CoolPanel, TransparentPanelShowsTheChosenAncestorsBackgroundOnly)
     TCoolPanel inner(&outer);
     inner.setGeometry(20, 30, 200, 150);
     inner.setColor(Qt::blue);
-    inner.setBevelOuter(TCoolPanel::bvNone);
+    inner.setBevelOuter(coolctrls::bvNone);
     TCoolPanel panel(&inner);
     panel.setGeometry(10, 10, 50, 40);
-    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setBevelOuter(coolctrls::bvNone);
     panel.setTransparent(true);
     outer.show();
 

@@ -19,7 +19,7 @@ TEST(CoolComboBoxItems, DefaultsOfTheSkinnedComboBox)
     EXPECT_EQ(box.Options(), TCoolOptions{ocBevelOnlyIfSel});
     EXPECT_EQ(box.ListBoxWidth(), box.width());
     EXPECT_EQ(box.Alignment(), paLeft);
-    EXPECT_EQ(box.BorderStyle(), TCoolComboBox::bsSingle);
+    EXPECT_EQ(box.BorderStyle(), coolctrls::bsSingle);
     box.setListBoxWidth(0);
     EXPECT_EQ(box.ListBoxWidth(), box.width());
 }

@@ -99,7 +99,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     manual(ticker);
     ticker.resize(97, 15);
     ticker.Add("text");
-    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker.setScrollDirection(coolctrls::sdTopToBottom);
     ticker.ResetPosition(false);
     std::vector<int> seen{ticker.ScrollY()};
     for (int i = 0; i < 31; ++i) {
@@ -112,7 +112,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     for (int i = 0; i <= 30; ++i)
         EXPECT_EQ(seen[i], -15 + i);
 
-    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
+    ticker.setScrollDirection(coolctrls::sdBottomToTop);
     ticker.ResetPosition(false);
     EXPECT_EQ(ticker.ScrollY(), 15);
     const int h = ticker.TextExtent().height();
@@ -122,7 +122,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     ticker.Tick();
     EXPECT_EQ(ticker.ScrollY(), 15);
 
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
     ticker.ResetPosition(false);
     EXPECT_EQ(ticker.ScrollX(), -97);
 }
@@ -164,18 +164,18 @@ TEST(ScrollingText, IntervalKeepsItsValueTheTimerItsLow16Bits)
 TEST(ScrollingText, HorizontalDirectionResetsAlignmentAndShadowSettersClearSimpleView)
 {
     TCoolScrollingText ticker;
-    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
-    ticker.setAlignment(TCoolScrollingText::taCenter);
-    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taCenter) << "vertical keeps it";
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify);
-    ticker.setAlignment(TCoolScrollingText::taRightJustify);
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify) << "also when the direction stays";
+    ticker.setScrollDirection(coolctrls::sdTopToBottom);
+    ticker.setAlignment(coolctrls::taCenter);
+    ticker.setScrollDirection(coolctrls::sdBottomToTop);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taCenter) << "vertical keeps it";
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taLeftJustify);
+    ticker.setAlignment(coolctrls::taRightJustify);
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taLeftJustify) << "also when the direction stays";
 
     ticker.setSimpleView(true);
-    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    ticker.setShadowPos(coolctrls::spRightBottom);
     EXPECT_FALSE(ticker.SimpleView());
     ticker.setSimpleView(true);
     ticker.setShadowSize(2);
@@ -199,7 +199,7 @@ TEST(ScrollingText, ShadowTurnedOnDisabledTextEngravedWhateverTheShadow)
     EXPECT_EQ(count(img, Qt::red), 0) << "plain text";
     EXPECT_GT(count(img, Qt::blue), 0);
 
-    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    ticker.setShadowPos(coolctrls::spRightBottom);
     img = ticker.RenderFrame();
     EXPECT_GT(count(img, Qt::red), 0) << "the shadow is on";
     EXPECT_GT(count(img, Qt::blue), 0);
@@ -381,7 +381,7 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
 
     ticker.setAutoSize(true);
     EXPECT_EQ(ticker.size(), ticker.TextExtent());
-    ticker.setAlignment(TCoolScrollingText::taRightJustify);
+    ticker.setAlignment(coolctrls::taRightJustify);
     const int right = ticker.x() + ticker.width();
     ticker.setStrings({"a longer text"});
     EXPECT_EQ(ticker.x() + ticker.width(), right) << "right-justified keeps its right edge";
@@ -426,7 +426,7 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     // moves by the rule (half a pixel per pixel of the rectangle).
     ticker.setWallpaper(QImage());
     ticker.setColor(Qt::white);
-    ticker.setAlignment(TCoolScrollingText::taCenter);
+    ticker.setAlignment(coolctrls::taCenter);
     ticker.setStrings({"MM"});
     auto firstRed = [](const QImage &frame) {
         for (int x = 0; x < frame.width(); ++x)
@@ -496,4 +496,27 @@ TEST(ScrollingText, AHiddenTickerSleepsAndKeepsItsPlaceByTheClock)
     page.show();
     EXPECT_FALSE(ticker.ScrollTimer().Enabled());
     EXPECT_EQ(ticker.ScrollX(), x - 19);
+}
+
+TEST(ScrollingText, OnAPageNeverShownTheFirstTickPutsTheThreadToSleep)
+{
+    QWidget window;
+    window.resize(300, 100);
+    QWidget quizPage(&window), infoPage(&window);
+    infoPage.hide();  // the page that is not the current one
+    TCoolScrollingText ticker(&infoPage);
+    ticker.ScrollTimer().setManual(true);
+    qint64 now = 0;
+    ticker.setClock([&] { return now; });
+    ticker.setActive(true);
+    ticker.Loaded();
+    window.show();
+    ASSERT_TRUE(ticker.ScrollTimer().Enabled());
+    const int x = ticker.ScrollX();
+    ticker.Tick();
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled()) << "nothing to show: the thread sleeps";
+    now += 50;
+    infoPage.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 3) << "the tick and the two the clock held";
 }

@@ -211,7 +211,7 @@ std::unique_ptr<TCoolScrollingText> wrappingTicker(QWidget *parent, int &passes)
 {
     auto ticker = std::make_unique<TCoolScrollingText>(parent);
     ticker->resize(50, 0);
-    ticker->setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker->setScrollDirection(coolctrls::sdTopToBottom);
     ticker->Add("credits");
     ticker->OnTextScrolled = [&passes](QObject *, bool &) { ++passes; };
     ticker->ScrollTimer().setManual(true);

@@ -21,7 +21,7 @@ TEST(CoolOptions, WallpaperAndTransparencyExcludeEachOtherTheNewOneWins)
     // Other values pass through untouched.
     EXPECT_EQ(ExcludeConflictingOptions(wall, TCoolOptions{ocPaintTransparently, ocFlatBorder}),
               (TCoolOptions{ocPaintTransparently, ocFlatBorder}));
-    EXPECT_EQ(TCoolOptions{ocPaintTransparently}.bits(), 1u << 20);
+    EXPECT_EQ(TCoolOptions{ocPaintTransparently}.toInt(), 1u << 20);
 }
 
 TEST(CoolOptions, WrittenAsValueNamesAndReadBack)

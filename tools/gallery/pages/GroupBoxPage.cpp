@@ -43,7 +43,7 @@ QWidget *createGroupBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     b->setIdWallpaper(1);
     b->setStretched(true);
     b = box(sheet->addCell("ShadowPos spRightBottom, ShadowSize 2", size), "Shadow");
-    b->setShadowPos(TCoolGroupBox::spRightBottom);
+    b->setShadowPos(coolctrls::spRightBottom);
     b->setShadowSize(2);
     b->setShadowColor(Qt::gray);
     box(sheet->addCell("SimpleView", size), "Simple")->setSimpleView(true);

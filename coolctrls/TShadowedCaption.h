@@ -1,0 +1,40 @@
+#pragma once
+
+#include "TShadowStyle.h"
+
+#include <QColor>
+
+namespace coolctrls {
+
+// The shadowed-caption properties of the label, the group box and the
+// scrolling text, written once: ShadowColor (an invalid colour gives the
+// default, the button highlight), ShadowSize, ShadowPos and SimpleView, kept
+// in a TShadowStyle. Each control declares the Q_PROPERTY lines and says in
+// ShadowChanged() how a change shows (repaint at once, invalidate, measure
+// again).
+class TShadowedCaption
+{
+public:
+    QColor ShadowColor() const;
+    // Setting any of the three also clears SimpleView.
+    void setShadowColor(const QColor &value);
+    int ShadowSize() const { return m_shadow.Size; }
+    void setShadowSize(int value);
+    TShadowPosition ShadowPos() const { return m_shadow.Pos; }
+    void setShadowPos(TShadowPosition value);
+    bool SimpleView() const { return m_shadow.SimpleView; }
+    void setSimpleView(bool value);
+
+    const TShadowStyle &shadowStyle() const { return m_shadow; }
+
+protected:
+    TShadowedCaption() = default;
+    ~TShadowedCaption() = default;
+    // After a setter changed the group.
+    virtual void ShadowChanged() = 0;
+
+private:
+    TShadowStyle m_shadow;
+};
+
+} // namespace coolctrls

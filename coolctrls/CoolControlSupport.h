@@ -118,3 +118,15 @@ public:                                                                         
                                                                                                 \
 private:                                                                                        \
     int m_tag = 0;
+
+// The published font properties and Tag of every skinned control, with their
+// accessors: one line in the class body, after Q_OBJECT (moc expands it).
+#define TONVIK_COOL_FONT_PROPERTIES \
+    Q_PROPERTY(QString FontName READ FontName WRITE setFontName) \
+    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight) \
+    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold) \
+    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic) \
+    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline) \
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor) \
+    Q_PROPERTY(int Tag READ Tag WRITE setTag) \
+    TONVIK_COOL_FONT_ACCESSORS

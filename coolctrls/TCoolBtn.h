@@ -68,14 +68,7 @@ class TCoolBtn : public QPushButton, public IEraseBackground
     Q_PROPERTY(bool IsFocused READ IsFocused)
     Q_PROPERTY(bool MouseInControl READ MouseInControl)
     Q_PROPERTY(int FrameIndex READ FrameIndex)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
     explicit TCoolBtn(QWidget *parent = nullptr);

@@ -27,51 +27,11 @@ namespace coolctrls {
 class TCoolComboBox : public QComboBox
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList Items READ Items WRITE setItems)
-    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
+    TONVIK_COOL_ITEMS_PROPERTIES
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
-    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight)
-    Q_PROPERTY(uint Color READ Color WRITE setColor)
-    Q_PROPERTY(uint SelColor READ SelColor WRITE setSelColor)
-    Q_PROPERTY(QString SelFontName READ SelFontName WRITE setSelFontName)
-    Q_PROPERTY(int SelFontHeight READ SelFontHeight WRITE setSelFontHeight)
-    Q_PROPERTY(QColor SelFontColor READ SelFontColor WRITE setSelFontColor)
-    Q_PROPERTY(uint Options READ OptionBits WRITE setOptionBits)
-    Q_PROPERTY(int BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(int BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(int BevelStyle READ BevelStyle WRITE setBevelStyle)
-    Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(int ExtendedStyle READ ExtendedStyle WRITE setExtendedStyle)
-    Q_PROPERTY(bool ExtendedCheck READ ExtendedCheck WRITE setExtendedCheck)
-    Q_PROPERTY(bool FlatCheckBox READ FlatCheckBox WRITE setFlatCheckBox)
-    Q_PROPERTY(bool FontAutoUpdate READ FontAutoUpdate WRITE setFontAutoUpdate)
-    Q_PROPERTY(bool TrueType READ TrueType WRITE setTrueType)
-    Q_PROPERTY(bool LightColorControl READ LightColorControl WRITE setLightColorControl)
-    Q_PROPERTY(QString FolderName READ FolderName WRITE setFolderName)
-    Q_PROPERTY(QString FileMask READ FileMask WRITE setFileMask)
-    Q_PROPERTY(uint FileType READ FileType WRITE setFileType)
-    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
-    Q_PROPERTY(int idSelWallpaper READ idSelWallpaper WRITE setIdSelWallpaper)
-    Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(int ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
-    Q_PROPERTY(uint EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
-    Q_PROPERTY(uint BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
-    Q_PROPERTY(uint SelectedColor READ SelectedColor)
-    Q_PROPERTY(int MaxItemWidth READ MaxItemWidth)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
     TONVIK_COOL_ITEMS_ACCESSORS
 
 public:

@@ -40,20 +40,10 @@ class TCoolLabel : public QWidget, public TShadowedCaption
     Q_PROPERTY(int EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(coolctrls::TShadowPosition ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
     explicit TCoolLabel(QWidget *parent = nullptr);

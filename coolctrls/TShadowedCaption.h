@@ -38,3 +38,11 @@ private:
 };
 
 } // namespace coolctrls
+
+// The Q_PROPERTY lines of the group, for the class body of a control that
+// derives from TShadowedCaption (moc expands the macro).
+#define TONVIK_SHADOWED_CAPTION_PROPERTIES \
+    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor) \
+    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize) \
+    Q_PROPERTY(coolctrls::TShadowPosition ShadowPos READ ShadowPos WRITE setShadowPos) \
+    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)

@@ -14,31 +14,30 @@
 #include <cstdio>
 #include <stdexcept>
 
+static int fail(const char *what)
+{
+    std::fprintf(stderr, "failed: %s\n", what);
+    return 1;
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int failures = 0;
-    auto expect = [&failures](bool ok, const char *what) {
-        if (!ok) {
-            std::fprintf(stderr, "failed: %s\n", what);
-            ++failures;
-        }
-    };
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("probe.ini"));
-    expect(platform::profile::WritePrivateProfileString(QStringLiteral("S"), QStringLiteral("K"),
-                                                        QStringLiteral("7"), file),
-           "profile write");
-    expect(platform::profile::GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), {}, file)
-               == QStringLiteral("7"),
-           "profile read");
+    const QString section = QStringLiteral("S"), key = QStringLiteral("K");
+    if (!platform::profile::WritePrivateProfileString(section, key, QStringLiteral("7"), file))
+        return fail("profile write");
+    if (platform::profile::GetPrivateProfileString(section, key, {}, file) != QStringLiteral("7"))
+        return fail("profile read");
 
     int received = 0;
     platform::NotifyWindow window([&received](const platform::TMessage &) { ++received; });
     window.handle().post({1, 0, 0});
     platform::processMessages();
-    expect(received == 1, "posted message delivered");
+    if (received != 1)
+        return fail("posted message delivered");
 
     QStringList errors;
     platform::setErrorReporter([&errors](const QString &message) { errors << message; });
@@ -46,7 +45,7 @@ int main(int argc, char **argv)
     timer.setManual(true);
     timer.OnTimer = [](QObject *) { throw std::runtime_error("tick failed"); };
     timer.trigger();
-    expect(errors == QStringList{QStringLiteral("tick failed")}, "handler error reaches the error routine");
-    platform::setErrorReporter({});
-    return failures == 0 ? 0 : 1;
+    if (errors != QStringList{QStringLiteral("tick failed")})
+        return fail("handler error reaches the error routine");
+    return 0;
 }

@@ -9,16 +9,15 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+static int fail(const char *what)
+{
+    std::fprintf(stderr, "failed: %s\n", what);
+    return 1;
+}
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    int failures = 0;
-    auto expect = [&failures](bool ok, const char *what) {
-        if (!ok) {
-            std::fprintf(stderr, "failed: %s\n", what);
-            ++failures;
-        }
-    };
 
     raster32::TBitmap32 bitmap;
     bitmap.SetDimensions(8, 4);
@@ -31,9 +30,11 @@ int main(int argc, char **argv)
     stored.seek(0);
     raster32::TBitmap32 copy;
     copy.ReadStored(stored);
-    expect(copy.SameImage(&bitmap), "stored form round trip");
+    if (!copy.SameImage(&bitmap))
+        return fail("stored form round trip");
 
     raster32::TBitmap32List list;
-    expect(list.Bitmaps() != nullptr, "bitmap list");
-    return failures == 0 ? 0 : 1;
+    if (!list.Bitmaps())
+        return fail("bitmap list");
+    return 0;
 }

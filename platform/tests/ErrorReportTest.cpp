@@ -50,14 +50,21 @@ TEST(ErrorRoutine, TheApplicationShowsTheStandardErrorBox)
     const ErrorReporter reporter = setErrorReporter({});
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(0, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            box->accept();
+    // Runs inside the box's modal loop; looks until the box is up.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible()) {
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+                box->accept();
+                closer.stop();
+            }
         }
     });
+    closer.start(10);
     showError(QStringLiteral("Value must be between -100 and 100"), QStringLiteral("Error"));
     setErrorReporter(reporter);
     EXPECT_EQ(title, "Error");

@@ -6,6 +6,8 @@
 // height in pixels without internal leading (the font's pixel size), a
 // positive one the whole cell height.
 
+#include "platform/canvas/Colors.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPalette>
@@ -21,6 +23,13 @@ namespace coolctrls {
 // the sender's client coordinates.
 using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button,
                                        Qt::KeyboardModifiers shift, int x, int y)>;
+
+// The colour a control's text is drawn in: its palette's text colour of the
+// active group (a disabled control draws its own disabled look).
+inline platform::TColor ControlFontColor(const QWidget *control)
+{
+    return platform::TColor::fromQColor(control->palette().color(QPalette::Active, QPalette::WindowText));
+}
 
 } // namespace coolctrls
 
@@ -111,8 +120,9 @@ public:                                                                         
     /* Set of fsBold, fsItalic, fsUnderline, fsStrikeOut bits. */                               \
     int FontStyle() const { return coolctrls::detail::fontStyle(this); }                        \
     void setFontStyle(int v) { coolctrls::detail::setFontStyle(this, v); }                      \
-    QColor FontColor() const { return palette().color(QPalette::WindowText); }                  \
-    void setFontColor(const QColor &v) { coolctrls::detail::setFontColor(this, v); }            \
+    /* The text colour as drawn; clDefault goes back to the parent's. */                        \
+    platform::TColor FontColor() const { return coolctrls::ControlFontColor(this); }            \
+    void setFontColor(platform::TColor v) { coolctrls::detail::setFontColor(this, v.toQColor()); } \
     int Tag() const { return m_tag; }                                                           \
     void setTag(int v) { m_tag = v; }                                                           \
                                                                                                 \
@@ -127,6 +137,6 @@ private:                                                                        
     Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold) \
     Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic) \
     Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline) \
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor) \
+    Q_PROPERTY(platform::TColor FontColor READ FontColor WRITE setFontColor) \
     Q_PROPERTY(int Tag READ Tag WRITE setTag) \
     TONVIK_COOL_FONT_ACCESSORS

@@ -26,7 +26,7 @@ namespace coolctrls {
 
 TColor InvertColor(TColor color)
 {
-    return 0x00FFFFFFu - (ColorToRGB(color) & 0x00FFFFFFu);
+    return TColor(0x00FFFFFFu - (ColorToRGB(color).value() & 0x00FFFFFFu));
 }
 
 bool IsTrueTypeFont(const QString &fontName)
@@ -436,7 +436,7 @@ void FillGradient(TCanvas &canvas, const QRect &rect, TColor c1, bool horizontal
     const TColor a = ColorToRGB(c1), b = ColorToRGB(c2);
     if (n == 0) {
         // One band of the start colour (a division by zero classically).
-        canvas.FillRect(rect, a & 0x00FFFFFFu);
+        canvas.FillRect(rect, TColor(a.value() & 0x00FFFFFFu));
         return;
     }
     const int extent = horizontal ? rect.width() : rect.height();

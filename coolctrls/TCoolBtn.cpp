@@ -163,36 +163,6 @@ void TCoolBtn::setSpacing(int value)
         update();
 }
 
-void TCoolBtn::setShadowColor(TColor value)
-{
-    if (m_shadow.setColor(value))
-        update();
-}
-
-void TCoolBtn::setShadowSize(int value)
-{
-    if (m_shadow.setSize(value))
-        update();
-}
-
-void TCoolBtn::setShadowPos(TShadowPosition value)
-{
-    if (m_shadow.setPos(value))
-        update();
-}
-
-void TCoolBtn::setShadowPosValue(int v)
-{
-    if (v >= spLeftTop && v <= spRightTop)
-        setShadowPos(TShadowPosition(v));
-}
-
-void TCoolBtn::setSimpleView(bool value)
-{
-    if (m_shadow.setSimpleView(value))
-        update();
-}
-
 // ---- action link -------------------------------------------------------------------
 
 void TCoolBtn::setAction(QAction *action)
@@ -515,10 +485,10 @@ QRect TCoolBtn::paintGlyphAndCaption(TCanvas &canvas, bool pressed)
         // The glyph of the current frame, in a holder of its own.
         TGlyph frame;
         loadFrameGlyph(frame);
-        frame.DrawButton(canvas, caption, textBounds, biDiFlags(), m_shadow, clNone, true, isEnabled(), m_spacing,
+        frame.DrawButton(canvas, caption, textBounds, biDiFlags(), shadowStyle(), clNone, true, isEnabled(), m_spacing,
                          m_margin, m_layout, text(), QPoint(0, 0));
     } else {
-        m_buttonGlyph.DrawButton(canvas, caption, textBounds, biDiFlags(), m_shadow, clNone, true, isEnabled(),
+        m_buttonGlyph.DrawButton(canvas, caption, textBounds, biDiFlags(), shadowStyle(), clNone, true, isEnabled(),
                                  m_spacing, m_margin, m_layout, text(), QPoint(0, 0));
     }
     return caption;

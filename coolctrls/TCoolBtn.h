@@ -4,7 +4,7 @@
 #include "CoolTypes.h"
 #include "CoolUtils.h"
 #include "TGlyph.h"
-#include "TShadowStyle.h"
+#include "TShadowedCaption.h"
 #include "TWallpaperGroup.h"
 
 #include "platform/Events.h"
@@ -40,16 +40,16 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
 // button as sender. As on the classic desktop the focused button is the
 // window's active default button; IsFocused says which button that is.
-class TCoolBtn : public QPushButton, public IEraseBackground
+class TCoolBtn : public QPushButton, public IEraseBackground, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool Default READ isDefault WRITE setDefault)
     Q_PROPERTY(bool Animated READ Animated WRITE setAnimated)
     Q_PROPERTY(uint BtnPaintOptions READ btnPaintOptionBits WRITE setBtnPaintOptionBits)
-    Q_PROPERTY(quint32 Color READ Color WRITE setColor)
-    Q_PROPERTY(quint32 ColorStart READ ColorStart WRITE setColorStart)
-    Q_PROPERTY(quint32 ColorEnd READ ColorEnd WRITE setColorEnd)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor ColorStart READ ColorStart WRITE setColorStart)
+    Q_PROPERTY(platform::TColor ColorEnd READ ColorEnd WRITE setColorEnd)
     Q_PROPERTY(int GradientDirection READ gradientDirectionValue WRITE setGradientDirectionValue)
     Q_PROPERTY(coolctrls::TCoolImages *CoolImages READ CoolImages WRITE setCoolImages)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
@@ -59,10 +59,7 @@ class TCoolBtn : public QPushButton, public IEraseBackground
     Q_PROPERTY(int Layout READ layoutValue WRITE setLayoutValue)
     Q_PROPERTY(int Margin READ Margin WRITE setMargin)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(quint32 ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(int ShadowPos READ shadowPosValue WRITE setShadowPosValue)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(int Spacing READ Spacing WRITE setSpacing)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(bool IsFocused READ IsFocused)
@@ -139,18 +136,6 @@ public:
     int Spacing() const { return m_spacing; }
     void setSpacing(int value);
 
-    // The caption's shadow; each setter also turns SimpleView off.
-    platform::TColor ShadowColor() const { return m_shadow.Color; }
-    void setShadowColor(platform::TColor value);
-    int ShadowSize() const { return m_shadow.Size; }
-    // 0..255 (clamped).
-    void setShadowSize(int value);
-    TShadowPosition ShadowPos() const { return m_shadow.Pos; }
-    void setShadowPos(TShadowPosition value);
-    // Caption without shadow.
-    bool SimpleView() const { return m_shadow.SimpleView; }
-    void setSimpleView(bool value);
-
     // Links the button to an action: caption, enabled state and clicks
     // follow it (QAbstractButton has no action link of its own). An action
     // that carries an image list in its dynamic property "Images" (a
@@ -204,6 +189,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    // The caption's shadow (ShadowColor, ShadowSize, ShadowPos, SimpleView).
+    void ShadowChanged() override { update(); }
 
 private:
     uint btnPaintOptionBits() const { return m_btnPaintOptions.toInt(); }
@@ -214,8 +201,6 @@ private:
     void setGradientDirectionValue(int v) { setGradientDirection(v == gdVertical ? gdVertical : gdHorizontal); }
     int layoutValue() const { return m_layout; }
     void setLayoutValue(int v);
-    int shadowPosValue() const { return m_shadow.Pos; }
-    void setShadowPosValue(int v);
 
     void paintRectangularFace(platform::TCanvas &canvas, bool pressed, bool focus);
     void paintEllipticFace(platform::TCanvas &canvas, bool pressed, bool focus);
@@ -265,7 +250,6 @@ private:
     TButtonLayout m_layout = blGlyphLeft;
     int m_margin = -1;
     int m_spacing = 4;
-    TShadowStyle m_shadow;
     bool m_mouseInControl = false;
     bool m_paintedIsFocused = false;
     int m_frameIndex = 0;

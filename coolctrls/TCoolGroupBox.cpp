@@ -20,8 +20,7 @@ TCoolGroupBox::TCoolGroupBox(QWidget *parent)
 }
 
 void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value); }
-QColor TCoolGroupBox::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
-void TCoolGroupBox::setColor(const QColor &value) { assign(m_color, value); }
+void TCoolGroupBox::setColor(TColor value) { assign(m_color, value); }
 void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
 
 void TCoolGroupBox::setTransparent(bool value)
@@ -62,7 +61,7 @@ void TCoolGroupBox::EraseBackground(TCanvas &canvas)
 {
     const QRect r = rect();
     if (!m_wallpaper.PaintBackground(canvas, r))
-        canvas.FillRect(r, QColorToColor(Color()));
+        canvas.FillRect(r, m_color);
 }
 
 void TCoolGroupBox::paintEvent(QPaintEvent *)
@@ -72,7 +71,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     EraseBackground(canvas);
 
     canvas.Font.Assign(font());
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    const TColor fontColor = ControlFontColor(this);
     canvas.Font.setColor(fontColor);
     const int h = canvas.TextHeight("0");
     QRect f = Rect(0, h / 2 - 1, width(), height());
@@ -95,7 +94,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     } else if (!m_wallpaper.PaintWallpaper(canvas, q, SRCCOPY, Stretched())) {
         // The text output fills its cells with the colour.
         canvas.SetBkMode(OPAQUE);
-        canvas.SetBkColor(QColorToColor(Color()));
+        canvas.SetBkColor(m_color);
     }
     DrawCaption(canvas, q, format, m_caption, shadowStyle(), fontColor, isEnabled(), TDisabledCaption::SystemDisabled,
                 rect());

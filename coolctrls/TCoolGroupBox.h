@@ -6,7 +6,6 @@
 
 #include "CoolUtils.h"
 
-#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -22,7 +21,7 @@ class TCoolGroupBox : public QWidget, public IEraseBackground, public TShadowedC
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
@@ -50,9 +49,9 @@ public:
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The background without a wallpaper, and the caption cell's.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
     bool Ctl3D() const { return m_ctl3D; }
     void setCtl3D(bool value);
     bool Transparent() const { return m_wallpaper.Transparent(); }
@@ -89,7 +88,7 @@ private:
     }
 
     QString m_caption;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     bool m_ctl3D = true;
 };
 

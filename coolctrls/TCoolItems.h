@@ -228,7 +228,7 @@ private:
     QString m_folderName;
     QString m_fileMask = QStringLiteral("*.*");
     TFileType m_fileType{ftDirectory, ftArchive};
-    platform::TColor m_selectedColor = 0;
+    platform::TColor m_selectedColor;
     int m_maxItemWidth = 0;
     int m_horizontalExtent = 0;
     bool m_filling = false;
@@ -254,8 +254,8 @@ public:                                                                         
     void setSelFontName(const QString &v) { m_items.SelFont.setName(v); }                                  \
     int SelFontHeight() const { return m_items.SelFont.Height(); }                                         \
     void setSelFontHeight(int v) { m_items.SelFont.setHeight(v); }                                         \
-    QColor SelFontColor() const { return platform::ColorToQColor(m_items.SelFont.Color()); }               \
-    void setSelFontColor(const QColor &v) { m_items.SelFont.setColor(platform::QColorToColor(v)); }        \
+    platform::TColor SelFontColor() const { return m_items.SelFont.Color(); }                              \
+    void setSelFontColor(platform::TColor v) { m_items.SelFont.setColor(v); }                              \
     platform::TBitmap &Glyph() { return m_items.Glyph.Glyph(); }                                           \
     void setGlyph(const platform::TBitmap *v) { m_items.Glyph.setGlyph(v); }                               \
     int NumGlyphs() const { return m_items.NumGlyphs(); }                                                  \
@@ -361,11 +361,11 @@ private:                                                                        
     Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex) \
     Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight) \
     Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle) \
-    Q_PROPERTY(uint Color READ Color WRITE setColor) \
-    Q_PROPERTY(uint SelColor READ SelColor WRITE setSelColor) \
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor) \
+    Q_PROPERTY(platform::TColor SelColor READ SelColor WRITE setSelColor) \
     Q_PROPERTY(QString SelFontName READ SelFontName WRITE setSelFontName) \
     Q_PROPERTY(int SelFontHeight READ SelFontHeight WRITE setSelFontHeight) \
-    Q_PROPERTY(QColor SelFontColor READ SelFontColor WRITE setSelFontColor) \
+    Q_PROPERTY(platform::TColor SelFontColor READ SelFontColor WRITE setSelFontColor) \
     Q_PROPERTY(uint Options READ OptionBits WRITE setOptionBits) \
     Q_PROPERTY(int BevelInner READ BevelInner WRITE setBevelInner) \
     Q_PROPERTY(int BevelOuter READ BevelOuter WRITE setBevelOuter) \
@@ -383,11 +383,11 @@ private:                                                                        
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper) \
     Q_PROPERTY(int idSelWallpaper READ idSelWallpaper WRITE setIdSelWallpaper) \
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel) \
-    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor) \
+    Q_PROPERTY(platform::TColor ShadowColor READ ShadowColor WRITE setShadowColor) \
     Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize) \
     Q_PROPERTY(int ShadowPos READ ShadowPos WRITE setShadowPos) \
     Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView) \
     Q_PROPERTY(uint EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits) \
-    Q_PROPERTY(uint BordersTrColor READ BordersTrColor WRITE setBordersTrColor) \
-    Q_PROPERTY(uint SelectedColor READ SelectedColor) \
+    Q_PROPERTY(platform::TColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor) \
+    Q_PROPERTY(platform::TColor SelectedColor READ SelectedColor) \
     Q_PROPERTY(int MaxItemWidth READ MaxItemWidth)

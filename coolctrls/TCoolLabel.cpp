@@ -78,12 +78,7 @@ void TCoolLabel::setAlignment(TAlignment value)
     update();
 }
 
-QColor TCoolLabel::Color() const
-{
-    return m_color.isValid() ? m_color : palette().color(QPalette::Button);
-}
-
-void TCoolLabel::setColor(const QColor &value)
+void TCoolLabel::setColor(TColor value)
 {
     if (m_color == value)
         return;
@@ -155,7 +150,7 @@ void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
     // Right-to-left reading mirrors left and right alignment.
     format = BiDiFormat(format, layoutDirection() == Qt::RightToLeft, true);
     canvas.Font.Assign(font());
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    const TColor fontColor = ControlFontColor(this);
     canvas.Font.setColor(fontColor);
     DrawCaption(canvas, r, format, text, shadowStyle(), fontColor, isEnabled());
 }
@@ -194,7 +189,7 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     TCanvas canvas(&painter);
     // A transparent label paints no background: its container's shows.
     if (!Transparent() && !m_wallpaper.PaintWallpaper(canvas, rect(), SRCCOPY, Stretched()))
-        canvas.FillRect(rect(), QColorToColor(Color()));
+        canvas.FillRect(rect(), m_color);
 
     QRect r = rect();
     auto isEdge = [](TBevelCut cut) { return cut == bvLowered || cut == bvRaised; };

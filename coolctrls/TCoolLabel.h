@@ -9,7 +9,6 @@
 
 #include "platform/canvas/TPen.h"
 
-#include <QColor>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -39,7 +38,7 @@ class TCoolLabel : public QWidget, public TShadowedCaption
     Q_PROPERTY(int BevelsOffset READ BevelsOffset WRITE setBevelsOffset)
     Q_PROPERTY(int EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
@@ -74,9 +73,9 @@ public:
     void setShowAccelChar(bool value);
     TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment value);
-    // Background colour used when not Transparent; invalid = the button face.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // Background colour used when not Transparent and without a wallpaper.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     TTextLayout Layout() const { return m_layout; }
     void setLayout(TTextLayout value);
@@ -138,7 +137,7 @@ private:
     bool m_wordWrap = false;
     bool m_showAccelChar = true;
     TAlignment m_alignment = taLeftJustify;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     bool m_pressed = false;
     TTextLayout m_layout = tlTop;
     QPointer<QWidget> m_focusControl;

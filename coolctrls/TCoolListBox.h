@@ -25,8 +25,8 @@ class TCoolListBox : public QListWidget
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(uint CaptionColor READ CaptionColor WRITE setCaptionColor)
-    Q_PROPERTY(uint CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
+    Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
+    Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
     Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(bool HotTray READ HotTray WRITE setHotTray)
     TONVIK_COOL_FONT_PROPERTIES

@@ -19,12 +19,6 @@ using namespace platform;
 
 namespace coolctrls {
 
-namespace {
-
-QColor toQColor(TColor c) { return ColorToQColor(c); }
-
-} // namespace
-
 TCoolMemo::TCoolMemo(QWidget *parent)
     : QTextEdit(parent), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
@@ -181,7 +175,7 @@ void TCoolMemo::setEdgeBorders(int value)
     update();
 }
 
-void TCoolMemo::setBordersTrColor(const QColor &value)
+void TCoolMemo::setBordersTrColor(TColor value)
 {
     if (m_bordersTrColor == value)
         return;
@@ -189,27 +183,23 @@ void TCoolMemo::setBordersTrColor(const QColor &value)
     update();
 }
 
-QColor TCoolMemo::Color() const
+void TCoolMemo::setColor(TColor value)
 {
-    return palette().color(QPalette::Base);
-}
-
-void TCoolMemo::setColor(const QColor &value)
-{
-    coolctrls::detail::setFontColor(this, value, QPalette::Base);
+    if (m_color == value)
+        return;
+    m_color = value;
+    // The text box's own parts (its selection, say) agree with it.
+    coolctrls::detail::setFontColor(this, value.toQColor(), QPalette::Base);
 }
 
 // --- Caption bar ------------------------------------------------------------------
 
 QString TCoolMemo::Caption() const { return m_captionBar->Caption(); }
 void TCoolMemo::setCaption(const QString &value) { m_captionBar->setCaption(value); }
-QColor TCoolMemo::CaptionColor() const { return toQColor(m_captionBar->CaptionColor()); }
-void TCoolMemo::setCaptionColor(const QColor &value) { m_captionBar->setCaptionColor(QColorToColor(value)); }
-QColor TCoolMemo::CaptionTextColor() const { return toQColor(m_captionBar->CaptionTextColor()); }
-void TCoolMemo::setCaptionTextColor(const QColor &value)
-{
-    m_captionBar->setCaptionTextColor(QColorToColor(value));
-}
+TColor TCoolMemo::CaptionColor() const { return m_captionBar->CaptionColor(); }
+void TCoolMemo::setCaptionColor(TColor value) { m_captionBar->setCaptionColor(value); }
+TColor TCoolMemo::CaptionTextColor() const { return m_captionBar->CaptionTextColor(); }
+void TCoolMemo::setCaptionTextColor(TColor value) { m_captionBar->setCaptionTextColor(value); }
 int TCoolMemo::idCaptionWallpaper() const { return m_captionBar->idCaptionWallpaper(); }
 void TCoolMemo::setIdCaptionWallpaper(int value) { m_captionBar->setIdCaptionWallpaper(value); }
 TBitmap *TCoolMemo::CaptionWallpaper() { return m_captionBar->CaptionWallpaper(); }
@@ -251,7 +241,7 @@ void TCoolMemo::eraseBackground(TCanvas &canvas)
     if (WallpaperActive()
         && m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, (m_options & ocStretchWallpaper) != 0))
         return;
-    canvas.FillRect(client, QColorToColor(Color()));
+    canvas.FillRect(client, m_color);
 }
 
 void TCoolMemo::paintEvent(QPaintEvent *event)
@@ -287,8 +277,7 @@ void TCoolMemo::paintFrame(TCanvas &canvas)
     }
     if (m_options & ocFlatBorder)
         DrawFlatBorder(&canvas, this, FlatBorderHighlighted());
-    const TColor trColor = m_bordersTrColor.isValid() ? QColorToColor(m_bordersTrColor) : clNone;
-    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromInt(uint32_t(m_edgeBorders)), trColor, m_borderPen);
+    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromInt(uint32_t(m_edgeBorders)), m_bordersTrColor, m_borderPen);
 }
 
 void TCoolMemo::scrollContentsBy(int dx, int dy)

@@ -7,7 +7,6 @@
 #include "platform/Events.h"
 #include "platform/canvas/TPen.h"
 
-#include <QColor>
 #include <QImage>
 #include <QStringList>
 #include <QTextEdit>
@@ -37,15 +36,15 @@ class TCoolMemo : public QTextEdit
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
     Q_PROPERTY(coolctrls::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor CaptionColor READ CaptionColor WRITE setCaptionColor)
-    Q_PROPERTY(QColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
+    Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
+    Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
     Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(int Options READ Options WRITE setOptions)
     Q_PROPERTY(int EdgeBorders READ EdgeBorders WRITE setEdgeBorders)
-    Q_PROPERTY(QColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
+    Q_PROPERTY(platform::TColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     TONVIK_COOL_FONT_PROPERTIES
 
 public:
@@ -87,24 +86,25 @@ public:
     void setCoolOptions(TCoolOptions value) { setOptions(int(value.toInt())); }
     int EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(int value);
-    // Invalid = clNone, no frame.
-    QColor BordersTrColor() const { return m_bordersTrColor; }
-    void setBordersTrColor(const QColor &value);
+    // clNone (the default): no frame.
+    platform::TColor BordersTrColor() const { return m_bordersTrColor; }
+    void setBordersTrColor(platform::TColor value);
     // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
     int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The text area's background without a wallpaper (clWindow).
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     // The caption bar (shown without ocNoCaption).
     QString Caption() const;
     void setCaption(const QString &value);
-    QColor CaptionColor() const;
-    void setCaptionColor(const QColor &value);
-    QColor CaptionTextColor() const;
-    void setCaptionTextColor(const QColor &value);
+    platform::TColor CaptionColor() const;
+    void setCaptionColor(platform::TColor value);
+    platform::TColor CaptionTextColor() const;
+    void setCaptionTextColor(platform::TColor value);
     int idCaptionWallpaper() const;
     void setIdCaptionWallpaper(int value);
     platform::TBitmap *CaptionWallpaper();
@@ -173,7 +173,8 @@ private:
     TScrollStyle m_scrollBars = ssNone;
     int m_options = ocNoCaption;
     int m_edgeBorders = 0;
-    QColor m_bordersTrColor;
+    platform::TColor m_bordersTrColor = platform::clNone;
+    platform::TColor m_color = platform::clWindow;
     int m_anchor = -1;
     bool m_mouseHighlight = false;
     int m_recreations = 0;

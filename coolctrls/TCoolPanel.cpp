@@ -21,8 +21,7 @@ TCoolPanel::TCoolPanel(QWidget *parent)
 }
 
 void TCoolPanel::setCaption(const QString &value) { assign(m_caption, value); }
-QColor TCoolPanel::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
-void TCoolPanel::setColor(const QColor &value) { assign(m_color, value); }
+void TCoolPanel::setColor(TColor value) { assign(m_color, value); }
 void TCoolPanel::setAlignment(TAlignment value) { assign(m_alignment, value); }
 void TCoolPanel::setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
 void TCoolPanel::setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
@@ -62,7 +61,7 @@ void TCoolPanel::EraseBackground(TCanvas &canvas)
 {
     const QRect r = rect();
     if (!m_wallpaper.PaintBackground(canvas, r))
-        canvas.FillRect(r, QColorToColor(Color()));
+        canvas.FillRect(r, m_color);
 }
 
 void TCoolPanel::paintEvent(QPaintEvent *)
@@ -83,27 +82,19 @@ void TCoolPanel::paintEvent(QPaintEvent *)
     };
     bevel(m_bevelOuter);
     if (m_borderWidth > 0)
-        canvas.Frame3D(r, QColorToColor(Color()), QColorToColor(Color()), m_borderWidth);
+        canvas.Frame3D(r, m_color, m_color, m_borderWidth);
     bevel(m_bevelInner);
 
     // The caption: one line of the height of "W", centred vertically, in
     // the font colour whether enabled or not.
     canvas.Font.Assign(font());
-    canvas.Font.setColor(QColorToColor(palette().color(QPalette::Active, QPalette::WindowText)));
+    canvas.Font.setColor(ControlFontColor(this));
     const int h = canvas.TextHeight("W");
     const int top = (r.top() + Bottom(r) - h) / 2;
     QRect text = Rect(r.left(), top, Right(r), top + h);
-    TAlignment alignment = m_alignment;
-    unsigned format = DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE;
-    if (layoutDirection() == Qt::RightToLeft) {
-        // Right-to-left reading mirrors the horizontal alignment.
-        format |= DT_RTLREADING;
-        if (alignment == taLeftJustify)
-            alignment = taRightJustify;
-        else if (alignment == taRightJustify)
-            alignment = taLeftJustify;
-    }
-    format |= alignment == taLeftJustify ? DT_LEFT : alignment == taRightJustify ? DT_RIGHT : DT_CENTER;
+    // Right-to-left reading mirrors the horizontal alignment.
+    const unsigned format = BiDiFormat(DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE | AlignmentFormat(m_alignment),
+                                       layoutDirection() == Qt::RightToLeft, true);
     canvas.SetBkMode(TRANSPARENT);
     canvas.DrawText(m_caption, text, format);
 }

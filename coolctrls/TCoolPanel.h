@@ -5,7 +5,6 @@
 
 #include "CoolUtils.h"
 
-#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -21,7 +20,7 @@ class TCoolPanel : public QWidget, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(coolctrls::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
     Q_PROPERTY(coolctrls::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
@@ -31,7 +30,7 @@ class TCoolPanel : public QWidget, public IEraseBackground
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(QColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
+    Q_PROPERTY(platform::TColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
     TONVIK_COOL_FONT_PROPERTIES
 
 public:
@@ -54,9 +53,9 @@ public:
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The background without a wallpaper, and the colour of the border.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
     TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment value);
     TBevelCut BevelOuter() const { return m_bevelOuter; }
@@ -72,8 +71,8 @@ public:
     int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
     void setTransparencyLevel(int value);
     // Stored only; the caption is drawn in the font colour either way.
-    QColor InactiveFontColor() const { return m_inactiveFontColor; }
-    void setInactiveFontColor(const QColor &value) { m_inactiveFontColor = value; }
+    platform::TColor InactiveFontColor() const { return m_inactiveFontColor; }
+    void setInactiveFontColor(platform::TColor value) { m_inactiveFontColor = value; }
 
     // The background alone: the ancestor's (Transparent), the wallpaper or
     // the colour; no bevels, border or caption.
@@ -96,13 +95,13 @@ private:
     }
 
     QString m_caption;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     TAlignment m_alignment = taCenter;
     TBevelCut m_bevelOuter = bvRaised;
     TBevelCut m_bevelInner = bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
-    QColor m_inactiveFontColor{Qt::white};
+    platform::TColor m_inactiveFontColor = platform::clWhite;
 };
 
 } // namespace coolctrls

@@ -139,12 +139,7 @@ void TCoolScrollingText::setTransparent(bool value)
     changed();
 }
 
-QColor TCoolScrollingText::Color() const
-{
-    return m_color.isValid() ? m_color : palette().color(QPalette::Active, QPalette::Button);
-}
-
-void TCoolScrollingText::setColor(const QColor &value)
+void TCoolScrollingText::setColor(TColor value)
 {
     if (m_color == value)
         return;
@@ -236,7 +231,7 @@ TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
     TextLook look;
     look.text = joinedText();
     look.font = font();
-    look.fontColor = palette().color(QPalette::Active, QPalette::WindowText).rgba();
+    look.fontColor = ControlFontColor(this);
     look.shadow = shadowStyle();
     look.enabled = isEnabled();
     look.alignment = m_alignment;
@@ -318,7 +313,7 @@ void TCoolScrollingText::takeBackgroundSnapshot()
 {
     m_snapshotPending = false;
     QImage snapshot(size(), QImage::Format_RGB32);
-    snapshot.fill(Color());
+    snapshot.fill(m_color.toQColor());
     TCanvas canvas(&snapshot);
     PaintParentBackground(this, canvas, true);
     canvas.releaseHandle();
@@ -449,7 +444,7 @@ TCoolScrollingText::BackgroundLook TCoolScrollingText::backgroundLook() const
     }
     look.stretched = Stretched();
     look.transparent = Transparent();
-    look.color = Color().rgba();
+    look.color = m_color;
     look.size = size().expandedTo(QSize(1, 1));
     look.snapshotKey = m_backgroundSnapshot.cacheKey();
     return look;
@@ -474,7 +469,7 @@ void TCoolScrollingText::paintBackground(TCanvas &canvas)
     // The wallpaper wins; else Color unless Transparent (whose background
     // is there already).
     if (!m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, Stretched()) && !Transparent())
-        canvas.FillRect(client, QColorToColor(Color()));
+        canvas.FillRect(client, m_color);
 }
 
 void TCoolScrollingText::updateTextPicture(int textRectWidth)
@@ -514,7 +509,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
 void TCoolScrollingText::renderFrameInto(QImage &frame)
 {
     if (liveBackground()) {
-        frame.fill(Color());
+        frame.fill(m_color.toQColor());
         TCanvas canvas(&frame);
         paintBackground(canvas);
         canvas.releaseHandle();
@@ -522,7 +517,7 @@ void TCoolScrollingText::renderFrameInto(QImage &frame)
         BackgroundLook look = backgroundLook();
         if (m_background.isNull() || !(m_backgroundLook == look)) {
             m_background = QImage(look.size, QImage::Format_RGB32);
-            m_background.fill(Color());
+            m_background.fill(m_color.toQColor());
             TCanvas canvas(&m_background);
             paintBackground(canvas);
             canvas.releaseHandle();
@@ -553,7 +548,7 @@ void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
         m_textGlyph.DrawGlyph(canvas, at, clNone, true, isEnabled());
     }
     // The appended space belongs to the enabled text only.
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    const TColor fontColor = ControlFontColor(this);
     DrawCaption(canvas, r, format, isEnabled() ? text + ' ' : text, shadowStyle(), fontColor, isEnabled());
 }
 

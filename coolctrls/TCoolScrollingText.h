@@ -7,7 +7,6 @@
 #include "TThreadTimer.h"
 #include "TWallpaperGroup.h"
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointer>
@@ -50,7 +49,7 @@ class TCoolScrollingText : public QWidget, public TShadowedCaption
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
     TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     TONVIK_COOL_FONT_PROPERTIES
 
 public:
@@ -106,9 +105,10 @@ public:
     // instead of Color; a wallpaper still wins.
     bool Transparent() const { return m_wallpaper.Transparent(); }
     void setTransparent(bool value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The background without a wallpaper (and under a transparent text's
+    // parent until it is captured).
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     // The picture drawn before the text; NumGlyphs images side by side.
     platform::TBitmap *Glyph() { return &m_textGlyph.Glyph(); }
@@ -191,7 +191,7 @@ private:
     {
         QString text;
         QFont font;
-        QRgb fontColor = 0;
+        platform::TColor fontColor;
         TShadowStyle shadow;
         bool enabled = true;
         int alignment = 0;
@@ -208,7 +208,7 @@ private:
         qint64 wallpaperKey = 0;
         bool stretched = false;
         bool transparent = false;
-        QRgb color = 0;
+        platform::TColor color;
         QSize size;
         qint64 snapshotKey = 0;
         bool operator==(const BackgroundLook &) const = default;
@@ -240,7 +240,7 @@ private:
     TAlignment m_alignment = taLeftJustify;
     bool m_autoSize = false;
     bool m_showAccelChar = true;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     int m_scrollX = 0;
     int m_scrollY = 0;
     QImage m_backgroundSnapshot;

@@ -168,7 +168,7 @@ void TGlyph::DrawGlyph(TCanvas &canvas, const QPoint &p, TColor colour, bool tra
         const unsigned style = ILD_TRANSPARENT | (colour != clNone ? ILD_BLEND50 : 0u);
         m_glyphList->DrawEx(canvas, index, p.x(), p.y(), CLR_NONE, CLR_NONE, style);
     } else {
-        m_glyphList->DrawEx(canvas, index, p.x(), p.y(), ColorToRGB(colour), CLR_NONE, ILD_NORMAL);
+        m_glyphList->DrawEx(canvas, index, p.x(), p.y(), ColorToRGB(colour).value(), CLR_NONE, ILD_NORMAL);
     }
 }
 

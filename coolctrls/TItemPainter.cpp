@@ -205,8 +205,8 @@ std::unique_ptr<TBitmap> TItemPainter::ColorSwatch(TColor x, TColor b, int size)
     auto bitmap = std::make_unique<TBitmap>(size, size);
     TCanvas &c = bitmap->Canvas();
     TColor background = b;
-    if (ColorToRGB(b) == ColorToRGB(x))
-        background = ColorToRGB(b) == 0 ? TColor(1) : ColorToRGB(b) - 1;
+    if (const uint32_t rgb = ColorToRGB(b).value(); rgb == ColorToRGB(x).value())
+        background = TColor(rgb == 0 ? 1 : rgb - 1);
     c.FillRect(QRect(0, 0, size, size), background);
     c.Pen.setColor(clBlack);
     c.Brush.setColor(x);

@@ -4,14 +4,9 @@ using namespace platform;
 
 namespace coolctrls {
 
-QColor TShadowedCaption::ShadowColor() const
+void TShadowedCaption::setShadowColor(TColor value)
 {
-    return ColorToQColor(m_shadow.Color);
-}
-
-void TShadowedCaption::setShadowColor(const QColor &value)
-{
-    if (m_shadow.setColor(value.isValid() ? QColorToColor(value) : clBtnHighlight))
+    if (m_shadow.setColor(value == clDefault ? clBtnHighlight : value))
         ShadowChanged();
 }
 
@@ -23,6 +18,10 @@ void TShadowedCaption::setShadowSize(int value)
 
 void TShadowedCaption::setShadowPos(TShadowPosition value)
 {
+    // A position outside the four (a number from a property editor) is
+    // ignored.
+    if (value > spRightTop)
+        return;
     if (m_shadow.setPos(value))
         ShadowChanged();
 }

@@ -46,7 +46,7 @@ QImage shot(QWidget &w)
 void classic(TCoolBtn &b, const QString &caption = QStringLiteral("Start"))
 {
     b.setFont(makeFont(QString::fromLatin1(DefaultFontName), DefaultFontHeight));
-    b.setFontColor(Qt::black);
+    b.setFontColor(platform::clBlack);
     b.setCaption(caption);
     b.resize(75, 25);
 }

@@ -175,7 +175,7 @@ TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
     TCoolPanel panel;
     panel.resize(40, 30);
     panel.setBevelOuter(coolctrls::bvNone);
-    panel.setColor(Qt::blue);
+    panel.setColor(platform::clBlue);
     panel.setWallpaper(solid(4, 4, Qt::green));
     auto at = [&](int x, int y) { return panel.grab().toImage().pixelColor(x, y); };
 
@@ -218,7 +218,7 @@ TEST(CoolGroupBox, CaptionCellCoversTheFrameWithTheColour)
 {
     TCoolGroupBox box;
     box.resize(120, 60);
-    box.setColor(Qt::white);
+    box.setColor(platform::clWhite);
     box.setCaption("Score");
     const QImage img = box.grab().toImage();
     const QRect cell = box.captionRect();

@@ -48,8 +48,8 @@ TEST_F(IntervalLabel, EnabledMeasuresTheShadowOffsetAndDrawsTextOverItsShadow)
     EXPECT_EQ(label->size(), text + QSize(1, 1));
 
     label->setTransparent(false);
-    label->setColor(Qt::blue);
-    label->setShadowColor(Qt::red);
+    label->setColor(platform::clBlue);
+    label->setShadowColor(platform::clRed);
     const QImage img = shot(*label);
     const QRect ink = boundsOf(img, Qt::black);
     const QRect shadow = boundsOf(img, Qt::red);
@@ -64,7 +64,7 @@ TEST_F(IntervalLabel, DisabledHasNoOffsetAndEnablingResizes)
     const QSize text = textSize(*label, "O5 - Perfect fourth");
     EXPECT_EQ(label->size(), text);
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QImage img = shot(*label);
     const QRect grey = boundsOf(img, sys(clBtnShadow));
     const QRect white = boundsOf(img, sys(clBtnHighlight));
@@ -109,7 +109,7 @@ TEST_F(IntervalLabel, BevelsOffsetTurnsAutoSizeOffAndInsetsTheText)
 {
     label->setCaption("Tip");
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     label->setAutoSize(false);
     label->resize(60, 30);
     label->setBevelOuter(coolctrls::bvRaised);
@@ -148,7 +148,7 @@ TEST_F(IntervalLabel, GlyphWidensTheLabelAndNumGlyphsStoresAtMostTwo)
     EXPECT_EQ(label->NumGlyphs(), 2) << "the holder ignores 0";
 
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QImage img = shot(*label);
     EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::red)) << "the glyph before the text";
     EXPECT_GE(boundsOf(img, Qt::black).left(), 16 + 2);
@@ -160,7 +160,7 @@ TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
     label->setAutoSize(false);
     label->resize(30, 40);
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QRect top = boundsOf(shot(*label), Qt::black);
     label->setLayout(coolctrls::tlBottom);
     const QRect bottom = boundsOf(shot(*label), Qt::black);

@@ -38,7 +38,7 @@ TEST(CoolPanel, BevelsAndBorderNestFromTheEdge)
 {
     TCoolPanel panel;
     panel.resize(40, 30);
-    panel.setColor(Qt::blue);
+    panel.setColor(platform::clBlue);
     panel.setBevelOuter(coolctrls::bvLowered);
     panel.setBevelWidth(2);
     panel.setBorderWidth(1);
@@ -67,14 +67,14 @@ TEST(CoolPanel, OwnWallpaperTurnsTransparencyOffAndDisablingKeepsTheCaption)
     const QImage enabled = shot(panel);
     panel.setEnabled(false);
     EXPECT_EQ(shot(panel), enabled) << "the caption keeps the font colour";
-    EXPECT_EQ(panel.InactiveFontColor(), QColor(Qt::white));
+    EXPECT_EQ(panel.InactiveFontColor(), platform::clWhite);
 }
 
 TEST(CoolPanel, CaptionFollowsAlignmentMirroredForRightToLeft)
 {
     TCoolPanel panel;
     panel.resize(200, 30);
-    panel.setColor(Qt::white);
+    panel.setColor(platform::clWhite);
     panel.setBevelOuter(coolctrls::bvNone);
     panel.setCaption("Caption");
     panel.setAlignment(coolctrls::taLeftJustify);
@@ -96,7 +96,7 @@ TEST(CoolPanel, TransparentPanelShowsTheChosenAncestorsBackgroundOnly)
     outer.setIdWallpaper(0);
     TCoolPanel inner(&outer);
     inner.setGeometry(20, 30, 200, 150);
-    inner.setColor(Qt::blue);
+    inner.setColor(platform::clBlue);
     inner.setBevelOuter(coolctrls::bvNone);
     TCoolPanel panel(&inner);
     panel.setGeometry(10, 10, 50, 40);

@@ -26,7 +26,7 @@ TEST(CoolListBox, DefaultsAndTheCaptionBarAfterRemovingNoCaption)
     EXPECT_TRUE(box.LightColorControl());
     EXPECT_EQ(box.FileMask(), "*.*");
     EXPECT_EQ(box.FileType(), (TFileType{ftDirectory, ftArchive}).toInt());
-    EXPECT_EQ(box.SelectedColor(), 0u);
+    EXPECT_EQ(box.SelectedColor(), clBlack);
     EXPECT_EQ(box.CaptionColor(), clInactiveCaption);
     EXPECT_FALSE(box.CaptionBar().Visible());
     EXPECT_EQ(box.viewport()->y(), box.frameWidth());

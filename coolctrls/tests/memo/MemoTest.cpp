@@ -61,7 +61,7 @@ void likeUsage(TCoolMemo &memo)
     memo.setWallpaper(pattern(64, 48));
     memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocNoCaption);
     memo.setEdgeBorders(coolctrls::ebLeft | coolctrls::ebTop | coolctrls::ebRight | coolctrls::ebBottom);
-    memo.setBordersTrColor(Qt::black);
+    memo.setBordersTrColor(platform::clBlack);
 }
 
 // Lines "line 0" ... "line n-1", each followed by tail.
@@ -101,7 +101,7 @@ TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
     QWidget window;
     TCoolMemo memo(&window);
     likeUsage(memo);
-    memo.setColor(Qt::magenta);  // a flat fill would show in this colour
+    memo.setColor(platform::clFuchsia);  // a flat fill would show in this colour
     window.show();
     memo.setFocus();
     QTest::keyClicks(&memo, "typed on wood");
@@ -129,8 +129,8 @@ TEST(Memo, RemovingNoCaptionRecreatesWithACaptionBarTwoPixelsIn)
     likeUsage(memo);
     memo.setLines({"kept"});
     memo.setCaption("Information");
-    memo.setCaptionColor(Qt::red);
-    memo.setCaptionTextColor(Qt::white);
+    memo.setCaptionColor(platform::clRed);
+    memo.setCaptionTextColor(platform::clWhite);
     EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
     const int before = memo.Recreations();
     memo.setOptions(coolctrls::ocPaintWallpaper);
@@ -314,8 +314,8 @@ TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
     memo.setTextAlign(coolctrls::taCenter);
     memo.setCaption("Information");
     memo.setTransparencyLevel(100);
-    memo.setColor(Qt::white);
-    memo.setFontColor(Qt::black);
+    memo.setColor(platform::clWhite);
+    memo.setFontColor(platform::clBlack);
     const QImage img = shot(memo);
     // The first line's ink is centred in the text area.
     int left = img.width(), right = -1;

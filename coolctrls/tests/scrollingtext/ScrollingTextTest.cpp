@@ -62,7 +62,7 @@ struct TickerOnPage
         page.resize(200, 40);
         manual(ticker);
         ticker.resize(size);
-        ticker.setColor(Qt::white);
+        ticker.setColor(platform::clWhite);
     }
 };
 
@@ -181,7 +181,7 @@ TEST(ScrollingText, HorizontalDirectionResetsAlignmentAndShadowSettersClearSimpl
     ticker.setShadowSize(2);
     EXPECT_FALSE(ticker.SimpleView());
     ticker.setSimpleView(true);
-    ticker.setShadowColor(Qt::red);
+    ticker.setShadowColor(platform::clRed);
     EXPECT_FALSE(ticker.SimpleView());
 }
 
@@ -189,11 +189,11 @@ TEST(ScrollingText, ShadowTurnedOnDisabledTextEngravedWhateverTheShadow)
 {
     TCoolScrollingText ticker;
     ticker.resize(120, 20);
-    ticker.setColor(Qt::white);
-    ticker.setFontColor(Qt::blue);
+    ticker.setColor(platform::clWhite);
+    ticker.setFontColor(platform::clBlue);
     ticker.Add("MMMM");
     ticker.setSimpleView(true);
-    ticker.setShadowColor(Qt::red);
+    ticker.setShadowColor(platform::clRed);
     ticker.setSimpleView(true);
     QImage img = ticker.RenderFrame();
     EXPECT_EQ(count(img, Qt::red), 0) << "plain text";
@@ -233,8 +233,8 @@ TEST(ScrollingText, AmpersandDrawnWithShowAccelCharUnderlinesWithout)
     TCoolScrollingText ticker;
     ticker.resize(120, 20);
     ticker.setSimpleView(true);
-    ticker.setColor(Qt::white);
-    ticker.setFontColor(Qt::black);
+    ticker.setColor(platform::clWhite);
+    ticker.setFontColor(platform::clBlack);
     ticker.Add("A&B");
     const int withAmpersand = ticker.TextExtent().width();
     const QImage drawn = ticker.RenderFrame();
@@ -326,7 +326,7 @@ TEST(ScrollingText, TransparentTakesTheParentOnceWhenTicksStartAndTheWallpaperWi
     TCoolScrollingText ticker(&parent);
     manual(ticker);
     ticker.setGeometry(10, 10, 100, 20);
-    ticker.setColor(Qt::white);
+    ticker.setColor(platform::clWhite);
     ticker.setTransparent(true);
     ticker.Add("t");
     ticker.ResetPosition(false);  // text outside: background only
@@ -356,7 +356,7 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
     QWidget page;
     TCoolScrollingText ticker(&page);
     ticker.resize(150, 30);
-    ticker.setColor(Qt::white);
+    ticker.setColor(platform::clWhite);
     ticker.setSimpleView(true);
     ticker.Add("text");
     const QSize bare = ticker.TextExtent();
@@ -392,14 +392,14 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     TickerOnPage fixture(QSize(120, 20));
     QWidget &page = fixture.page;
     TCoolScrollingText &ticker = fixture.ticker;
-    ticker.setFontColor(Qt::blue);
+    ticker.setFontColor(platform::clBlue);
     ticker.setSimpleView(true);
     ticker.Add("MMMM");
     ticker.ResetPosition(true);
     QImage img = ticker.RenderFrame();
     EXPECT_GT(count(img, Qt::blue), 0);
 
-    ticker.setFontColor(Qt::red);
+    ticker.setFontColor(platform::clRed);
     img = ticker.RenderFrame();
     EXPECT_EQ(count(img, Qt::blue), 0) << "a new font colour redraws the kept text";
     EXPECT_GT(count(img, Qt::red), 0);
@@ -412,7 +412,7 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     ticker.setFontHeight(-20);
     EXPECT_GT(count(ticker.RenderFrame(), Qt::red), wide) << "and a new font";
 
-    ticker.setColor(Qt::green);
+    ticker.setColor(platform::clLime);
     EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::green)) << "a new colour";
     ticker.setWallpaper(solid(4, 4, Qt::yellow));
     EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::yellow)) << "a new wallpaper";
@@ -425,7 +425,7 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     // Centred text in a rectangle whose width changes at every step still
     // moves by the rule (half a pixel per pixel of the rectangle).
     ticker.setWallpaper(QImage());
-    ticker.setColor(Qt::white);
+    ticker.setColor(platform::clWhite);
     ticker.setAlignment(coolctrls::taCenter);
     ticker.setStrings({"MM"});
     auto firstRed = [](const QImage &frame) {

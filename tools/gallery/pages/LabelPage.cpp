@@ -61,7 +61,7 @@ QWidget *createLabelPage(QWidget *parent, const gallery::GalleryContext &context
     l = label(sheet->addCell("ShadowPos spRightBottom, 2, clGray", size), "Shadow");
     l->setShadowPos(coolctrls::spRightBottom);
     l->setShadowSize(2);
-    l->setShadowColor(Qt::gray);
+    l->setShadowColor(platform::TColor::fromQColor(Qt::gray));
     label(sheet->addCell("SimpleView", size), "Simple view")->setSimpleView(true);
     l = fixed(sheet->addCell("BevelOuter bvRaised, BevelsOffset 3", size), "Raised");
     l->setBevelOuter(coolctrls::bvRaised);

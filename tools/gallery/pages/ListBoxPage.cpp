@@ -69,7 +69,7 @@ QWidget *createListBoxPage(QWidget *parent, const gallery::GalleryContext &conte
     auto *selWall = makeList(sheet->addCell("ocPaintSelWallpaper, idSelWallpaper 1", size));
     selWall->setCoolImages(context.images);
     selWall->setIdSelWallpaper(1);
-    selWall->setSelFontColor(Qt::black);
+    selWall->setSelFontColor(platform::clBlack);
     selWall->setOptions(selWall->Options() | TCoolOptions{ocPaintSelWallpaper});
 
     auto *invert = makeList(sheet->addCell("ocInvertWallpaperAsSelect", size));

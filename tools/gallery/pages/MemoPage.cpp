@@ -7,7 +7,6 @@
 #include "coolctrls/TCoolPanel.h"
 #include "platform/canvas/Colors.h"
 
-#include <QColor>
 
 namespace {
 
@@ -27,12 +26,12 @@ TCoolMemo *addMemo(QWidget *host, const gallery::GalleryContext &context, int op
 }
 
 // A memo with the caption bar "Intervals" in white on `colour`.
-void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, const QColor &colour)
+void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, platform::TColor colour)
 {
     TCoolMemo *memo = addMemo(host, context, options);
     memo->setCaption("Intervals");
     memo->setCaptionColor(colour);
-    memo->setCaptionTextColor(Qt::white);
+    memo->setCaptionTextColor(platform::clWhite);
 }
 
 QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
@@ -45,11 +44,11 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
     addCaptioned(sheet->addCell("Options = []\nCaption = \"Intervals\"\n"
                                 "CaptionColor = navy, CaptionTextColor = white",
                                 cellSize),
-                 context, 0, QColor(0x00, 0x00, 0x80));
+                 context, 0, platform::clNavy);
     addCaptioned(sheet->addCell("Options = ocSmallCaption\nCaption = \"Intervals\"\n"
                                 "CaptionColor = teal, CaptionTextColor = white",
                                 cellSize),
-                 context, coolctrls::ocSmallCaption, QColor(0x00, 0x80, 0x80));
+                 context, coolctrls::ocSmallCaption, platform::clTeal);
     {
         TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintCaptionWallpaper\n"
                                                  "idCaptionWallpaper = 0 (stretched)\nCaption = \"Intervals\"",
@@ -57,7 +56,7 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
                                   context, coolctrls::ocPaintCaptionWallpaper);
         memo->setCaption("Intervals");
         memo->setIdCaptionWallpaper(0);
-        memo->setCaptionTextColor(Qt::white);
+        memo->setCaptionTextColor(platform::clWhite);
     }
 
     addMemo(sheet->addCell("Options = ocNoCaption, ocFlatBorder\nBorderStyle = bsSingle", cellSize), context,
@@ -77,13 +76,13 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
                                                  cellSize),
                                   context, coolctrls::ocNoCaption);
         memo->setEdgeBorders(coolctrls::ebLeft | coolctrls::ebTop | coolctrls::ebRight | coolctrls::ebBottom);
-        memo->setBordersTrColor(Qt::black);
+        memo->setBordersTrColor(platform::clBlack);
     }
     {
         TCoolMemo *memo = addMemo(sheet->addCell("TextAlign = taCenter\nColor = clInfoBk", cellSize), context,
                                   coolctrls::ocNoCaption);
         memo->setTextAlign(coolctrls::taCenter);
-        memo->setColor(platform::ColorToQColor(platform::clInfoBk));
+        memo->setColor(platform::clInfoBk);
     }
 
     addMemo(sheet->addCell("Options = ocNoCaption, ocPaintWallpaper\nidWallpaper = 1 (tiled)", cellSize), context,
@@ -98,7 +97,7 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
                                                  "TransparencyLevel = 0, on the wallpaper",
                                                  cellSize, Backdrop::Wallpaper),
                                   context, coolctrls::ocNoCaption | coolctrls::ocPaintTransparently);
-        memo->setFontColor(Qt::white);
+        memo->setFontColor(platform::clWhite);
         memo->setFontBold(true);
     }
     {
@@ -115,7 +114,7 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
         memo->setLines({"Minor third", "Major third", "Perfect fourth", "Tritone", "Perfect fifth"});
         memo->setOptions(coolctrls::ocNoCaption | coolctrls::ocPaintTransparently);
         memo->setTransparencyLevel(1);
-        memo->setFontColor(Qt::white);
+        memo->setFontColor(platform::clWhite);
         memo->setFontBold(true);
         memo->setGeometry(16, 14, host->width() - 32, host->height() - 28);
     }
@@ -129,7 +128,7 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
                                   context, coolctrls::ocPaintWallpaper);
         memo->setIdWallpaper(0);
         memo->setCaption("Intervals");
-        memo->setFontColor(Qt::white);
+        memo->setFontColor(platform::clWhite);
         memo->setEnabled(false);
     }
     return sheet;

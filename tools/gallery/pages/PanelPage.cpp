@@ -46,7 +46,7 @@ QWidget *createPanelPage(QWidget *parent, const gallery::GalleryContext &context
     {
         QWidget *host = sheet->addCell("Transparent, level 1 (inside a blue panel)", size, Backdrop::Wallpaper);
         auto *blue = panel(host, QString());
-        blue->setColor(Qt::blue);
+        blue->setColor(platform::clBlue);
         auto *inner = new TCoolPanel(blue);
         inner->setGeometry(0, 0, blue->width(), blue->height());
         inner->setCaption("Level 1");

@@ -73,7 +73,7 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
             context, column, coolctrls::sdTopToBottom, 120)
         ->setAlignment(coolctrls::taRightJustify);
     for (TCoolScrollingText *text : sheet->findChildren<TCoolScrollingText *>())
-        text->setColor(platform::ColorToQColor(platform::clWindow));
+        text->setColor(platform::clWindow);
 
     addText(sheet->addCell("Glyph = a note (16 x 16), NumGlyphs = 1\nsdRightToLeft", wideCell), context, line,
             coolctrls::sdRightToLeft, 250)
@@ -93,10 +93,10 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
                                                           "ShadowPos = spRightBottom, FontColor = navy",
                                                           wideCell),
                                            context, line, coolctrls::sdRightToLeft, 250);
-        text->setShadowColor(QColor(0x80, 0x80, 0x80));
+        text->setShadowColor(platform::clGray);
         text->setShadowSize(2);
         text->setShadowPos(coolctrls::spRightBottom);
-        text->setFontColor(QColor(0x00, 0x00, 0x80));
+        text->setFontColor(platform::clNavy);
     }
     addText(sheet->addCell("SimpleView = true (no shadow)", wideCell), context, line,
             coolctrls::sdRightToLeft, 250)
@@ -107,9 +107,9 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
                                                           wideCell, Backdrop::Wallpaper),
                                            context, line, coolctrls::sdRightToLeft, 250);
         text->setTransparent(true);
-        text->setFontColor(Qt::white);
+        text->setFontColor(platform::clWhite);
         text->setFontBold(true);
-        text->setShadowColor(Qt::black);
+        text->setShadowColor(platform::clBlack);
     }
     addText(sheet->addCell("idWallpaper = 1 (tiled)", wideCell), context, line, coolctrls::sdRightToLeft,
             250)

@@ -2,7 +2,7 @@
 
 #include "CoolControlSupport.h"
 #include "TCoolItemDelegate.h"
-#include "TCoolItems.h"
+#include "TCoolItemsControl.h"
 
 #include "platform/Events.h"
 
@@ -24,7 +24,7 @@ namespace coolctrls {
 // and it scrolls sideways when an item is wider than the list. The control
 // can fill itself with colours, fonts, printers, check items or the entries
 // of a folder (ExtendedStyle).
-class TCoolComboBox : public QComboBox
+class TCoolComboBox : public QComboBox, public TCoolItemsControl
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
@@ -32,18 +32,21 @@ class TCoolComboBox : public QComboBox
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
     TONVIK_COOL_FONT_PROPERTIES
-    TONVIK_COOL_ITEMS_ACCESSORS
 
 public:
     // bsNone gives a 2-pixel see-through ring instead of the sunken frame.
     explicit TCoolComboBox(QWidget *parent = nullptr);
     ~TCoolComboBox() override;
 
+    // The item's own data (check mode: its check record's), not Qt's
+    // per-role item data.
+    using TCoolItemsControl::setItemData;
+
     QStringList Items() const;
     void setItems(const QStringList &items);
-    int ItemIndex() const { return currentIndex(); }
+    int ItemIndex() const override { return currentIndex(); }
     // Values outside the entries select nothing (-1). Raises no OnChange.
-    void setItemIndex(int value);
+    void setItemIndex(int value) override;
     int ListBoxWidth() const { return m_listBoxWidth; }
     // 0 stores the current Width.
     void setListBoxWidth(int value) { m_listBoxWidth = value == 0 ? width() : value; }
@@ -51,10 +54,8 @@ public:
     void setAlignment(int value) { m_alignment = TPopupAlignment(qBound(0, value, 2)); }
     int DropDownCount() const { return maxVisibleItems(); }
     void setDropDownCount(int value) { setMaxVisibleItems(qMax(1, value)); }
-    void setItemHeight(int value);
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int value);
-    void setOptions(TCoolOptions value);
     void setChecked(int index, bool value) { m_items.setChecked(index, value); }
 
     // Left edge of a drop-down list W wide placed under a list that the
@@ -98,11 +99,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void AddItem(const QString &text) override { addItem(text); }
+    int ExtentLimit() const override { return m_listBoxWidth; }
     void repaintItems();
     void toggleCurrent();
     void topIndexChanged(int top);
 
-    TCoolItems m_items;
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;
     TPopupAlignment m_alignment = paLeft;
@@ -110,7 +112,7 @@ private:
     QRect m_listRect;
     bool m_listPrepared = false;
     int m_fixedRepaints = 0;
-    // Shared by all combo boxes, as the classic unit kept it.
+    // The top row at the last whole-list repaint (each control its own).
     int m_lastTopIndex = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "TCoolItems.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QAbstractItemModel>
 #include <QPainter>
 #include <QStyle>
 #include <QWidget>
@@ -13,6 +14,10 @@ TCoolItemDelegate::TCoolItemDelegate(TCoolItems &items, QObject *parent)
     : QAbstractItemDelegate(parent)
     , m_items(items)
 {
+    // Rows of another height or width: the views lay their rows out anew.
+    const auto sizeChanged = [this] { emit sizeHintChanged(m_items.model()->index(0, 0)); };
+    connect(&items, &TCoolItems::ItemHeightChanged, this, sizeChanged);
+    connect(&items, &TCoolItems::ExtentChanged, this, sizeChanged);
 }
 
 TOwnerDrawState TCoolItemDelegate::DrawState(const QStyleOptionViewItem &option)
@@ -46,7 +51,7 @@ void TCoolItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
 
 QSize TCoolItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
-    int height = m_items.ItemHeight;
+    int height = m_items.ItemHeight();
     if (OnMeasureItem)
         OnMeasureItem(index.row(), height);
     return QSize(m_items.HorizontalExtent(), qMax(1, height));

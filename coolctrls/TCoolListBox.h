@@ -3,7 +3,7 @@
 #include "CoolControlSupport.h"
 #include "TCoolCaptionBar.h"
 #include "TCoolItemDelegate.h"
-#include "TCoolItems.h"
+#include "TCoolItemsControl.h"
 
 #include "platform/Events.h"
 
@@ -20,7 +20,7 @@ namespace coolctrls {
 // check box, toggled by a click in its check area or by Space. The
 // wallpaper stays fixed while the list scrolls; the horizontal scroll range
 // follows the widest item; with HotTray the selection follows the mouse.
-class TCoolListBox : public QListWidget
+class TCoolListBox : public QListWidget, public TCoolItemsControl
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
@@ -30,22 +30,21 @@ class TCoolListBox : public QListWidget
     Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(bool HotTray READ HotTray WRITE setHotTray)
     TONVIK_COOL_FONT_PROPERTIES
-    TONVIK_COOL_ITEMS_ACCESSORS
 
 public:
     explicit TCoolListBox(QWidget *parent = nullptr);
     ~TCoolListBox() override;
 
+    // The shared items: not QListWidget's items of a drag's data.
+    using TCoolItemsControl::items;
+
     QStringList Items() const;
     void setItems(const QStringList &items);
-    int ItemIndex() const { return currentRow(); }
+    int ItemIndex() const override { return currentRow(); }
     // Values outside the items select nothing.
-    void setItemIndex(int value);
-    void setItemHeight(int value);
-    // Re-creates the window (the caption bar follows ocNoCaption,
-    // ocSmallCaption); ocPaintWallpaper and ocPaintTransparently exclude
-    // each other, the one just added wins.
-    void setOptions(TCoolOptions value);
+    void setItemIndex(int value) override;
+    // A new option set re-creates the window (the caption bar follows
+    // ocNoCaption, ocSmallCaption).
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int value);
     bool HotTray() const { return m_hotTray; }
@@ -74,8 +73,6 @@ public:
     // left (from the right with right-to-left reading), in viewport
     // coordinates.
     QRect CheckArea(int index) const;
-    // The horizontal scroll range the widest item asks for.
-    int HorizontalExtent() const { return m_items.HorizontalExtent(); }
     // Whole-list repaints caused by a change of the top item; for tests.
     int FixedBackgroundRepaints() const { return m_fixedRepaints; }
     // What re-creating the window does: the check states survive, the items
@@ -101,12 +98,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void AddItem(const QString &text) override { addItem(text); }
+    int ExtentLimit() const override { return width(); }
     void repaintItems();
     void toggle(int index);
     void applyFrame();
     void paintBackground(platform::TCanvas &canvas, const QRect &rect);
 
-    TCoolItems m_items;
     TCoolItemDelegate *m_delegate;
     TCoolCaptionBar *m_captionBar;
     TBorderStyle m_borderStyle = bsSingle;

@@ -24,6 +24,26 @@ namespace coolctrls {
 using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button,
                                        Qt::KeyboardModifiers shift, int x, int y)>;
 
+// The first step of a property setter: stores value in field when it
+// differs and answers whether it did (the setter then repaints, announces
+// the change ...), so an unchanged value does nothing.
+template<typename T>
+bool StoreChanged(T &field, const T &value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// A setter that invalidates the control on a new value.
+template<typename T>
+void StoreAndUpdate(QWidget *control, T &field, const T &value)
+{
+    if (StoreChanged(field, value))
+        control->update();
+}
+
 // The colour a control's text is drawn in: its palette's text colour of the
 // active group (a disabled control draws its own disabled look).
 inline platform::TColor ControlFontColor(const QWidget *control)

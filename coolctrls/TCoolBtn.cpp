@@ -23,6 +23,7 @@ constexpr int GradientSteps = 128;
 
 TCoolBtn::TCoolBtn(QWidget *parent)
     : QPushButton(parent)
+    , TWallpaperControl(this)
     , m_frameTimer(new TTimer(this))
 {
     resize(75, 25);
@@ -52,16 +53,15 @@ TCoolBtn::~TCoolBtn()
 
 void TCoolBtn::setAnimated(bool value)
 {
-    if (m_animated == value)
+    if (!StoreChanged(m_animated, value))
         return;
-    m_animated = value;
     m_frameTimer->setEnabled(value);
     update();
 }
 
 void TCoolBtn::setColor(TColor value)
 {
-    if (changeValue(m_color, value))
+    if (StoreChanged(m_color, value))
         update();
 }
 
@@ -73,26 +73,20 @@ void TCoolBtn::gradientChanged()
 
 void TCoolBtn::setColorStart(TColor value)
 {
-    if (changeValue(m_colorStart, value))
+    if (StoreChanged(m_colorStart, value))
         gradientChanged();
 }
 
 void TCoolBtn::setColorEnd(TColor value)
 {
-    if (changeValue(m_colorEnd, value))
+    if (StoreChanged(m_colorEnd, value))
         gradientChanged();
 }
 
 void TCoolBtn::setGradientDirection(TGradientDirection value)
 {
-    if (changeValue(m_gradientDirection, value))
+    if (StoreChanged(m_gradientDirection, value))
         gradientChanged();
-}
-
-void TCoolBtn::setTransparencyLevel(int value)
-{
-    if (m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255))))
-        update();
 }
 
 void TCoolBtn::setGlyph(const TBitmap *bitmap)
@@ -119,21 +113,20 @@ void TCoolBtn::setImages(TImageList *images)
 
 void TCoolBtn::setInterval(quint32 value)
 {
-    if (m_interval == value)
+    if (!StoreChanged(m_interval, value))
         return;
-    m_interval = value;
     m_frameTimer->setInterval(int(qMin<quint32>(value, quint32(INT_MAX))));
 }
 
 void TCoolBtn::setOptions(TCoolOptions value)
 {
-    if (changeValue(m_options, value))
+    if (StoreChanged(m_options, value))
         update();
 }
 
 void TCoolBtn::setLayout(TButtonLayout value)
 {
-    if (changeValue(m_layout, value))
+    if (StoreChanged(m_layout, value))
         update();
 }
 
@@ -159,7 +152,7 @@ void TCoolBtn::setNumGlyphs(int value)
 
 void TCoolBtn::setSpacing(int value)
 {
-    if (changeValue(m_spacing, value))
+    if (StoreChanged(m_spacing, value))
         update();
 }
 

@@ -5,7 +5,7 @@
 #include "CoolUtils.h"
 #include "TGlyph.h"
 #include "TShadowedCaption.h"
-#include "TWallpaperGroup.h"
+#include "TWallpaperControl.h"
 
 #include "platform/Events.h"
 #include "platform/TTimer.h"
@@ -40,7 +40,7 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
 // button as sender. As on the classic desktop the focused button is the
 // window's active default button; IsFocused says which button that is.
-class TCoolBtn : public QPushButton, public IEraseBackground, public TShadowedCaption
+class TCoolBtn : public QPushButton, public TWallpaperControl, public TShadowedCaption, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -93,16 +93,8 @@ public:
     TGradientDirection GradientDirection() const { return m_gradientDirection; }
     void setGradientDirection(TGradientDirection value);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    // The own wallpaper, created on first use; drawing on it repaints.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    // 0..255 (clamped); repaints.
-    void setTransparencyLevel(int value);
+    // CoolImages, idWallpaper, Wallpaper and TransparencyLevel:
+    // TWallpaperControl.
 
     // The picture beside the caption (held by ButtonGlyph); a change of its
     // pixels repaints.
@@ -217,17 +209,7 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
-    // Stores value when it differs; answers whether it did.
-    template<typename T>
-    static bool changeValue(T &field, const T &value)
-    {
-        if (field == value)
-            return false;
-        field = value;
-        return true;
-    }
 
-    TWallpaperGroup m_wallpaper{this};
     TGlyph m_buttonGlyph;
     platform::TCanvas m_faceCanvas;
     platform::TTimer *m_frameTimer;

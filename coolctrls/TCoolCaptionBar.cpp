@@ -1,4 +1,5 @@
 #include "TCoolCaptionBar.h"
+#include "CoolControlSupport.h"
 
 #include "CoolUtils.h"
 
@@ -52,27 +53,24 @@ bool TCoolCaptionBar::setOptions(TCoolOptions options)
 
 bool TCoolCaptionBar::setCaption(const QString &value)
 {
-    if (m_caption == value)
+    if (!StoreChanged(m_caption, value))
         return false;
-    m_caption = value;
     Refresh();
     return true;
 }
 
 bool TCoolCaptionBar::setCaptionColor(TColor value)
 {
-    if (m_captionColor == value)
+    if (!StoreChanged(m_captionColor, value))
         return false;
-    m_captionColor = value;
     Refresh();
     return true;
 }
 
 bool TCoolCaptionBar::setCaptionTextColor(TColor value)
 {
-    if (m_captionTextColor == value)
+    if (!StoreChanged(m_captionTextColor, value))
         return false;
-    m_captionTextColor = value;
     Refresh();
     return true;
 }

@@ -11,7 +11,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolGroupBox::TCoolGroupBox(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     // The background step covers the whole client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -19,26 +19,9 @@ TCoolGroupBox::TCoolGroupBox(QWidget *parent)
     resize(185, 105);
 }
 
-void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value); }
-void TCoolGroupBox::setColor(TColor value) { assign(m_color, value); }
-void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
-
-void TCoolGroupBox::setTransparent(bool value)
-{
-    // The box and its transparent children repaint together.
-    if (m_wallpaper.setTransparent(value))
-        update();
-}
-
-void TCoolGroupBox::setTransparencyLevel(int value)
-{
-    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
-}
-
-void TCoolGroupBox::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
+void TCoolGroupBox::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
+void TCoolGroupBox::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolGroupBox::setCtl3D(bool value) { StoreAndUpdate(this, m_ctl3D, value); }
 
 QRect TCoolGroupBox::captionRect() const
 {

@@ -2,11 +2,10 @@
 
 #include "CoolControlSupport.h"
 #include "TShadowedCaption.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
 #include "CoolUtils.h"
 
-#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -17,7 +16,7 @@ namespace coolctrls {
 // Children are placed relative to the box's top-left corner. The box paints
 // its whole area itself, so Qt never composes the parent underneath; its
 // background alone is offered to transparent children (IEraseBackground).
-class TCoolGroupBox : public QWidget, public IEraseBackground, public TShadowedCaption
+class TCoolGroupBox : public QWidget, public TBackgroundControl, public TShadowedCaption, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -33,20 +32,6 @@ class TCoolGroupBox : public QWidget, public IEraseBackground, public TShadowedC
 public:
     explicit TCoolGroupBox(QWidget *parent = nullptr);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // box.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
-
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     // The background without a wallpaper, and the caption cell's.
@@ -54,10 +39,6 @@ public:
     void setColor(platform::TColor value);
     bool Ctl3D() const { return m_ctl3D; }
     void setCtl3D(bool value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
 
     // Where the caption cell lies (empty without a caption): the measured
     // caption at x = 8 (right-to-left: 8 from the right), H = the height of
@@ -76,17 +57,6 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
-    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
-    // TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
-    template<typename T> void assign(T &field, const T &value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-
     QString m_caption;
     platform::TColor m_color = platform::clBtnFace;
     bool m_ctl3D = true;

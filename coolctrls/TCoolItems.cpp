@@ -133,9 +133,8 @@ void TCoolItems::setShadowPos(TShadowPosition value)
 void TCoolItems::setItemHeight(int value)
 {
     value = qMax(1, value);
-    if (m_itemHeight == value)
+    if (!StoreChanged(m_itemHeight, value))
         return;
-    m_itemHeight = value;
     emit ItemHeightChanged();
     emit Changed();
 }
@@ -163,9 +162,8 @@ void TCoolItems::SetItems(const QStringList &items)
 
 void TCoolItems::setExtendedStyle(TCoolControlStyle value)
 {
-    if (m_style == value)
+    if (!StoreChanged(m_style, value))
         return;
-    m_style = value;
     if (value == ctCheckControl)
         m_extendedCheck = false;
     else if (value != ctCoolControl)
@@ -191,9 +189,8 @@ void TCoolItems::setTrueType(bool value)
 
 void TCoolItems::setLightColorControl(bool value)
 {
-    if (m_lightColorControl == value)
+    if (!StoreChanged(m_lightColorControl, value))
         return;
-    m_lightColorControl = value;
     if (m_style == ctColorControl)
         fill();
     emit Changed();
@@ -210,18 +207,16 @@ void TCoolItems::setFolderName(const QString &value)
 
 void TCoolItems::setFileMask(const QString &value)
 {
-    if (m_fileMask == value)
+    if (!StoreChanged(m_fileMask, value))
         return;
-    m_fileMask = value;
     if (m_style == ctFolderControl)
         fill();
 }
 
 void TCoolItems::setFileType(TFileType value)
 {
-    if (m_fileType == value)
+    if (!StoreChanged(m_fileType, value))
         return;
-    m_fileType = value;
     if (m_style == ctFolderControl)
         fill();
 }

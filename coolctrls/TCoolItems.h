@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TCheckRecords.h"
 #include "TGlyph.h"
@@ -275,10 +276,8 @@ private:
     template<typename T>
     void assign(T &field, const T &value)
     {
-        if (field == value)
-            return;
-        field = value;
-        emit Changed();
+        if (StoreChanged(field, value))
+            emit Changed();
     }
     void changeShadow(bool changed)
     {

@@ -14,7 +14,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolLabel::TCoolLabel(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     m_glyph.OnChange = [this](TGlyph *) { update(); };
     m_borderPen.OnChange = [this](TPen *) { update(); };
@@ -25,96 +25,74 @@ TCoolLabel::TCoolLabel(QWidget *parent)
 
 void TCoolLabel::setCaption(const QString &value)
 {
-    if (m_caption == value)
+    if (!StoreChanged(m_caption, value))
         return;
-    m_caption = value;
     AdjustBounds();
     update();
 }
 
 void TCoolLabel::setAutoSize(bool value)
 {
-    if (m_autoSize == value)
+    if (!StoreChanged(m_autoSize, value))
         return;
-    m_autoSize = value;
     AdjustBounds();
-}
-
-void TCoolLabel::setTransparent(bool value)
-{
-    // The group only stores the flag; the label looks different either way.
-    if (m_wallpaper.setTransparent(value))
-        update();
-}
-
-void TCoolLabel::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
 }
 
 void TCoolLabel::setWordWrap(bool value)
 {
-    if (m_wordWrap == value)
+    if (!StoreChanged(m_wordWrap, value))
         return;
-    m_wordWrap = value;
     AdjustBounds();
     update();
 }
 
 void TCoolLabel::setShowAccelChar(bool value)
 {
-    if (m_showAccelChar == value)
+    if (!StoreChanged(m_showAccelChar, value))
         return;
-    m_showAccelChar = value;
     AdjustBounds();
     update();
 }
 
 void TCoolLabel::setAlignment(TAlignment value)
 {
-    if (m_alignment == value)
+    if (!StoreChanged(m_alignment, value))
         return;
-    m_alignment = value;
     update();
 }
 
 void TCoolLabel::setColor(TColor value)
 {
-    if (m_color == value)
+    if (!StoreChanged(m_color, value))
         return;
-    m_color = value;
     update();
 }
 
 void TCoolLabel::setLayout(TTextLayout value)
 {
-    if (m_layout == value)
+    if (!StoreChanged(m_layout, value))
         return;
-    m_layout = value;
     update();
 }
 
 void TCoolLabel::setBevelInner(TBevelCut value)
 {
-    if (m_bevelInner == value)
+    if (!StoreChanged(m_bevelInner, value))
         return;
-    m_bevelInner = value;
     repaint();
 }
 
 void TCoolLabel::setBevelOuter(TBevelCut value)
 {
-    if (m_bevelOuter == value)
+    if (!StoreChanged(m_bevelOuter, value))
         return;
-    m_bevelOuter = value;
     repaint();
 }
 
 void TCoolLabel::setBevelsOffset(int value)
 {
-    if (m_bevelsOffset == value)
+    if (!StoreChanged(m_bevelsOffset, value))
         return;
-    m_bevelsOffset = value;
     if (value != 0)
         setAutoSize(false);
     repaint();
@@ -122,9 +100,8 @@ void TCoolLabel::setBevelsOffset(int value)
 
 void TCoolLabel::setEdgeBorders(TEdgeBorders value)
 {
-    if (m_edgeBorders == value)
+    if (!StoreChanged(m_edgeBorders, value))
         return;
-    m_edgeBorders = value;
     update();
 }
 

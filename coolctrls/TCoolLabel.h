@@ -3,13 +3,12 @@
 #include "CoolControlSupport.h"
 #include "TGlyph.h"
 #include "TShadowedCaption.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
 #include "platform/Events.h"
 
 #include "platform/canvas/TPen.h"
 
-#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -22,7 +21,7 @@ namespace coolctrls {
 // AutoSize is on. Mouse
 // presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
 // position; a disabled label receives none.
-class TCoolLabel : public QWidget, public TShadowedCaption
+class TCoolLabel : public QWidget, public TBackgroundControl, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -47,26 +46,10 @@ class TCoolLabel : public QWidget, public TShadowedCaption
 public:
     explicit TCoolLabel(QWidget *parent = nullptr);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // label.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
-
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
     bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool value);
     bool ShowAccelChar() const { return m_showAccelChar; }
@@ -127,10 +110,7 @@ protected:
     void ShadowChanged() override { repaint(); }
 
 private:
-    // Declared first: the glyph holder is destroyed last.
     TGlyph m_glyph;
-    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
-    TWallpaperGroup m_wallpaper{this};
 
     QString m_caption;
     bool m_autoSize = true;

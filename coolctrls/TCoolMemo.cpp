@@ -20,7 +20,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolMemo::TCoolMemo(QWidget *parent)
-    : QTextEdit(parent), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
+    : QTextEdit(parent), TWallpaperControl(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
     resize(185, 89);
     setAcceptRichText(false);
@@ -83,30 +83,6 @@ void TCoolMemo::RecreateWnd()
     repaintAll();
 }
 
-void TCoolMemo::setCoolImages(TCoolImages *store)
-{
-    m_wallpaper.setCoolImages(store);
-    viewport()->update();
-    UpdateCaptionBar();
-}
-
-void TCoolMemo::setIdWallpaper(int value)
-{
-    if (m_wallpaper.setIdWallpaper(value))
-        viewport()->update();
-}
-
-void TCoolMemo::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
-
-void TCoolMemo::setTransparencyLevel(int value)
-{
-    if (m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255))))
-        repaintAll();
-}
-
 QStringList TCoolMemo::Lines() const
 {
     return toPlainText().split('\n');
@@ -120,25 +96,22 @@ void TCoolMemo::setLines(const QStringList &lines)
 
 void TCoolMemo::setTextAlign(TAlignment value)
 {
-    if (m_textAlign == value)
+    if (!StoreChanged(m_textAlign, value))
         return;
-    m_textAlign = value;
     RecreateWnd();
 }
 
 void TCoolMemo::setBorderStyle(TBorderStyle value)
 {
-    if (m_borderStyle == value)
+    if (!StoreChanged(m_borderStyle, value))
         return;
-    m_borderStyle = value;
     RecreateWnd();
 }
 
 void TCoolMemo::setScrollBars(TScrollStyle value)
 {
-    if (m_scrollBars == value)
+    if (!StoreChanged(m_scrollBars, value))
         return;
-    m_scrollBars = value;
     RecreateWnd();
 }
 
@@ -169,25 +142,22 @@ void TCoolMemo::setOptions(int value)
 
 void TCoolMemo::setEdgeBorders(int value)
 {
-    if (m_edgeBorders == value)
+    if (!StoreChanged(m_edgeBorders, value))
         return;
-    m_edgeBorders = value;
     update();
 }
 
 void TCoolMemo::setBordersTrColor(TColor value)
 {
-    if (m_bordersTrColor == value)
+    if (!StoreChanged(m_bordersTrColor, value))
         return;
-    m_bordersTrColor = value;
     update();
 }
 
 void TCoolMemo::setColor(TColor value)
 {
-    if (m_color == value)
+    if (!StoreChanged(m_color, value))
         return;
-    m_color = value;
     // The text box's own parts (its selection, say) agree with it.
     coolctrls::detail::setFontColor(this, value.toQColor(), QPalette::Base);
 }

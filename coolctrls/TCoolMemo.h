@@ -2,7 +2,7 @@
 
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
-#include "TWallpaperGroup.h"
+#include "TWallpaperControl.h"
 
 #include "platform/Events.h"
 #include "platform/canvas/TPen.h"
@@ -28,7 +28,7 @@ class TCoolCaptionBar;
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
 // bsSingle), then the text area (the viewport).
-class TCoolMemo : public QTextEdit
+class TCoolMemo : public QTextEdit, public TWallpaperControl
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
@@ -51,19 +51,9 @@ public:
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
 
-    // The wallpaper lies under the text; each change repaints the control
-    // (the store also gives the caption wallpaper).
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store);
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value);
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // memo.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
+    // The wallpaper (CoolImages, idWallpaper, Wallpaper, TransparencyLevel:
+    // TWallpaperControl) lies under the text; each change repaints the whole
+    // control (the store also gives the caption wallpaper).
     // The wallpaper as it resolves now: store item first, else own bitmap.
     bool HasWallpaper() const { return m_wallpaper.HasWallpaper(); }
 
@@ -92,8 +82,6 @@ public:
     // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
     // The text area's background without a wallpaper (clWindow).
     platform::TColor Color() const { return m_color; }
     void setColor(platform::TColor value);
@@ -153,6 +141,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void WallpaperLookChanged() override { repaintAll(); }
 
 private:
     void applyAlignment();
@@ -163,8 +152,6 @@ private:
     void repaintAll();
     void colorChanged();
 
-    // CoolImages, idWallpaper, Wallpaper and TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
     TCoolCaptionBar *m_captionBar;
     platform::TPen m_borderPen;
 

@@ -11,7 +11,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolPanel::TCoolPanel(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     // Every pixel is painted by the panel (its background step covers the
     // whole client area), so Qt must not fill or compose anything first.
@@ -20,24 +20,13 @@ TCoolPanel::TCoolPanel(QWidget *parent)
     resize(185, 41);
 }
 
-void TCoolPanel::setCaption(const QString &value) { assign(m_caption, value); }
-void TCoolPanel::setColor(TColor value) { assign(m_color, value); }
-void TCoolPanel::setAlignment(TAlignment value) { assign(m_alignment, value); }
-void TCoolPanel::setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
-void TCoolPanel::setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
-void TCoolPanel::setBevelWidth(int value) { assign(m_bevelWidth, qMax(1, value)); }
-void TCoolPanel::setBorderWidth(int value) { assign(m_borderWidth, qMax(0, value)); }
-
-void TCoolPanel::setTransparent(bool value)
-{
-    if (m_wallpaper.setTransparent(value))
-        repaint();
-}
-
-void TCoolPanel::setTransparencyLevel(int value)
-{
-    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
-}
+void TCoolPanel::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
+void TCoolPanel::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolPanel::setAlignment(TAlignment value) { StoreAndUpdate(this, m_alignment, value); }
+void TCoolPanel::setBevelOuter(TBevelCut value) { StoreAndUpdate(this, m_bevelOuter, value); }
+void TCoolPanel::setBevelInner(TBevelCut value) { StoreAndUpdate(this, m_bevelInner, value); }
+void TCoolPanel::setBevelWidth(int value) { StoreAndUpdate(this, m_bevelWidth, qMax(1, value)); }
+void TCoolPanel::setBorderWidth(int value) { StoreAndUpdate(this, m_borderWidth, qMax(0, value)); }
 
 void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
 {
@@ -47,13 +36,6 @@ void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
     // its own: the copy below invalidates.
     m_wallpaper.setTransparent(false);
     m_wallpaper.setWallpaper(bitmap);
-    update();
-}
-
-void TCoolPanel::setWallpaper(const QImage &image)
-{
-    m_wallpaper.setTransparent(false);
-    m_wallpaper.Wallpaper()->Assign(image);
     update();
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
 #include "CoolUtils.h"
 
-#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -16,7 +15,7 @@ namespace coolctrls {
 // included) paint over it. The panel paints its whole area itself, so Qt
 // never composes the parent underneath. Its background alone is offered to
 // transparent children through IEraseBackground.
-class TCoolPanel : public QWidget, public IEraseBackground
+class TCoolPanel : public QWidget, public TBackgroundControl, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -36,20 +35,10 @@ class TCoolPanel : public QWidget, public IEraseBackground
 public:
     explicit TCoolPanel(QWidget *parent = nullptr);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // panel.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // A wallpaper of its own turns transparency off. The bitmap is copied
-    // (nullptr empties the own wallpaper); a picture is taken as a bitmap
-    // (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap);
-    void setWallpaper(const QImage &image);
+    // The wallpaper properties: TBackgroundControl. Transparent repaints at
+    // once; a wallpaper of its own turns transparency off.
+    using TWallpaperControl::setWallpaper;
+    void setWallpaper(const platform::TBitmap *bitmap) override;
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
@@ -66,10 +55,6 @@ public:
     void setBevelWidth(int value);
     int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
     // Stored only; the caption is drawn in the font colour either way.
     platform::TColor InactiveFontColor() const { return m_inactiveFontColor; }
     void setInactiveFontColor(platform::TColor value) { m_inactiveFontColor = value; }
@@ -81,19 +66,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void TransparentChanged() override { repaint(); }
 
 private:
-    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
-    // TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
-    template<typename T> void assign(T &field, const T &value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-
     QString m_caption;
     platform::TColor m_color = platform::clBtnFace;
     TAlignment m_alignment = taCenter;

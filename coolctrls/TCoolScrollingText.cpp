@@ -20,7 +20,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
+    : QWidget(parent), TBackgroundControl(this), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
           return std::chrono::duration_cast<std::chrono::milliseconds>(
                      std::chrono::steady_clock::now().time_since_epoch())
               .count();
@@ -69,16 +69,10 @@ void TCoolScrollingText::textChanged()
     changed();
 }
 
-void TCoolScrollingText::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
-
 void TCoolScrollingText::setStrings(const QStringList &value)
 {
-    if (m_strings == value)
+    if (!StoreChanged(m_strings, value))
         return;
-    m_strings = value;
     m_joined = m_strings.join('\n');
     textChanged();
 }
@@ -108,42 +102,36 @@ void TCoolScrollingText::setScrollDirection(TScrollDirection value)
 {
     if (value == sdLeftToRight || value == sdRightToLeft)
         m_alignment = taLeftJustify;
-    if (m_direction == value)
+    if (!StoreChanged(m_direction, value))
         return;
-    m_direction = value;
     changed();
 }
 
 void TCoolScrollingText::setAlignment(TAlignment value)
 {
-    if (m_alignment == value)
+    if (!StoreChanged(m_alignment, value))
         return;
-    m_alignment = value;
     changed();
 }
 
 void TCoolScrollingText::setAutoSize(bool value)
 {
-    if (m_autoSize == value)
+    if (!StoreChanged(m_autoSize, value))
         return;
-    m_autoSize = value;
     adjustSize();
 }
 
-void TCoolScrollingText::setTransparent(bool value)
+void TCoolScrollingText::TransparentChanged()
 {
-    if (!m_wallpaper.setTransparent(value))
-        return;
-    if (value && m_active && m_backgroundSnapshot.isNull())
+    if (Transparent() && m_active && m_backgroundSnapshot.isNull())
         m_snapshotPending = true;
     changed();
 }
 
 void TCoolScrollingText::setColor(TColor value)
 {
-    if (m_color == value)
+    if (!StoreChanged(m_color, value))
         return;
-    m_color = value;
     changed();
 }
 
@@ -166,9 +154,8 @@ void TCoolScrollingText::setNumGlyphs(int value)
 
 void TCoolScrollingText::setShowAccelChar(bool value)
 {
-    if (m_showAccelChar == value)
+    if (!StoreChanged(m_showAccelChar, value))
         return;
-    m_showAccelChar = value;
     updateShortcut();
     textChanged();
 }

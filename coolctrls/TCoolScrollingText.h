@@ -5,7 +5,7 @@
 #include "TGlyph.h"
 #include "TShadowedCaption.h"
 #include "TThreadTimer.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
 #include <QFont>
 #include <QImage>
@@ -33,7 +33,7 @@ namespace coolctrls {
 // background, lays that picture over it at the new offset and repaints the
 // control's rectangle only; each kept part is made again when what it was
 // made from changes (compared at every use, so no setter can forget it).
-class TCoolScrollingText : public QWidget, public TShadowedCaption
+class TCoolScrollingText : public QWidget, public TBackgroundControl, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
@@ -66,19 +66,6 @@ public:
     // starts or stops the ticks as Active says.
     void Loaded();
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // text.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
 
     // The lines of the text, drawn joined by line breaks.
     QStringList Strings() const { return m_strings; }
@@ -101,10 +88,9 @@ public:
     void setAlignment(TAlignment value);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    // The background is the parent's (captured when the ticks start)
-    // instead of Color; a wallpaper still wins.
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
+    // Transparent (TBackgroundControl): the background is the parent's,
+    // captured when the ticks start, instead of Color; a wallpaper still
+    // wins.
     // The background without a wallpaper (and under a transparent text's
     // parent until it is captured).
     platform::TColor Color() const { return m_color; }
@@ -169,6 +155,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     // The shadow is part of the text's look and measure.
     void ShadowChanged() override { textChanged(); }
+    void WallpaperLookChanged() override { changed(); }
+    void TransparentChanged() override;
 
 private:
     // The one-pixel step of a tick and the wrap with OnTextScrolled;
@@ -227,8 +215,6 @@ private:
     void updateTextPicture(int textRectWidth);
     void renderFrameInto(QImage &frame);
 
-    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
-    TWallpaperGroup m_wallpaper{this};
     TGlyph m_textGlyph;
     TThreadTimer *m_scrollTimer;
     QStringList m_strings;

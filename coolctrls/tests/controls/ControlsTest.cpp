@@ -193,6 +193,43 @@ TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
     EXPECT_EQ(at(10, 10), QColor(Qt::blue)) << "plain colour at last";
 }
 
+TEST(CoolWallpaper, EveryControlShowsANewStoreOrItemAtItsNextPaint)
+{
+    TCoolImages store;
+    addPicture(store, Qt::red);
+    QWidget page;
+    page.resize(200, 200);
+    auto *panel = new TCoolPanel(&page);
+    panel->setBevelOuter(coolctrls::bvNone);
+    auto *box = new TCoolGroupBox(&page);
+    auto *label = new TCoolLabel(&page);
+    label->setAutoSize(false);
+    auto *ticker = new TCoolScrollingText(&page);
+    auto *memo = new TCoolMemo(&page);
+    memo->setCoolOptions(TCoolOptions{ocPaintWallpaper, ocNoCaption});
+    auto *button = new TCoolBtn(&page);
+    button->setOptions(TCoolOptions{ocPaintWallpaper});
+    struct Sample
+    {
+        QWidget *widget;
+        TWallpaperControl *control;
+        QPoint inside;
+    };
+    const Sample samples[] = {{panel, panel, {10, 10}},   {box, box, {20, 30}},     {label, label, {5, 5}},
+                              {ticker, ticker, {90, 12}}, {memo, memo, {150, 60}}, {button, button, {70, 20}}};
+    page.show();
+    for (const Sample &s : samples) {
+        const QColor before = s.widget->grab().toImage().pixelColor(s.inside);
+        EXPECT_NE(before, QColor(Qt::red)) << s.widget->metaObject()->className();
+        s.control->setCoolImages(&store);
+        s.control->setIdWallpaper(0);
+        EXPECT_EQ(s.widget->grab().toImage().pixelColor(s.inside), QColor(Qt::red))
+            << s.widget->metaObject()->className();
+        s.control->setIdWallpaper(-1);
+        EXPECT_EQ(s.widget->grab().toImage().pixelColor(s.inside), before) << s.widget->metaObject()->className();
+    }
+}
+
 TEST(CoolWallpaper, TilesStartAtTheAreaCornerAndAreCut)
 {
     QImage tile(3, 2, QImage::Format_RGB32);

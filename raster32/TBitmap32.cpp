@@ -485,10 +485,10 @@ void TBitmap32::ReadStored(QIODevice &stream)
         ~Notify() { self->NotifyChange(); }
     } notify{this};
 
-    const qint32 width = readInt32(stream);
-    const qint32 height = readInt32(stream);
-    if (width < 0 || height < 0)
-        readError();
+    // A negative dimension counts as 0, as SetDimensions takes it; the
+    // pixels that follow are then Width × Height of the clamped size.
+    const qint32 width = std::max(readInt32(stream), 0);
+    const qint32 height = std::max(readInt32(stream), 0);
     // Both are at most 2^31 - 1, so the count fits before it is checked.
     const qint64 count = qint64(width) * height;
     if (count > INT_MAX / 4)

@@ -136,8 +136,10 @@ public:
     bool SameImage(const TBitmap32 *other) const;
 
     // Stored form: width and height (signed 32-bit little-endian), then
-    // the pixels as in memory. ReadStored refuses sizes the stream cannot
-    // hold ("Stream read error") and then leaves the bitmap as it was.
+    // the pixels as in memory. ReadStored takes a negative width or height
+    // as 0 (an empty bitmap of the other size, no pixels read); it refuses
+    // sizes the stream cannot hold ("Stream read error") and then leaves the
+    // bitmap as it was.
     void ReadStored(QIODevice &stream);
     void WriteStored(QIODevice &stream) const;
     QByteArray StoredData() const;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -51,29 +52,28 @@ std::vector<QWidget *> tabSiblings(QWidget *parent)
     return siblings;
 }
 
-// The last widget of w's block in the focus chain: w and its descendants.
-QWidget *lastInBlock(QWidget *w)
+// Puts parent's children right after parent in the focus chain, in the
+// given order. Each is placed after one that is already in place, so none is
+// ever placed after the last widget of the ring (which Qt ignores). Qt
+// orders only widgets that take the focus, and a control keeps its place in
+// the tab order whether or not it is a tab stop: for the moves the parent
+// and the children take the focus.
+void orderSiblings(QWidget *parent, const std::vector<QWidget *> &order)
 {
-    QWidget *last = w;
-    for (QWidget *next = w->nextInFocusChain(); next != w && w->isAncestorOf(next); next = next->nextInFocusChain())
-        last = next;
-    return last;
-}
-
-// Qt orders only widgets that take the focus; a control keeps its place in
-// the tab order whether or not it is a tab stop, so both are made to take
-// it for the move.
-void moveAfterInFocusChain(QWidget *after, QWidget *w)
-{
-    const Qt::FocusPolicy afterPolicy = after->focusPolicy();
-    const Qt::FocusPolicy wPolicy = w->focusPolicy();
-    if (afterPolicy == Qt::NoFocus)
-        after->setFocusPolicy(Qt::TabFocus);
-    if (wPolicy == Qt::NoFocus)
-        w->setFocusPolicy(Qt::TabFocus);
-    QWidget::setTabOrder(after, w);
-    after->setFocusPolicy(afterPolicy);
-    w->setFocusPolicy(wPolicy);
+    std::vector<std::pair<QWidget *, Qt::FocusPolicy>> policies;
+    for (QWidget *w : order)
+        policies.emplace_back(w, w->focusPolicy());
+    policies.emplace_back(parent, parent->focusPolicy());
+    for (auto [w, policy] : policies)
+        if (policy == Qt::NoFocus)
+            w->setFocusPolicy(Qt::TabFocus);
+    QWidget *previous = parent;
+    for (QWidget *w : order) {
+        QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    for (auto [w, policy] : policies)
+        w->setFocusPolicy(policy);
 }
 
 } // namespace
@@ -382,13 +382,12 @@ void TControl::setTabOrder(int value)
     QWidget *parent = m_control->parentWidget();
     if (!parent || m_control->isWindow() || value < 0 || value == TabOrder())
         return;
-    std::vector<QWidget *> others = tabSiblings(parent);
-    others.erase(std::remove(others.begin(), others.end(), m_control), others.end());
-    if (others.empty())
+    std::vector<QWidget *> order = tabSiblings(parent);
+    order.erase(std::remove(order.begin(), order.end(), m_control), order.end());
+    if (order.empty())
         return;
-    value = std::min(value, int(others.size()));
-    QWidget *after = value > 0 ? lastInBlock(others[size_t(value) - 1]) : others.front()->previousInFocusChain();
-    moveAfterInFocusChain(after, m_control);
+    order.insert(order.begin() + std::min(value, int(order.size())), m_control);
+    orderSiblings(parent, order);
 }
 
 // --- dragging -----------------------------------------------------------------
@@ -428,6 +427,11 @@ bool TControl::filterControlEvent(QEvent *event)
         }
         return false;
     }
+    case QEvent::Move:
+        // An aligned control keeps its place.
+        if (m_align != alNone && m_align != alCustom && m_watchedParent)
+            AlignControls(m_watchedParent);
+        return false;
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
         if (m_align != alNone && m_align != alCustom && m_watchedParent)

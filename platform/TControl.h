@@ -21,6 +21,9 @@
 //         ...
 //     public:
 //         explicit TMyControl(QWidget *parent = nullptr) : QWidget(parent), TControl(this) {}
+//         // QWidget has a static setTabOrder of its own: keep both.
+//         using TControl::setTabOrder;
+//         using QWidget::setTabOrder;
 //     };
 //
 // Align and Anchors act on the control's geometry when its parent is

@@ -12,6 +12,7 @@
 #include "platform/Application.h"
 #include "platform/Exception.h"
 #include "platform/TTimer.h"
+#include "platform/TToolWindowBorder.h"
 #include "raster32/TBitmap32.h"
 #include "raster32/TBitmap32Collection.h"
 #include "raster32/TBitmap32Item.h"
@@ -70,9 +71,9 @@ TfMain::TfMain(QWidget *parent)
     , m_midiGen(new TMidiGen(this))
     , m_bmpAnswers(new raster32::TBitmap32List(this))
 {
-    // A thin caption bar with only a close button; the size is fixed by the
-    // stored description (minimum = maximum).
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A tool-window border: a thin caption bar with only a close button;
+    // the size is fixed by the stored description (minimum = maximum).
+    platform::TToolWindowBorder::apply(this);
     initResources();
     ui->setupUi(this);
     useClassicTabFrame();

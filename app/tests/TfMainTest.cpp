@@ -126,6 +126,10 @@ TEST_F(Window, StartsWithTheDesignedLayoutAndACleanQuiz)
     EXPECT_EQ(w->minimumSize(), QSize(617, 341));
     EXPECT_EQ(w->maximumSize(), QSize(617, 341));
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(w->windowType(), Qt::Window) << "the main window, not a transient tool window";
+    EXPECT_TRUE(w->testAttribute(Qt::WA_QuitOnClose));
     EXPECT_EQ(w->PageControl()->currentWidget(), w->tsMain());
     EXPECT_EQ(w->PageControl()->tabText(0), "Tonvik");
     EXPECT_EQ(w->PageControl()->tabText(1), "Information");

@@ -13,45 +13,43 @@ TSizeConstraints::TSizeConstraints(QWidget *control)
 
 void TSizeConstraints::setMaxHeight(int value)
 {
-    value = std::max(value, 0);
-    if (value == m_maxHeight)
-        return;
-    m_maxHeight = value;
-    if (value > 0 && value < m_minHeight)
-        m_minHeight = value;
-    changed();
+    setMaximum(m_maxHeight, m_minHeight, value);
 }
 
 void TSizeConstraints::setMaxWidth(int value)
 {
-    value = std::max(value, 0);
-    if (value == m_maxWidth)
-        return;
-    m_maxWidth = value;
-    if (value > 0 && value < m_minWidth)
-        m_minWidth = value;
-    changed();
+    setMaximum(m_maxWidth, m_minWidth, value);
 }
 
 void TSizeConstraints::setMinHeight(int value)
 {
-    value = std::max(value, 0);
-    if (value == m_minHeight)
-        return;
-    m_minHeight = value;
-    if (m_maxHeight > 0 && value > m_maxHeight)
-        m_maxHeight = value;
-    changed();
+    setMinimum(m_minHeight, m_maxHeight, value);
 }
 
 void TSizeConstraints::setMinWidth(int value)
 {
+    setMinimum(m_minWidth, m_maxWidth, value);
+}
+
+void TSizeConstraints::setMaximum(int &maximum, int &minimum, int value)
+{
     value = std::max(value, 0);
-    if (value == m_minWidth)
+    if (value == maximum)
         return;
-    m_minWidth = value;
-    if (m_maxWidth > 0 && value > m_maxWidth)
-        m_maxWidth = value;
+    maximum = value;
+    if (value > 0 && value < minimum)
+        minimum = value;
+    changed();
+}
+
+void TSizeConstraints::setMinimum(int &minimum, int &maximum, int value)
+{
+    value = std::max(value, 0);
+    if (value == minimum)
+        return;
+    minimum = value;
+    if (maximum > 0 && value > maximum)
+        maximum = value;
     changed();
 }
 

@@ -41,6 +41,10 @@ public:
     TNotifyEvent OnChange;
 
 private:
+    // Stores a limit; the other limit of the same dimension follows when the
+    // two would contradict.
+    void setMaximum(int &maximum, int &minimum, int value);
+    void setMinimum(int &minimum, int &maximum, int value);
     void changed();
 
     QWidget *m_control;

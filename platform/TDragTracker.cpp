@@ -210,8 +210,10 @@ bool TDragTracker::eventFilter(QObject *watched, QEvent *event)
         return m_started;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            // Before the drag began, Escape is the focus widget's as usual.
+            const bool started = m_started;
             finish(false);
-            return true;
+            return started;
         }
         return m_started;
     default:

@@ -16,7 +16,7 @@
 #include "WavRender.h"
 
 #include "midigen/TMidiGen.h"
-#include "platform/Application.h"
+#include "platform/MessageLoop.h"
 #include "platform/midi/CaptureDevice.h"
 
 #include <QCommandLineParser>

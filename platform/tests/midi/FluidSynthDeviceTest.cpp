@@ -5,6 +5,7 @@
 #include "platform/midi/MidiDeviceList.h"
 #include "platform/midi/OfflineRender.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -114,24 +115,6 @@ TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
     platform::processMessages();
 }
 
-namespace {
-
-StreamBuffer questionBuffer(bool melodic)
-{
-    StreamBuffer b;
-    b.add(0, shortMsg(0xB0, 121) | MEVT_F_CALLBACK).add(0, shortMsg(0xB0, 64, 127)).add(0, shortMsg(0xC0, 0));
-    if (melodic) {
-        b.add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0)).add(0, shortMsg(0x90, 63, 127));
-        b.add(150, shortMsg(0x90, 63, 0)).add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0));
-    } else {
-        b.add(0, shortMsg(0x90, 60, 127)).add(0, shortMsg(0x90, 64, 127));
-        b.add(150, shortMsg(0x90, 60, 0)).add(0, shortMsg(0x90, 64, 0));
-    }
-    return b;
-}
-
-} // namespace
-
 // The synthesizer on a clock the test steps: the test renders the audio
 // itself, in bursts of uneven length as an audio thread does under load.
 // Melodic questions (each note starting under the damper pedal while the
@@ -170,8 +153,13 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
         midiStreamSetTimeDivision(stream, 50);
         MIDIHDR &header = buffer.header();
         midiOutPrepareHeader(stream, &header);
+        const int64_t rendered = int64_t(audio.size() / 2);
         const int64_t origin = device->frameAt(device->streamStartUs(device->nowUs()));
         EXPECT_EQ(origin % FluidSynthDevice::kBlockFrames, 0);
+        // Nothing renders while a stream starts, so the next block will do:
+        // the lead is at most two blocks, not tens of milliseconds.
+        EXPECT_GT(origin, rendered);
+        EXPECT_LE(origin - rendered, 2 * FluidSynthDevice::kBlockFrames);
         midiStreamOut(stream, &header);
         midiStreamRestart(stream);
         renderInBursts(origin + 44100 * 5 - int64_t(audio.size() / 2));
@@ -192,4 +180,31 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
         }
     }
     CaptureDevice::install();
+}
+
+// No audio server at start: the synthesizer plays through ALSA, or, where
+// there is no sound card either, not at all, with both reasons given; and
+// it finds that out at once.
+TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
+{
+    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+    if (!FluidSynthDevice::soundFontExists(options.soundFont))
+        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+    options.audioDriver.clear();
+    const QByteArray previous = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tonvik-test/native");
+    FluidSynthDevice device(options);
+    QElapsedTimer clock;
+    clock.start();
+    const bool plays = device.acquire();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(device.serverOutput(), nullptr);
+    if (!plays) {
+        EXPECT_TRUE(device.lastError().contains("pulseaudio:")) << device.lastError().toStdString();
+        EXPECT_TRUE(device.lastError().contains("alsa:")) << device.lastError().toStdString();
+    }
+    if (previous.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", previous);
 }

@@ -18,6 +18,8 @@ namespace {
 // often it renders meanwhile.
 constexpr int64_t kReconnectIntervalUs = 250000;
 constexpr int64_t kIdleIntervalUs = 10000;
+// How often the output looks at the server's buffer between its requests.
+constexpr int64_t kTopUpIntervalUs = 2000;
 // At most this much is rendered at once while no server plays (a thread
 // that was stopped for long does not render minutes in one go).
 constexpr int64_t kIdleMaxUs = 200000;
@@ -171,6 +173,7 @@ void PulseAudioOutput::streamStateCallback(pa_stream *stream, void *data)
         if (const pa_buffer_attr *attr = pa_stream_get_buffer_attr(stream); attr && MidiDevice::debugOutput())
             qInfo("audio output: server buffer %u bytes, request %u bytes (%s)", attr->tlength, attr->minreq,
                   pa_context_get_server(self->m_context));
+        self->setTimer(kTopUpIntervalUs);
         pa_threaded_mainloop_signal(self->m_mainloop, 0);
         break;
     }
@@ -257,6 +260,10 @@ void PulseAudioOutput::onTimer()
         pa_threaded_mainloop_signal(m_mainloop, 0);
         return;
     case Phase::Playing:
+        topUp();
+        if (m_phase == Phase::Playing)
+            setTimer(kTopUpIntervalUs);
+        return;
     case Phase::Stopping:
         return;
     case Phase::Reconnecting:
@@ -295,8 +302,26 @@ void PulseAudioOutput::writeCallback(pa_stream *stream, size_t bytes, void *data
 
 void PulseAudioOutput::write(size_t bytes)
 {
+    writeFrames(m_options.buffering.framesFor(bytes));
+}
+
+void PulseAudioOutput::topUp()
+{
+    pa_usec_t usec = 0;
+    int negative = 0;
+    if (pa_stream_get_latency(m_stream, &usec, &negative) < 0)
+        return; // no timing report from the server yet
+    const AudioBuffering &b = m_options.buffering;
+    const int64_t queuedUs = negative ? 0 : int64_t(usec);
+    if (queuedUs >= b.targetUs - b.requestUs)
+        return;
+    const int64_t frames = b.framesFor(size_t(b.framesIn(b.targetUs - queuedUs)) * AudioBuffering::kBytesPerFrame);
+    writeFrames(frames);
+}
+
+void PulseAudioOutput::writeFrames(int64_t frames)
+{
     makeRealtimeOnce();
-    const int64_t frames = m_options.buffering.framesFor(bytes);
     m_scratch.resize(size_t(frames) * 2);
     m_render(m_scratch.data(), int(frames));
     m_rendered += frames;

@@ -103,6 +103,8 @@ private:
     void connectContext();
     void createStream();
     void write(size_t bytes);
+    void topUp();
+    void writeFrames(int64_t frames);
     void lost(const char *what);
     void dropConnection();
     void onTimer();

@@ -34,7 +34,9 @@ std::vector<Dropout> findDropouts(const std::vector<int16_t> &recording, const s
                 runStart = f;
                 expectedPeak = 0;
             }
-            if (f < expectedFrames)
+            // Where the sound stopped: silence that only begins late (a
+            // stream that starts late) is an onset error, not a dropout.
+            if (f < expectedFrames && f - runStart < minFrames)
                 expectedPeak = std::max(expectedPeak, frameLevel(expected, f));
             continue;
         }

@@ -22,8 +22,10 @@ struct Dropout
 
 // Runs of at least minFrames frames in which every sample of `recording`
 // is 0 while `expected` (the same timeline, as it should sound) reaches
-// `level` somewhere in the run. Silence that is silent in `expected` too
-// (between questions, after a note has died away) is no dropout.
+// `level` in the run's first minFrames frames: the sound stopped where it
+// should go on. Silence that is silent in `expected` too (between
+// questions, after a note has died away) is no dropout, nor is silence
+// that goes on past a late onset.
 std::vector<Dropout> findDropouts(const std::vector<int16_t> &recording, const std::vector<int16_t> &expected,
                                   int64_t minFrames, int level);
 

@@ -17,7 +17,7 @@ struct AudioBuffering
     int blockFrames = 64;
     // The server's whole buffer for the stream, its own latency included
     // (target length): what may be queued between rendering and playing.
-    int64_t targetUs = 30000;
+    int64_t targetUs = 35000;
     // How much room must free up in the buffer before the server asks for
     // more (minimum request): the size of one render.
     int64_t requestUs = 5000;

@@ -135,11 +135,13 @@ void PulseAudioOutput::createStream()
     pa_stream_set_state_callback(m_stream, streamStateCallback, this);
     pa_stream_set_write_callback(m_stream, writeCallback, this);
     pa_stream_set_underflow_callback(m_stream, underflowCallback, this);
-    pa_stream_set_started_callback(m_stream, startedCallback, this);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.tlength = b.targetBytes();
-    attr.prebuf = uint32_t(-1);
+    // Playback never waits for the buffer to fill again: after an
+    // underrun the server reads on through the silence, so what follows
+    // sounds at its time instead of everything after it coming late.
+    attr.prebuf = 0;
     attr.minreq = b.requestBytes();
     attr.fragsize = uint32_t(-1);
     // The server sets its own latency so that buffer and device together
@@ -217,7 +219,6 @@ void PulseAudioOutput::dropConnection()
         pa_stream_set_state_callback(m_stream, nullptr, nullptr);
         pa_stream_set_write_callback(m_stream, nullptr, nullptr);
         pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
-        pa_stream_set_started_callback(m_stream, nullptr, nullptr);
         pa_stream_disconnect(m_stream);
         pa_stream_unref(m_stream);
         m_stream = nullptr;
@@ -349,30 +350,46 @@ void PulseAudioOutput::underflowCallback(pa_stream *stream, void *data)
     auto *self = static_cast<PulseAudioOutput *>(data);
     if (stream != self->m_stream)
         return;
-    Underrun underrun;
-    underrun.atUs = steadyNowUs();
-    underrun.durationUs = -1;
     const int64_t index = pa_stream_get_underflow_index(stream);
-    std::lock_guard lock(self->m_statsMutex);
-    underrun.frame = index >= 0 && self->m_streamFirstFrame >= 0
-        ? self->m_streamFirstFrame + index / AudioBuffering::kBytesPerFrame
-        : self->m_rendered.load();
-    self->m_underruns.push_back(underrun);
+    if (index <= 0)
+        return; // the server started before the first write reached it
+    {
+        std::lock_guard lock(self->m_statsMutex);
+        Underrun underrun;
+        underrun.atUs = steadyNowUs();
+        underrun.durationUs = -1;
+        underrun.frame = self->m_streamFirstFrame + index / AudioBuffering::kBytesPerFrame;
+        self->m_underruns.push_back(underrun);
+    }
+    // It lasts until the server reports that it plays again.
+    if (pa_operation *op = pa_stream_update_timing_info(stream, timingCallback, self))
+        pa_operation_unref(op);
 }
 
-void PulseAudioOutput::startedCallback(pa_stream *stream, void *data)
+void PulseAudioOutput::timingCallback(pa_stream *stream, int success, void *data)
 {
     auto *self = static_cast<PulseAudioOutput *>(data);
-    if (stream != self->m_stream)
+    if (stream != self->m_stream || !success)
         return;
+    const pa_timing_info *timing = pa_stream_get_timing_info(stream);
+    if (!timing)
+        return;
+    if (!timing->playing) {
+        if (pa_operation *op = pa_stream_update_timing_info(stream, timingCallback, self))
+            pa_operation_unref(op);
+        return;
+    }
     std::lock_guard lock(self->m_statsMutex);
     if (self->m_underruns.empty() || self->m_underruns.back().durationUs >= 0)
         return;
+    // From the server's report of the underrun to its report of playing
+    // again, as this thread learns of them: a little more than the silence.
     Underrun &underrun = self->m_underruns.back();
+    const AudioBuffering &b = self->m_options.buffering;
     underrun.durationUs = steadyNowUs() - underrun.atUs;
     if (MidiDevice::debugOutput())
         qInfo("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound",
-              static_cast<long long>(underrun.frame), double(underrun.frame) / self->m_options.buffering.sampleRate,
+              static_cast<long long>(underrun.frame), double(underrun.frame) / b.sampleRate,
               double(underrun.durationUs) / 1000.0);
 }
 

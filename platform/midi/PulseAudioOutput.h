@@ -33,7 +33,9 @@ namespace platform::midi {
 // milliseconds; the stream resumes on the server that comes back.
 //
 // Underruns (the server ran out of audio) are counted with their position
-// and length and, with TONVIK_MIDI_DEBUG set, reported one line each.
+// and length and, with TONVIK_MIDI_DEBUG set, reported one line each. The
+// server plays on through an underrun, so the sound after it keeps its
+// time.
 class PulseAudioOutput
 {
 public:
@@ -56,7 +58,9 @@ public:
     {
         int64_t atUs = 0;       // steady clock (microseconds) when it was reported
         int64_t frame = 0;      // frames rendered up to the moment the server ran dry
-        int64_t durationUs = 0; // until the server played again; -1 while it lasts
+        // Until the server reported playing again (a little more than the
+        // silence); -1 until then.
+        int64_t durationUs = 0;
     };
 
     PulseAudioOutput(Options options, Render render);
@@ -96,7 +100,7 @@ private:
     static void streamStateCallback(pa_stream *stream, void *data);
     static void writeCallback(pa_stream *stream, size_t bytes, void *data);
     static void underflowCallback(pa_stream *stream, void *data);
-    static void startedCallback(pa_stream *stream, void *data);
+    static void timingCallback(pa_stream *stream, int success, void *data);
     static void timerCallback(pa_mainloop_api *api, pa_time_event *event, const timeval *tv, void *data);
 
     // All of these run on the output's thread.

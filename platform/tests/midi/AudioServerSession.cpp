@@ -84,8 +84,15 @@ std::shared_ptr<platform::midi::FluidSynthDevice> AudioServerSession::programOut
                         : QStringLiteral("no MIDI output (%1)").arg(result);
         return nullptr;
     }
-    if (!synth->serverOutput()) {
+    PulseAudioOutput *output = synth->serverOutput();
+    if (!output) {
         *error = QStringLiteral("the synthesizer does not play through the audio server");
+        return nullptr;
+    }
+    // What happens while the server sets the new stream up (PipeWire may
+    // report an underrun then) is silence, before anything plays.
+    if (!pumpUntil([&] { return output->renderedFrames() > 44100 / 2; })) {
+        *error = QStringLiteral("the audio server does not take the stream's audio");
         return nullptr;
     }
     return synth;
@@ -107,7 +114,7 @@ bool MonitorRecording::start(QString *error)
     m_process->setStandardErrorFile(m_dir.filePath(QStringLiteral("parec.log")));
     m_process->start(QStringLiteral("parec"), {QStringLiteral("--device=out.monitor"), QStringLiteral("--raw"),
                                                QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
-                                               QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=20")});
+                                               QStringLiteral("--channels=2"), QStringLiteral("--latency-msec=100")});
     // The null sink runs all the time, so silence comes as soon as the
     // recording runs.
     const bool running = pumpUntil([&] { return QFileInfo(path).size() >= 4096 || m_process->state() == QProcess::NotRunning; },
@@ -125,6 +132,11 @@ std::vector<int16_t> MonitorRecording::stop()
 {
     if (!m_process)
         return {};
+    // parec drops what it has not written when it ends: half a second
+    // more, so the last sound asked for is in the file.
+    const QString path = m_dir.filePath(QStringLiteral("monitor.raw"));
+    const qint64 wanted = QFileInfo(path).size() + 44100 * 4 / 2;
+    pumpUntil([&] { return QFileInfo(path).size() >= wanted || m_process->state() == QProcess::NotRunning; }, 10000);
     m_process->terminate();
     pumpUntil([&] { return m_process->state() == QProcess::NotRunning; }, 5000);
     m_process.reset();

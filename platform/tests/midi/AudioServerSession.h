@@ -37,8 +37,9 @@ public:
     static bool restart(QString *error);
 
     // The program's own output as the MIDI mapper chooses it from the
-    // environment (as the program starts with no settings), acquired;
-    // null with the reason when it does not play through the server.
+    // environment (as the program starts with no settings), acquired and
+    // playing for half a second; null with the reason when it does not
+    // play through the server.
     static std::shared_ptr<platform::midi::FluidSynthDevice> programOutput(QString *error);
 };
 

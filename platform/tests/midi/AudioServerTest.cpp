@@ -136,7 +136,9 @@ TEST_F(AudioServerRestart, TheServerKilledInAQuestionAndStartedAgainTheNextQuest
         EXPECT_LT(gaps.longestMs(), 250) << "the GUI thread was blocked";
     }
     qInstallMessageHandler(previous);
-    EXPECT_EQ(g_messages.load(), 0) << "messages printed while the server was away";
+    if (!MidiDevice::debugOutput()) {
+        EXPECT_EQ(g_messages.load(), 0) << "messages printed while the server was away";
+    }
     EXPECT_EQ(output->reconnects(), 1);
 
     // The next question sounds, on time, with nothing missing.

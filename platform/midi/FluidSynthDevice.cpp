@@ -19,6 +19,8 @@ namespace {
 // in whole milliseconds, once per synthesizer block, whatever the scale.
 constexpr double kTicksPerSecond = 1000.0;
 constexpr int64_t kUsPerTick = 1000;
+// The General MIDI drum kits' bank in a SoundFont.
+constexpr int kDrumBank = 128;
 
 std::mutex g_logMutex;
 QString g_lastFluidError;
@@ -206,6 +208,13 @@ bool FluidSynthDevice::load()
         return false;
     // The SoundFont last: without an audio output its loading would be
     // wasted time. (The output renders silence meanwhile.)
+    // Loading selects the piano on every channel but 10 and the drum kit
+    // on 10. The kit waits until channel 10 plays (play()): meanwhile the
+    // channel counts as melodic and selects the piano too, so a program
+    // that plays no drums never reads the kit's samples.
+    if (fluid_synth_set_channel_type(m_synth, 9, CHANNEL_TYPE_MELODIC) == FLUID_OK
+        && fluid_synth_bank_select(m_synth, 9, 0) == FLUID_OK)
+        m_drumKitPending = true;
     if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
         return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
     return true;
@@ -369,7 +378,25 @@ std::vector<int16_t> FluidSynthDevice::render(int frames)
 void FluidSynthDevice::send(uint32_t message)
 {
     if (m_synth)
-        sendToSynth(m_synth, message);
+        play(message);
+}
+
+void FluidSynthDevice::play(uint32_t message)
+{
+    // Channel 10 gets its drum kit with its first note (or the program
+    // change that chooses another): until then its samples stay on disk.
+    if ((message & 0x0F) == 9 && m_drumKitPending.load(std::memory_order_relaxed)) {
+        const uint32_t status = message & 0xF0;
+        const bool noteOn = status == 0x90 && (message >> 16 & 0x7F) > 0;
+        if (status == 0xC0 || noteOn) {
+            m_drumKitPending = false;
+            fluid_synth_set_channel_type(m_synth, 9, CHANNEL_TYPE_DRUM);
+            fluid_synth_bank_select(m_synth, 9, kDrumBank);
+            if (noteOn)
+                fluid_synth_program_change(m_synth, 9, 0);
+        }
+    }
+    sendToSynth(m_synth, message);
 }
 
 void FluidSynthDevice::sendToSynth(fluid_synth_t *synth, uint32_t message)
@@ -460,7 +487,7 @@ void FluidSynthDevice::dispatch(uintptr_t bundleId)
         m_bundles.erase(bundle);
     }
     for (uint32_t message : messages)
-        sendToSynth(m_synth, message);
+        play(message);
 }
 
 void FluidSynthDevice::cancel(int source)

@@ -46,8 +46,9 @@ class PulseAudioOutput;
 // (holdClock), so a stream starts on the very next block: the delay from a
 // play request to its sound is then one block plus the server's buffer.
 // Only the samples of the presets in use are loaded
-// (synth.dynamic-sample-loading): a large SoundFont costs the memory of
-// the instruments played, not of all of them.
+// (synth.dynamic-sample-loading; the drum kit with channel 10's first
+// note): a large SoundFont costs the memory of the instruments played, not
+// of all of them.
 class FluidSynthDevice : public MidiDevice
 {
 public:
@@ -143,6 +144,9 @@ private:
     // moves the clock; the device's own stream and render() call it.
     void renderBlocks(int16_t *samples, int frames);
     bool rendersItself() const { return m_rendersItself.load(std::memory_order_acquire); }
+    // Plays a message now (sendToSynth), selecting channel 10's drum kit
+    // first when its first note comes.
+    void play(uint32_t message);
 
     Options m_options;
     mutable std::mutex m_mutex;
@@ -161,6 +165,7 @@ private:
     std::atomic<bool> m_rendersItself{false};
     PriorityInheritanceMutex m_renderMutex;
     std::atomic<int64_t> m_renderedFrames{0};
+    std::atomic<bool> m_drumKitPending{false};
     // Messages waiting for their timer event, by bundle id.
     std::mutex m_bundleMutex;
     std::map<uintptr_t, Bundle> m_bundles;

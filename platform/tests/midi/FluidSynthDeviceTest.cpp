@@ -208,3 +208,44 @@ TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
     else
         qputenv("PULSE_SERVER", previous);
 }
+
+// The drum kit is read only when channel 10 first plays, and then sounds as
+// it does where it was there from the start (the offline render).
+TEST(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
+{
+    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+    if (!FluidSynthDevice::soundFontExists(options.soundFont))
+        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+    options.callerRenders = true;
+    auto device = std::make_shared<FluidSynthDevice>(options);
+    ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
+    MidiDeviceList::instance().install(device);
+    std::vector<int16_t> audio = device->render(640);
+
+    StreamBuffer buffer;
+    buffer.add(0, shortMsg(0x99, 38, 127)).add(50, shortMsg(0x99, 38, 0)).add(0, shortMsg(0x99, 42, 127));
+    buffer.add(50, shortMsg(0x99, 42, 0));
+    Listener listener;
+    HMIDISTRM stream = nullptr;
+    ASSERT_EQ(midiStreamOpen(&stream, MIDI_MAPPER, listener.window.handle(), 0), MMSYSERR_NOERROR);
+    midiStreamSetTimeDivision(stream, 50);
+    MIDIHDR &header = buffer.header();
+    midiOutPrepareHeader(stream, &header);
+    const int64_t origin = device->frameAt(device->streamStartUs(device->nowUs()));
+    midiStreamOut(stream, &header);
+    midiStreamRestart(stream);
+    const std::vector<int16_t> played = device->render(int(origin - 640 + 44100 * 2));
+    audio.insert(audio.end(), played.begin(), played.end());
+    ASSERT_TRUE(pumpUntil([&] { return listener.count(MM_MOM_DONE) == 1; }));
+    midiOutUnprepareHeader(stream, &header);
+    midiStreamClose(stream);
+    platform::processMessages();
+
+    const PcmAudio offline = renderMessages(streamBufferMessages(buffer.bytes().data(), buffer.bytes().size(), 50));
+    for (int64_t frame : {int64_t(0), int64_t(22050)}) {
+        const OnsetMatch match = matchOnset(offline.samples, frame, audio, origin + frame, 441);
+        EXPECT_EQ(match.lagFrames, 0) << "drum at " << frame;
+        EXPECT_GT(match.correlation, 0.99) << "drum at " << frame;
+    }
+    CaptureDevice::install();
+}

@@ -155,8 +155,12 @@ TEST_F(AudioServerRestart, TheServerKilledInAQuestionAndStartedAgainTheNextQuest
     const PlaybackReport report = analyzePlayback(recording.stop(), {nextPlayed});
     ASSERT_TRUE(report.found) << "the question after the restart was not heard";
     EXPECT_EQ(report.onsets, 3);
+#ifndef __SANITIZE_THREAD__
+    // Under ThreadSanitizer the program runs too slowly to keep time; this
+    // test is there for its threads.
     EXPECT_LE(report.worstError(), FluidSynthDevice::kBlockFrames);
     EXPECT_GT(report.weakestMatch, 0.9);
     EXPECT_TRUE(report.dropouts.empty()) << report.dropouts.size() << " dropouts, the first at frame "
                                          << report.dropouts.front().frame;
+#endif
 }

@@ -5,7 +5,6 @@
 #include "platform/midi/MidiDeviceList.h"
 #include "platform/midi/OfflineRender.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -183,8 +182,8 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
 }
 
 // No audio server at start: the synthesizer plays through ALSA, or, where
-// there is no sound card either, not at all, with both reasons given; and
-// it finds that out at once.
+// there is no sound card either, not at all, with both reasons given; a
+// missing server is found out at once, not after waiting for an answer.
 TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
 {
     FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
@@ -194,14 +193,14 @@ TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
     const QByteArray previous = qgetenv("PULSE_SERVER");
     qputenv("PULSE_SERVER", "unix:/nonexistent/tonvik-test/native");
     FluidSynthDevice device(options);
-    QElapsedTimer clock;
-    clock.start();
     const bool plays = device.acquire();
-    EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_EQ(device.serverOutput(), nullptr);
     if (!plays) {
-        EXPECT_TRUE(device.lastError().contains("pulseaudio:")) << device.lastError().toStdString();
-        EXPECT_TRUE(device.lastError().contains("alsa:")) << device.lastError().toStdString();
+        const std::string error = device.lastError().toStdString();
+        EXPECT_NE(error.find("pulseaudio:"), std::string::npos) << error;
+        EXPECT_NE(error.find("alsa:"), std::string::npos) << error;
+        // Refused at once, not given up after the wait for an answer.
+        EXPECT_EQ(error.find("did not take the stream"), std::string::npos) << error;
     }
     if (previous.isNull())
         qunsetenv("PULSE_SERVER");

@@ -7,6 +7,7 @@
 // 50 ms of the request. Skipped when no server was started for the test,
 // failed then when TONVIK_REQUIRE_AUDIO_SERVER is set.
 
+#include "AudioServerFixture.h"
 #include "AudioServerSession.h"
 #include "MidiTestSupport.h"
 #include "PlaybackAnalysis.h"
@@ -24,29 +25,8 @@ using namespace miditest;
 
 namespace {
 
-class AudioServerQuiz : public ::testing::TestWithParam<bool>
+class AudioServerQuiz : public AudioServerFixture<::testing::TestWithParam<bool>>
 {
-protected:
-    void SetUp() override
-    {
-        if (!AudioServerSession::present()) {
-            if (AudioServerSession::required())
-                FAIL() << "no audio server was started for this test (scripts/audio-servers run KIND -- ...)";
-            GTEST_SKIP() << "no audio server (scripts/audio-servers run KIND -- ...)";
-        }
-        QString error;
-        synth = AudioServerSession::programOutput(&error);
-        ASSERT_TRUE(synth) << error.toStdString();
-        recorder = std::make_shared<StartRecorder>(synth);
-        MidiDeviceList::instance().install(recorder);
-    }
-    void TearDown() override
-    {
-        CaptureDevice::install();
-    }
-
-    std::shared_ptr<FluidSynthDevice> synth;
-    std::shared_ptr<StartRecorder> recorder;
 };
 
 } // namespace

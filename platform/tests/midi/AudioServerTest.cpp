@@ -3,6 +3,7 @@
 // started again. Skipped when no server was started for the test, failed
 // then when TONVIK_REQUIRE_AUDIO_SERVER is set.
 
+#include "AudioServerFixture.h"
 #include "AudioServerSession.h"
 #include "MidiTestSupport.h"
 #include "PlaybackAnalysis.h"
@@ -52,27 +53,9 @@ private:
     qint64 m_longest = 0;
 };
 
-class AudioServerRestart : public ::testing::Test
+class AudioServerRestart : public AudioServerFixture<>
 {
 protected:
-    void SetUp() override
-    {
-        if (!AudioServerSession::present()) {
-            if (AudioServerSession::required())
-                FAIL() << "no audio server was started for this test (scripts/audio-servers run KIND -- ...)";
-            GTEST_SKIP() << "no audio server (scripts/audio-servers run KIND -- ...)";
-        }
-        QString error;
-        synth = AudioServerSession::programOutput(&error);
-        ASSERT_TRUE(synth) << error.toStdString();
-        recorder = std::make_shared<StartRecorder>(synth);
-        MidiDeviceList::instance().install(recorder);
-    }
-    void TearDown() override
-    {
-        CaptureDevice::install();
-    }
-
     // Starts a question and returns its stream; the caller waits for it.
     HMIDISTRM startQuestion(StreamBuffer &buffer, Listener &listener, PlayedStream *played)
     {
@@ -95,8 +78,6 @@ protected:
         pumpUntil([&] { return listener.count(MM_MOM_CLOSE) == 1; });
     }
 
-    std::shared_ptr<FluidSynthDevice> synth;
-    std::shared_ptr<StartRecorder> recorder;
 };
 
 } // namespace

@@ -114,20 +114,40 @@ TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
     platform::processMessages();
 }
 
+namespace {
+
 // The synthesizer on a clock the test steps: the test renders the audio
-// itself, in bursts of uneven length as an audio thread does under load.
+// itself (render()), as the MIDI mapper.
+class FluidSynthSteppedClock : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+        if (!FluidSynthDevice::soundFontExists(options.soundFont))
+            GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+        options.callerRenders = true;
+        device = std::make_shared<FluidSynthDevice>(options);
+        ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
+        MidiDeviceList::instance().install(device);
+    }
+    void TearDown() override
+    {
+        CaptureDevice::install();
+    }
+
+    std::shared_ptr<FluidSynthDevice> device;
+};
+
+} // namespace
+
+// The test renders the audio in bursts of uneven length, as an audio thread
+// does under load.
 // Melodic questions (each note starting under the damper pedal while the
 // previous one sounds, in the tick of its note-off) and harmonic ones sound
 // in the very blocks where an offline render of the same buffer has them.
-TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
+TEST_F(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
 {
-    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-    if (!FluidSynthDevice::soundFontExists(options.soundFont))
-        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
-    options.callerRenders = true;
-    auto device = std::make_shared<FluidSynthDevice>(options);
-    ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
-    MidiDeviceList::instance().install(device);
 
     std::vector<int16_t> audio;
     uint32_t seed = 7;
@@ -178,7 +198,6 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
             EXPECT_GT(match.correlation, 0.9);
         }
     }
-    CaptureDevice::install();
 }
 
 // No audio server at start: the synthesizer plays through ALSA, or, where
@@ -210,15 +229,8 @@ TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
 
 // The drum kit is read only when channel 10 first plays, and then sounds as
 // it does where it was there from the start (the offline render).
-TEST(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
+TEST_F(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
 {
-    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-    if (!FluidSynthDevice::soundFontExists(options.soundFont))
-        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
-    options.callerRenders = true;
-    auto device = std::make_shared<FluidSynthDevice>(options);
-    ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
-    MidiDeviceList::instance().install(device);
     std::vector<int16_t> audio = device->render(640);
 
     StreamBuffer buffer;
@@ -246,5 +258,4 @@ TEST(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
         EXPECT_EQ(match.lagFrames, 0) << "drum at " << frame;
         EXPECT_GT(match.correlation, 0.99) << "drum at " << frame;
     }
-    CaptureDevice::install();
 }

@@ -26,6 +26,7 @@ constexpr int64_t kIdleMaxUs = 200000;
 // Below the servers' own real-time threads (PulseAudio 5 by default,
 // PipeWire's data loop higher), above every normal thread.
 constexpr int kRealtimePriority = 4;
+constexpr size_t kUnderrunsKept = 1000;
 
 } // namespace
 
@@ -359,6 +360,9 @@ void PulseAudioOutput::underflowCallback(pa_stream *stream, void *data)
         underrun.atUs = steadyNowUs();
         underrun.durationUs = -1;
         underrun.frame = self->m_streamFirstFrame + index / AudioBuffering::kBytesPerFrame;
+        // The latest ones: a machine that crackles for hours keeps no more.
+        if (self->m_underruns.size() >= kUnderrunsKept)
+            self->m_underruns.erase(self->m_underruns.begin());
         self->m_underruns.push_back(underrun);
     }
     // It lasts until the server reports that it plays again.

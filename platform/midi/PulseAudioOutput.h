@@ -79,6 +79,7 @@ public:
     int reconnects() const { return m_reconnects.load(); }
     // Frames rendered so far (the owner's clock).
     int64_t renderedFrames() const { return m_rendered.load(); }
+    // The underruns so far (the latest thousand).
     std::vector<Underrun> underruns() const;
     // The steady-clock time (microseconds) at which a frame leaves the
     // server, from the server's latency report at the last write; -1 when

@@ -3,7 +3,7 @@
 // Helpers of the MIDI service tests: a stream buffer builder and a window
 // that records the notifications it receives.
 
-#include "platform/Application.h"
+#include "platform/MessageLoop.h"
 #include "platform/NotifyWindow.h"
 #include "platform/midi/MidiOut.h"
 

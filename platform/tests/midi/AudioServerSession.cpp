@@ -73,11 +73,15 @@ std::shared_ptr<platform::midi::FluidSynthDevice> AudioServerSession::programOut
     using namespace platform::midi;
     // The test suite plays on the capture device; the program, started
     // with no settings, on what the MIDI mapper finds.
+    const QByteArray previous = qgetenv("TONVIK_MIDI_OUT");
     qputenv("TONVIK_MIDI_OUT", "auto");
     MidiDeviceList::instance().install(nullptr);
     MMRESULT result = MMSYSERR_NOERROR;
     const std::shared_ptr<MidiDevice> device = MidiDeviceList::instance().open(MIDI_MAPPER, &result);
-    qputenv("TONVIK_MIDI_OUT", "capture");
+    if (previous.isNull())
+        qunsetenv("TONVIK_MIDI_OUT");
+    else
+        qputenv("TONVIK_MIDI_OUT", previous);
     auto synth = std::dynamic_pointer_cast<FluidSynthDevice>(device);
     if (!synth) {
         *error = device ? QStringLiteral("the MIDI mapper chose %1").arg(device->name())

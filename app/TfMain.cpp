@@ -163,9 +163,15 @@ void TfMain::wireEvents()
 void TfMain::setUpAnswerKeys()
 {
     // A direct key per interval, active while its caption is shown and
-    // enabled; it answers as a click on the caption does.
+    // enabled; it answers as a click on the caption does. In the tab order
+    // the captions follow the level box (Qt orders only focusable widgets;
+    // updateAnswerFocus decides when they are).
+    QWidget *previous = ui->cbLevel;
     for (int tag = 1; tag <= 12; ++tag) {
         TCoolLabel *label = intervalLabel(tag);
+        label->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(previous, label);
+        previous = label;
         auto *shortcut = new QShortcut(answerKey(tag), label, label, [label] { label->Click(); });
         shortcut->setContext(Qt::WindowShortcut);
         label->setToolTip(QString("Key %1").arg(shortcut->key().toString(QKeySequence::NativeText)));

@@ -36,7 +36,8 @@ QRect TCoolTextAccessible::characterRect(int offset) const
     if (offset < 0 || offset >= all.size())
         return {};
     const QFontMetrics metrics(widget()->font());
-    const int lineStart = all.lastIndexOf('\n', offset - 1) + 1;
+    // (lastIndexOf from -1 would search from the end.)
+    const int lineStart = offset == 0 ? 0 : int(all.lastIndexOf('\n', offset - 1)) + 1;
     const int line = int(all.left(offset).count('\n'));
     const QPoint origin = textOrigin();
     const int x = origin.x() + metrics.horizontalAdvance(all.mid(lineStart, offset - lineStart));

@@ -178,11 +178,12 @@ class ScreenReader(unittest.TestCase):
         self.assertEqual(lamp.name, "none yet")
         p.get(name="Intervals", role=pyatspi.ROLE_PANEL)
         p.get(name="Score (only current Level)", role=pyatspi.ROLE_PANEL)
-        ticker = p.get(role=pyatspi.ROLE_LABEL, name=None)
-        self.assertTrue(any(n.name.startswith("Tonvik - Intervals (DEMO)   *") for n in walk(p.window)))
-        count = p.get(description="Right answers").queryText()
-        self.assertEqual(count.getText(0, -1), "0")
-        del ticker
+        # The credits ticker holds its whole line wherever it has scrolled to.
+        self.assertTrue(any(n.name.startswith("Tonvik - Intervals (DEMO)   *") and n.name.endswith("Software")
+                            for n in walk(p.window)))
+        self.assertEqual(p.get(description="Right answers").queryText().getText(0, -1), "0")
+        p.get(name="Usage", role=pyatspi.ROLE_TEXT)
+        p.get(name="Information", role=pyatspi.ROLE_TEXT)
 
     def test_press_action_of_a_caption_answers_and_the_count_tells_it(self):
         p = self.program
@@ -203,7 +204,7 @@ class ScreenReader(unittest.TestCase):
         self.assertIn("object:property-change:accessible-name", kinds)
         self.assertTrue(any(k.startswith("object:text-changed:insert") for k in kinds), kinds)
         self.assertEqual(p.get(description="Answer lamp").name, "right" if counted == right else "wrong")
-        self.assertEqual(p.get(description="Last interval").name, str(int(p.get(description="Last interval").name)))
+        self.assertRegex(p.get(description="Last interval").name, r"^[1-4]$")
         self.assertTrue(p.get(description="Percentage right").name in ("0%", "100%"))
         # The countdown is readable but does not speak every second.
         countdown = p.get(description="Countdown")
@@ -247,19 +248,16 @@ class ScreenReader(unittest.TestCase):
         wait_for(lambda: level.name == "Level 2 - Harmonic - 01, 02, 03, 04", "the second level")
 
         key("ctrl+Tab")
-        info = p.get(name="Information", role=pyatspi.ROLE_PAGE_TAB)
-        wait_for(lambda: has_state(info, pyatspi.STATE_SELECTED), "the Information page")
         usage = p.get(name="Usage", role=pyatspi.ROLE_TEXT)
-        contact = p.get(name="Information", role=pyatspi.ROLE_TEXT)
+        wait_for(lambda: has_state(usage, pyatspi.STATE_SHOWING), "the Information page")
         text_before = usage.queryText().getText(0, -1)
         p.tab_to(usage)
         key("Tab")
         wait_for(lambda: not has_state(usage, pyatspi.STATE_FOCUSED), "Tab to leave the memo")
         self.assertEqual(usage.queryText().getText(0, -1), text_before)
-        del contact
         key("ctrl+shift+Tab")
-        wait_for(lambda: has_state(p.get(name="Tonvik", role=pyatspi.ROLE_PAGE_TAB), pyatspi.STATE_SELECTED),
-                 "the quiz page again")
+        wait_for(lambda: has_state(start, pyatspi.STATE_SHOWING), "the quiz page again")
+        self.assertFalse(has_state(usage, pyatspi.STATE_SHOWING))
 
 
 if __name__ == "__main__":

@@ -1,3 +1,4 @@
+include(GNUInstallDirs)
 # tonvik_add_test(NAME SOURCES ... LIBS ...)
 # A GoogleTest executable that runs with the shared test main (a QApplication
 # on the offscreen platform, error boxes captured instead of shown).
@@ -45,4 +46,93 @@ function(tonvik_add_fuzzer name)
   add_dependencies(fuzzers ${name})
   set_property(GLOBAL APPEND PROPERTY TONVIK_FUZZERS
     "${name}|$<TARGET_FILE:${name}>|${CMAKE_CURRENT_SOURCE_DIR}")
+endfunction()
+
+# tonvik_include_root(TARGET PREFIX prefix [BASE_DIR dir] [HEADERS file...]
+#                     [WITH target...] [PRIVATE])
+# Gives TARGET an include root of its own: the headers of its source list (or
+# the HEADERS given) staged in the build folder as PREFIX/<path below
+# BASE_DIR>, symbolic links to the sources. So `#include "PREFIX/..."` finds
+# exactly the headers of the libraries a target links and no others.
+# BASE_DIR defaults to the current source folder. WITH names libraries of the
+# same folder that TARGET builds on: their headers are staged beside TARGET's
+# own, as they are installed, so a header may include a neighbour by its
+# plain name. PUBLIC unless PRIVATE; installed headers go below
+# include/tonvik. The target properties TONVIK_HEADERS (staged paths below
+# the root) and TONVIK_HEADER_FILES (the sources) list TARGET's own headers
+# for installing them.
+function(tonvik_include_root target)
+  cmake_parse_arguments(ARG "PRIVATE" "PREFIX;BASE_DIR" "HEADERS;WITH" ${ARGN})
+  if(NOT ARG_PREFIX)
+    message(FATAL_ERROR "tonvik_include_root(${target}): PREFIX is required")
+  endif()
+  if(NOT ARG_BASE_DIR)
+    set(ARG_BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(root ${PROJECT_BINARY_DIR}/include/${target})
+  # Rebuilt at every configure, so a header dropped from the list is gone.
+  file(REMOVE_RECURSE ${root})
+  if(ARG_HEADERS)
+    set(sources ${ARG_HEADERS})
+  else()
+    get_target_property(sources ${target} SOURCES)
+  endif()
+  set(files)
+  foreach(source IN LISTS sources)
+    if(NOT source MATCHES "\\.h$")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE file)
+    cmake_path(IS_PREFIX ARG_BASE_DIR "${file}" NORMALIZE inside)
+    if(NOT inside OR NOT EXISTS ${file})
+      message(FATAL_ERROR "tonvik_include_root(${target}): ${source} is not a header below ${ARG_BASE_DIR}")
+    endif()
+    list(APPEND files ${file})
+  endforeach()
+  set(staged)
+  set(neighbours)
+  foreach(other IN LISTS ARG_WITH)
+    get_target_property(more ${other} TONVIK_HEADER_FILES)
+    list(APPEND neighbours ${more})
+  endforeach()
+  foreach(file IN LISTS files neighbours)
+    cmake_path(RELATIVE_PATH file BASE_DIRECTORY ${ARG_BASE_DIR} OUTPUT_VARIABLE relative)
+    set(link ${root}/${ARG_PREFIX}/${relative})
+    cmake_path(GET link PARENT_PATH folder)
+    file(MAKE_DIRECTORY ${folder})
+    file(CREATE_LINK ${file} ${link} SYMBOLIC)
+    if(file IN_LIST files)
+      list(APPEND staged ${ARG_PREFIX}/${relative})
+    endif()
+  endforeach()
+  set_property(TARGET ${target} PROPERTY TONVIK_HEADERS ${staged})
+  set_property(TARGET ${target} PROPERTY TONVIK_HEADER_FILES ${files})
+  if(ARG_PRIVATE)
+    target_include_directories(${target} PRIVATE ${root})
+  else()
+    target_include_directories(${target} PUBLIC
+      $<BUILD_INTERFACE:${root}> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/tonvik>)
+  endif()
+endfunction()
+
+# tonvik_add_no_widgets_check(NAME SOURCES ... LIBS ...)
+# A small program that links only LIBS, and a test that runs it and checks
+# that neither it nor any library it loads is Qt Widgets: the non-visual
+# libraries must stay usable by programs without widgets. Linked without
+# --as-needed, so everything the libraries' link interface names is seen.
+function(tonvik_add_no_widgets_check name)
+  if(NOT TONVIK_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE LINKER:--no-as-needed)
+  add_test(NAME Layering.${name}
+           COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${name}> -DFORBIDDEN=libQt6Widgets
+                   -P ${PROJECT_SOURCE_DIR}/cmake/CheckRuntimeDependencies.cmake)
+  set_tests_properties(Layering.${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT_MODIFICATION "TONVIK_MIDI_OUT=set:capture"
+    TIMEOUT 60)
 endfunction()

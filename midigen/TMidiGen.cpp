@@ -1,8 +1,8 @@
 #include "TMidiGen.h"
 
-#include "platform/Application.h"
+#include "platform/ErrorReport.h"
+#include "platform/MessageLoop.h"
 
-#include <QMessageBox>
 #include <algorithm>
 #include <atomic>
 #include <limits>
@@ -62,7 +62,9 @@ void TMidiGen::pumpUntil(Pred done)
 
 void TMidiGen::showRangeMessage(const QString &text)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Error"), text);
+    // Through the platform's error routine: in a form designer that is the
+    // standard error box, in a program without windows standard error.
+    platform::showError(text, QStringLiteral("Error"));
 }
 
 int TMidiGen::checkRange(int value, int min, int max)

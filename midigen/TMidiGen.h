@@ -121,7 +121,8 @@ public:
     void setMidiCalls(const TMidiCalls &calls) { m_calls = calls; }
 
 protected:
-    // Shows the design-mode range message ("Error" box with the error icon).
+    // Shows the design-mode range message through the platform's error
+    // routine (caption "Error"; the standard error box in a form designer).
     virtual void showRangeMessage(const QString &text);
 
 private:

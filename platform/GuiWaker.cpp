@@ -1,6 +1,6 @@
 #include "GuiWaker.h"
 
-#include "Application.h"
+#include "ErrorReport.h"
 #include "Synchronize.h"
 
 #include <QCoreApplication>

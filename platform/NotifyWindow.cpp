@@ -1,6 +1,5 @@
 #include "NotifyWindow.h"
 
-#include "Application.h"
 #include "GuiWaker.h"
 
 #include <QCoreApplication>

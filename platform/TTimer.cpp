@@ -1,6 +1,6 @@
 #include "TTimer.h"
 
-#include "Application.h"
+#include "ErrorReport.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #include "ErrorCapture.h"
 
-#include "platform/Application.h"
+#include "platform/ErrorReport.h"
 
 #include <memory>
 #include <mutex>

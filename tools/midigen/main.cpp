@@ -14,7 +14,7 @@
 #include "WavRender.h"
 
 #include "midigen/TMidiGen.h"
-#include "platform/Application.h"
+#include "platform/MessageLoop.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "TCustomImage32.h"
 
 #include "Errors.h"
+#include "TImage32Accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,6 +35,7 @@ TCustomImage32::TCustomImage32(QWidget *parent)
     m_bitmap->OnChange = [this](QObject *) { ViewChanged(); };
     m_bitmap->OnResize = [this](QObject *) { bitmapResized(); };
     SetDefaultStages();
+    TImage32Accessible::RegisterFactory();
 }
 
 TCustomImage32::~TCustomImage32()

@@ -1,6 +1,7 @@
 #include "TCustomImage32.h"
 
 #include "Errors.h"
+#include "TImage32Accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -35,6 +36,7 @@ TCustomImage32::TCustomImage32(QWidget *parent)
     m_bitmap->OnChange = [this](QObject *) { bitmapChanged(); };
     m_bitmap->OnResize = [this](QObject *) { bitmapResized(); };
     SetDefaultStages();
+    TImage32Accessible::RegisterFactory();
     // The creator sets the stored properties and the handlers before the
     // event loop turns again.
     QMetaObject::invokeMethod(this, [this] { initStagesOnce(); }, Qt::QueuedConnection);

@@ -21,6 +21,12 @@ namespace coolctrls {
 // AutoSize is on. Mouse
 // presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
 // position; a disabled label receives none.
+//
+// A label takes no keyboard focus unless the program gives it a focus
+// policy. With the focus, Space (down, then up on release) and Enter act as
+// the left mouse button does, the arrow keys move the focus to the nearest
+// focusable label beside it, as in a group of buttons, and a dotted focus
+// rectangle shows while the focus came from the keyboard.
 class TCoolLabel : public QWidget, public TBackgroundControl, public TShadowedCaption
 {
     Q_OBJECT
@@ -42,6 +48,7 @@ class TCoolLabel : public QWidget, public TBackgroundControl, public TShadowedCa
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     TONVIK_COOL_FONT_PROPERTIES
+    Q_PROPERTY(bool AnnounceChanges READ AnnounceChanges WRITE setAnnounceChanges)
 
 public:
     explicit TCoolLabel(QWidget *parent = nullptr);
@@ -92,6 +99,18 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
 
+    // Whether a click means something: a handler is set.
+    bool ReactsToClick() const { return OnMouseDown || OnMouseUp || OnClick; }
+    // What a left-button click on the label does, from the keyboard or an
+    // assistive technology: mouse-down, mouse-up and click, each handler
+    // with the label's centre. Nothing while the label is disabled.
+    void Click();
+    // A caption change is told to assistive technology (a screen reader
+    // following the window hears it). Off for a text that changes too
+    // often to be heard, a clock say; it stays readable on request.
+    bool AnnounceChanges() const { return m_announceChanges; }
+    void setAnnounceChanges(bool value) { m_announceChanges = value; }
+
     // The caption's extent as painted (text plus the shadow offset that
     // lies right of and below it).
     QSize textExtent() const;
@@ -108,6 +127,10 @@ protected:
     void changeEvent(QEvent *event) override;
     // A shadow setter repaints at once.
     void ShadowChanged() override { repaint(); }
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     TGlyph m_glyph;
@@ -119,6 +142,9 @@ private:
     TAlignment m_alignment = taLeftJustify;
     platform::TColor m_color = platform::clBtnFace;
     bool m_pressed = false;
+    bool m_keyDown = false;  // Space is held on the focused label
+    bool m_focusFromKeyboard = false;
+    bool m_announceChanges = true;
     TTextLayout m_layout = tlTop;
     QPointer<QWidget> m_focusControl;
     TBevelCut m_bevelInner = bvNone;

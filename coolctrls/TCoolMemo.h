@@ -46,6 +46,7 @@ class TCoolMemo : public QTextEdit, public TWallpaperControl
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     TONVIK_COOL_FONT_PROPERTIES
+    Q_PROPERTY(bool WantTabs READ WantTabs WRITE setWantTabs)
 
 public:
     explicit TCoolMemo(QWidget *parent = nullptr);
@@ -56,6 +57,12 @@ public:
     // control (the store also gives the caption wallpaper).
     // The wallpaper as it resolves now: store item first, else own bitmap.
     bool HasWallpaper() const { return m_wallpaper.HasWallpaper(); }
+
+    // False (the default): Tab and Shift+Tab move the focus on, as in a
+    // multi-line edit that has no use for tab characters; true: Tab types
+    // one.
+    bool WantTabs() const { return !tabChangesFocus(); }
+    void setWantTabs(bool value) { setTabChangesFocus(!value); }
 
     QStringList Lines() const;
     void setLines(const QStringList &lines);

@@ -4,6 +4,7 @@
 #include "CoolFocus.h"
 #include "CoolUtils.h"
 #include "TCoolLabelAccessible.h"
+#include "TFormLoading.h"
 
 #include "platform/Application.h"
 #include "platform/canvas/TBitmap.h"
@@ -154,6 +155,12 @@ void TCoolLabel::AdjustBounds()
 {
     if (!m_autoSize || !parentWidget())
         return;
+    // A window still reading its description measures the label once, at
+    // the end, in its final font.
+    if (TFormLoading *loading = TFormLoading::current()) {
+        loading->defer(this, [this] { AdjustBounds(); });
+        return;
+    }
     QSize extent = textExtent();
     const QSize glyph = m_glyph.glyphSize();
     if (!m_glyph.Glyph().Empty()) {

@@ -2,6 +2,7 @@
 
 #include "coolctrls/TCoolLabel.h"
 #include "coolctrls/TCoolPanel.h"
+#include "coolctrls/TFormLoading.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -173,4 +174,30 @@ TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
     EXPECT_EQ(img.pixelColor(15, 1), QColor(Qt::red)) << "top line on the second row";
     EXPECT_EQ(img.pixelColor(1, 20), QColor(Qt::red));
     EXPECT_EQ(img.pixelColor(28, 20), QColor(Qt::blue)) << "no right line";
+}
+
+TEST_F(IntervalLabel, ALoadingWindowMeasuresItsLabelsOnceAtTheEnd)
+{
+    QSize direct;
+    {
+        TCoolLabel reference(&form);
+        reference.setFontHeight(-16);
+        reference.setFontBold(true);
+        reference.setCaption("Right answers");
+        direct = reference.size();
+    }
+    auto *gone = new TCoolLabel(&form);
+    {
+        const TFormLoading loading;
+        label->resize(5, 5);
+        label->setFontHeight(-16);
+        label->setFontBold(true);
+        label->setCaption("Right answers");
+        EXPECT_EQ(label->size(), QSize(5, 5)) << "not measured while loading";
+        gone->setCaption("destroyed before the end");
+        delete gone;
+    }
+    EXPECT_EQ(label->size(), direct) << "measured once with the final font and caption";
+    label->setCaption("R");
+    EXPECT_LT(label->width(), direct.width()) << "after loading, at once again";
 }

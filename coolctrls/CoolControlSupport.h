@@ -7,6 +7,7 @@
 // positive one the whole cell height.
 
 #include "platform/canvas/Colors.h"
+#include "platform/canvas/Fonts.h"
 
 #include <QColor>
 #include <QFont>
@@ -76,6 +77,9 @@ inline int fontHeight(const QWidget *w)
 
 inline void setFontName(QWidget *w, const QString &name)
 {
+    // A face the machine may lack ("MS Sans Serif") resolves to its free
+    // substitute whichever widget looks the font up first.
+    platform::installFontSubstitutions();
     QFont f = w->font();
     f.setFamily(name);
     w->setFont(f);

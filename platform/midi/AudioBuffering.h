@@ -22,11 +22,12 @@ struct AudioBuffering
     // more (minimum request): the size of one render.
     int64_t requestUs = 5000;
     // While sound is scheduled, how much further ahead of the target the
-    // output renders: the margin against a server whose threads stall for
+    // output renders: a margin against a server whose threads stall for
     // longer than the target. Only the first frames of a stream that starts
-    // from silence wait behind the plain target, so the first sound stays
-    // quick; the rest of the stream plays from the deeper buffer.
-    int64_t aheadUs = 250000;
+    // from silence wait behind the plain target; the rest of the stream
+    // plays from the deeper buffer. Off by default: a stream that stops one
+    // still sounding (a repeated question) would start behind the margin.
+    int64_t aheadUs = 0;
     // The sound after the last scheduled event (its release) keeps the
     // deeper buffer too; the buffer is back at the target when it is over.
     int64_t tailUs = 300000;

@@ -67,11 +67,11 @@ TEST(AudioBuffering, TheEnvironmentSetsTheSizesWithinBounds)
     EXPECT_EQ(b.requestUs, AudioBuffering().requestUs);
     qputenv("TONVIK_AUDIO_BUFFER_MS", "0");
     qputenv("TONVIK_AUDIO_REQUEST_MS", "8");
-    qputenv("TONVIK_AUDIO_AHEAD_MS", "0");
+    qputenv("TONVIK_AUDIO_AHEAD_MS", "120");
     b = AudioBuffering::fromEnvironment();
     EXPECT_EQ(b.targetUs, AudioBuffering().targetUs);
     EXPECT_EQ(b.requestUs, 8000);
-    EXPECT_EQ(b.aheadUs, 0);
+    EXPECT_EQ(b.aheadUs, 120000);
     qputenv("TONVIK_AUDIO_AHEAD_MS", "2001");
     EXPECT_EQ(AudioBuffering::fromEnvironment().aheadUs, AudioBuffering().aheadUs);
     qunsetenv("TONVIK_AUDIO_BUFFER_MS");

@@ -6,6 +6,7 @@
 // height in pixels without internal leading (the font's pixel size), a
 // positive one the whole cell height.
 
+#include "platform/TControlEvents.h"
 #include "platform/canvas/Colors.h"
 #include "platform/canvas/Fonts.h"
 
@@ -22,8 +23,7 @@ namespace coolctrls {
 
 // Mouse-down and mouse-up events: sender, button, shift state, position in
 // the sender's client coordinates.
-using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button,
-                                       Qt::KeyboardModifiers shift, int x, int y)>;
+using TMouseEvent = platform::TMouseEvent;
 
 // The first step of a property setter: stores value in field when it
 // differs and answers whether it did (the setter then repaints, announces

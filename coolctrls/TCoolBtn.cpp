@@ -24,6 +24,7 @@ constexpr int GradientSteps = 128;
 TCoolBtn::TCoolBtn(QWidget *parent)
     : QPushButton(parent)
     , TWallpaperControl(this)
+    , TControlEvents(this)
     , m_frameTimer(new TTimer(this))
 {
     resize(75, 25);
@@ -31,10 +32,10 @@ TCoolBtn::TCoolBtn(QWidget *parent)
     m_frameTimer->setInterval(int(m_interval));
     m_frameTimer->OnTimer = [this](QObject *) { frameTimerTick(); };
     m_buttonGlyph.OnChange = [this](TGlyph *) { update(); };
-    connect(this, &QPushButton::clicked, this, [this] {
-        if (OnClick)
-            OnClick(this);
-    });
+    // OnClick is the button's activation (a click, Space, Enter, the
+    // default button), not the mouse's press and release alone.
+    setClickFromMouse(false);
+    connect(this, &QPushButton::clicked, this, [this] { RaiseClick(); });
     // Another button taking the focus takes the default role from this one.
     m_focusChanged = connect(qApp, &QApplication::focusChanged, this, [this] { focusChanged(); });
 }

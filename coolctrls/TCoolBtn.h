@@ -40,7 +40,11 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
 // button as sender. As on the classic desktop the focused button is the
 // window's active default button; IsFocused says which button that is.
-class TCoolBtn : public QPushButton, public TWallpaperControl, public TShadowedCaption, public IEraseBackground
+class TCoolBtn : public QPushButton,
+                 public TWallpaperControl,
+                 public TShadowedCaption,
+                 public IEraseBackground,
+                 public platform::TControlEvents
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -170,7 +174,6 @@ public:
     void EraseBackground(platform::TCanvas &canvas) override;
 
     // ---- events -----------------------------------------------------------------
-    platform::TNotifyEvent OnClick;
     platform::TNotifyEvent OnMouseEnter;
     platform::TNotifyEvent OnMouseLeave;
     TDrawButtonEvent OnDrawButton;

@@ -20,6 +20,7 @@ using namespace platform;
 TCoolComboBox::TCoolComboBox(QWidget *parent)
     : QComboBox(parent)
     , TCoolItemsControl(this, model(), TCoolItems::Kind::ComboBox)
+    , TControlEvents(this)
 {
     // The closed field and its drop button as the classic platform draws
     // them.
@@ -38,8 +39,12 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     connect(&m_items, &TCoolItems::Changed, this, &TCoolComboBox::repaintItems);
 
     // activated is raised by the user's pick only, never by setCurrentIndex.
+    // OnClick is the user's pick, raised before OnChange; a press and
+    // release alone (opening the list) is none.
+    setClickFromMouse(false);
     connect(this, &QComboBox::activated, this, [this] {
         m_items.SelectionChanged();
+        RaiseClick();
         if (OnChange)
             OnChange(this);
     });

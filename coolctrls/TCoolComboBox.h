@@ -24,7 +24,7 @@ namespace coolctrls {
 // and it scrolls sideways when an item is wider than the list. The control
 // can fill itself with colours, fonts, printers, check items or the entries
 // of a folder (ExtendedStyle).
-class TCoolComboBox : public QComboBox, public TCoolItemsControl
+class TCoolComboBox : public QComboBox, public TCoolItemsControl, public platform::TControlEvents
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES

@@ -13,7 +13,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolGroupBox::TCoolGroupBox(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
 {
     // The background step covers the whole client area.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -16,7 +16,11 @@ namespace coolctrls {
 // Children are placed relative to the box's top-left corner. The box paints
 // its whole area itself, so Qt never composes the parent underneath; its
 // background alone is offered to transparent children (IEraseBackground).
-class TCoolGroupBox : public QWidget, public TBackgroundControl, public TShadowedCaption, public IEraseBackground
+class TCoolGroupBox : public QWidget,
+                      public TBackgroundControl,
+                      public platform::TControlEvents,
+                      public TShadowedCaption,
+                      public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)

@@ -19,7 +19,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolLabel::TCoolLabel(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
 {
     m_glyph.OnChange = [this](TGlyph *) { update(); };
     m_borderPen.OnChange = [this](TPen *) { update(); };
@@ -216,25 +216,16 @@ void TCoolLabel::paintEvent(QPaintEvent *)
         canvas.DrawFocusRect(rect());
 }
 
+// The mouse events are raised by the shared layer; the label takes the
+// press, so its container does not see it as its own.
 void TCoolLabel::mousePressEvent(QMouseEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    if (OnMouseDown) {
-        const QPoint p = event->position().toPoint();
-        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-    }
+    event->accept();
 }
 
 void TCoolLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (OnMouseUp) {
-        const QPoint p = event->position().toPoint();
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    }
-    if (click && OnClick)
-        OnClick(this);
+    event->accept();
 }
 
 void TCoolLabel::Click()

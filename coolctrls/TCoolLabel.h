@@ -18,16 +18,16 @@ namespace coolctrls {
 // look while disabled), optional bevel edges, side border lines and a glyph
 // before the text, over nothing (Transparent: its container's background
 // shows), a wallpaper or its colour, and sizes itself to its text while
-// AutoSize is on. Mouse
-// presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
-// position; a disabled label receives none.
+// AutoSize is on. Its mouse
+// events (OnMouseDown, OnMouseMove, OnMouseUp, OnClick, OnDblClick) are the
+// shared ones of platform::TControlEvents; a disabled label receives none.
 //
 // A label takes no keyboard focus unless the program gives it a focus
 // policy. With the focus, Space (down, then up on release) and Enter act as
 // the left mouse button does, the arrow keys move the focus to the nearest
 // focusable label beside it, as in a group of buttons, and a dotted focus
 // rectangle shows while the focus came from the keyboard.
-class TCoolLabel : public QWidget, public TBackgroundControl, public TShadowedCaption
+class TCoolLabel : public QWidget, public TBackgroundControl, public platform::TControlEvents, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -95,10 +95,6 @@ public:
     void setNumGlyphs(int value);
     TGlyph &glyphHolder() { return m_glyph; }
 
-    platform::TNotifyEvent OnClick;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-
     // Whether a click means something: a handler is set.
     bool ReactsToClick() const { return OnMouseDown || OnMouseUp || OnClick; }
     // What a left-button click on the label does, from the keyboard or an
@@ -141,7 +137,6 @@ private:
     bool m_showAccelChar = true;
     TAlignment m_alignment = taLeftJustify;
     platform::TColor m_color = platform::clBtnFace;
-    bool m_pressed = false;
     bool m_keyDown = false;  // Space is held on the focused label
     bool m_focusFromKeyboard = false;
     bool m_announceChanges = true;

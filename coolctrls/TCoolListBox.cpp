@@ -17,7 +17,12 @@ using namespace platform;
 TCoolListBox::TCoolListBox(QWidget *parent)
     : QListWidget(parent)
     , TCoolItemsControl(this, model(), TCoolItems::Kind::ListBox)
+    , TControlEvents(this)
 {
+    // OnClick is the user's selection (a click on an item, a key that moves
+    // the selection), not any press and release.
+    setClickFromMouse(false);
+    WatchMouseOf(viewport());
     if (QStyle *classic = ClassicStyle())
         setStyle(classic);
     resize(121, 97);
@@ -177,10 +182,12 @@ bool TCoolListBox::event(QEvent *event)
 void TCoolListBox::mousePressEvent(QMouseEvent *event)
 {
     QListWidget::mousePressEvent(event);
-    if (!m_items.CheckMode())
-        return;
     const QPoint pos = event->position().toPoint();
     const QModelIndex index = indexAt(pos);
+    if (event->button() == Qt::LeftButton && index.isValid())
+        RaiseClick();
+    if (!m_items.CheckMode())
+        return;
     if (index.isValid() && CheckArea(index.row()).contains(pos))
         guarded([&] { toggle(index.row()); });
 }
@@ -197,15 +204,18 @@ void TCoolListBox::mouseMoveEvent(QMouseEvent *event)
 
 void TCoolListBox::keyPressEvent(QKeyEvent *event)
 {
+    const int before = currentRow();
     QListWidget::keyPressEvent(event);
+    if (currentRow() != before)
+        RaiseClick();
     guarded([&] {
         if (m_items.CheckMode() && event->key() == Qt::Key_Space && ItemIndex() != -1)
             toggle(ItemIndex());
         const auto result = m_items.DialogKey(event->key(), event->modifiers());
         if (result != TCoolItems::TDialogResult::None) {
             repaintItems();
-            if (result == TCoolItems::TDialogResult::Font && OnClick)
-                OnClick(this);
+            if (result == TCoolItems::TDialogResult::Font)
+                RaiseClick();
         }
     });
 }

@@ -20,7 +20,7 @@ namespace coolctrls {
 // check box, toggled by a click in its check area or by Space. The
 // wallpaper stays fixed while the list scrolls; the horizontal scroll range
 // follows the widest item; with HotTray the selection follows the mouse.
-class TCoolListBox : public QListWidget, public TCoolItemsControl
+class TCoolListBox : public QListWidget, public TCoolItemsControl, public platform::TControlEvents
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
@@ -79,7 +79,6 @@ public:
     // and their data are put back.
     void RecreateWnd();
 
-    platform::TNotifyEvent OnClick;
     platform::TNotifyEvent OnMouseEnter;
     platform::TNotifyEvent OnMouseLeave;
     TItemPainter::TDrawItemEvent &OnDrawItem() { return m_delegate->OnDrawItem; }

@@ -20,8 +20,14 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolMemo::TCoolMemo(QWidget *parent)
-    : QTextEdit(parent), TWallpaperControl(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
+    : QTextEdit(parent), TWallpaperControl(this), TControlEvents(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
+    WatchMouseOf(viewport());
+    // Any change of the text, typed or set from code.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (OnChange)
+            OnChange(this);
+    });
     resize(185, 89);
     setAcceptRichText(false);
     setTabChangesFocus(true);

@@ -28,7 +28,7 @@ class TCoolCaptionBar;
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
 // bsSingle), then the text area (the viewport).
-class TCoolMemo : public QTextEdit, public TWallpaperControl
+class TCoolMemo : public QTextEdit, public TWallpaperControl, public platform::TControlEvents
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
@@ -135,6 +135,8 @@ public:
 
     int SelectionAnchor() const { return m_anchor; }
 
+    // Raised by every change of the text, typed or set from code.
+    platform::TNotifyEvent OnChange;
     platform::TNotifyEvent OnMouseEnter;
     platform::TNotifyEvent OnMouseLeave;
 

@@ -13,7 +13,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolPanel::TCoolPanel(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
 {
     // Every pixel is painted by the panel (its background step covers the
     // whole client area), so Qt must not fill or compose anything first.

@@ -15,7 +15,10 @@ namespace coolctrls {
 // included) paint over it. The panel paints its whole area itself, so Qt
 // never composes the parent underneath. Its background alone is offered to
 // transparent children through IEraseBackground.
-class TCoolPanel : public QWidget, public TBackgroundControl, public IEraseBackground
+class TCoolPanel : public QWidget,
+                   public TBackgroundControl,
+                   public platform::TControlEvents,
+                   public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)

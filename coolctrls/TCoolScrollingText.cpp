@@ -21,7 +21,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
           return std::chrono::duration_cast<std::chrono::milliseconds>(
                      std::chrono::steady_clock::now().time_since_epoch())
               .count();

@@ -33,7 +33,10 @@ namespace coolctrls {
 // background, lays that picture over it at the new offset and repaints the
 // control's rectangle only; each kept part is made again when what it was
 // made from changes (compared at every use, so no setter can forget it).
-class TCoolScrollingText : public QWidget, public TBackgroundControl, public TShadowedCaption
+class TCoolScrollingText : public QWidget,
+                           public TBackgroundControl,
+                           public platform::TControlEvents,
+                           public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)

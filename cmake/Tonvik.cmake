@@ -134,6 +134,7 @@ function(tonvik_gzip out source)
     DEPENDS ${source} VERBATIM)
   string(MAKE_C_IDENTIFIER "gz_${ARG_NAME}" name)
   add_custom_target(${name} ALL DEPENDS ${gz})
+  set_property(GLOBAL APPEND PROPERTY TONVIK_INSTALLED_TARGETS ${name})
   set(${out} ${gz} PARENT_SCOPE)
 endfunction()
 

@@ -1,6 +1,7 @@
 #include "TonvikDesignerPlugin.h"
 
 #include "DesignerIcons.h"
+#include "TFormImageStores.h"
 #include "TMidiGenComponent.h"
 #include "TWidgetPlugin.h"
 
@@ -56,7 +57,11 @@ TWidgetDescription cool(const QString &kind, QSize size, const QString &toolTip,
             container,
             domXml(className, kind, size, properties),
             std::move(icon),
-            [](QWidget *parent, bool) -> QWidget * { return new Control(parent); }};
+            [](QWidget *parent, bool) -> QWidget * {
+                auto *control = new Control(parent);
+                TFormImageStores::watch(control); // the wallpaper of the form's image store
+                return control;
+            }};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // generator's range message appears only in design mode.
 #include "coolctrls/TCoolBtn.h"
 #include "coolctrls/TCoolComboBox.h"
+#include "coolctrls/TCoolImages.h"
 #include "coolctrls/TCoolLabel.h"
 #include "coolctrls/TCoolMemo.h"
 #include "coolctrls/TCoolPanel.h"
@@ -138,6 +139,7 @@ TEST(DesignerPlugin, MakesEveryControlAsItsRealClassWithIconGroupAndLook)
 
 TEST(DesignerPlugin, MainWindowDescriptionLoadsWithEveryControlAsItsRealClass)
 {
+    Q_INIT_RESOURCE(TfMain); // the pictures the description names, as Designer loads them from TfMain.qrc
     QUiLoader loader;
     loader.clearPluginPaths();
     loader.addPluginPath(QFileInfo(QStringLiteral(TONVIK_DESIGNER_PLUGIN)).absolutePath());
@@ -180,6 +182,21 @@ TEST(DesignerPlugin, MainWindowDescriptionLoadsWithEveryControlAsItsRealClass)
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->ScaleMode(), raster32::smStretch);
     EXPECT_FALSE(lamp->Designing()) << "QUiLoader makes run-time controls";
+
+    // The image store the controls name is made from the picture list of
+    // the form: the panels show the wallpaper, not a plain colour.
+    form->show();
+    auto *store = form->findChild<coolctrls::TCoolImages *>("CoolImages");
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->ImageCount(), 1);
+    auto *panel = form->findChild<coolctrls::TCoolPanel *>("pMain");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->CoolImages(), store);
+    EXPECT_GT(distinctColours(panel->grab().toImage()), 100);
+
+    // Editing the form's picture list remakes the store.
+    form->setProperty("CoolImages", QStringList{":/TfMain/wallpaper.pic", ":/TfMain/wallpaper.pic"});
+    EXPECT_EQ(store->ImageCount(), 2);
 }
 
 TEST(DesignerPlugin, GeneratorRangeMessageOnlyInDesignMode)

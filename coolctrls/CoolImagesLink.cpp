@@ -52,7 +52,11 @@ void LoadCoolImages(TCoolImages &store, const QStringList &storedForms)
         if (!file.open(QIODevice::ReadOnly))
             throw platform::Exception(QStringLiteral("Picture %1 not found").arg(name));
         pictures.push_back(std::make_unique<TPicture>());
-        pictures.back()->loadFromStoredForm(file.readAll());
+        try {
+            pictures.back()->loadFromStoredForm(file.readAll());
+        } catch (const platform::Exception &e) {
+            throw platform::Exception(QStringLiteral("Picture %1: %2").arg(name, e.message()));
+        }
     }
     store.Images()->Clear();
     for (const auto &picture : pictures)

@@ -41,10 +41,26 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Dependencies on shared libraries come from the binaries (dpkg-shlibdeps);
 # the ones named below are added to them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Designer plugin in the development package links the libraries of the
+# program package: dpkg-shlibdeps finds them in the build folder (the
+# explicit dependency on the program package covers them).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS)
+foreach(library IN LISTS TONVIK_LIBRARIES)
+  get_target_property(folder ${library} BINARY_DIR)
+  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${folder})
+endforeach()
+list(REMOVE_DUPLICATES CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS)
 # The shlibs file and ldconfig trigger of the shared libraries; programs
 # built against them depend on this version or later.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# ldconfig runs through dpkg's trigger, not from maintainer scripts (CPack
+# would write scripts that call it; these do nothing else).
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_CURRENT_LIST_DIR}/debian/triggers
+    ${CMAKE_CURRENT_LIST_DIR}/debian/postinst
+    ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${TONVIK_RUNTIME_PACKAGE})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION education)
@@ -52,17 +68,19 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION education)
 # /usr/share/sounds/sf2/default-GM.sf2; the small TimGM6mb is preferred, any
 # other package that provides one will do.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm")
+# Description: the synopsis, then the text; an empty line starts a new
+# paragraph, a leading space keeps a line as it is (CPack formats the rest).
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
 "ear training for musical intervals
- Tonvik - Intervals plays two notes and asks which interval they form; you
- answer by clicking the interval's caption. Level 1 plays the notes one
- after another, level 2 together; a run lasts 300 seconds, counts right and
- wrong answers and keeps the best percentage of each level.
- .
- The notes are played by the built-in synthesizer (FluidSynth with a General
- MIDI SoundFont) or on a port of the ALSA sequencer. The package also has
- midigen, a command-line tool that renders, exports or plays the MIDI
- generator's play-strings.")
+Tonvik - Intervals plays two notes and asks which interval they form; you
+answer by clicking the interval's caption. Level 1 plays the notes one
+after another, level 2 together; a run lasts 300 seconds, counts right and
+wrong answers and keeps the best percentage of each level.
+
+The notes are played by the built-in synthesizer (FluidSynth with a General
+MIDI SoundFont) or on a port of the ALSA sequencer. The package also has
+midigen, a command-line tool that renders, exports or plays the MIDI
+generator's play-strings, and the shared libraries both use.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME ${TONVIK_DEVELOPMENT_PACKAGE})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
@@ -70,17 +88,17 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "${TONVIK_RUNTIME_PACKAGE} (= ${PROJECT_VERSION}), qt6-base-dev (>= 6.4)")
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
 "Tonvik libraries: skinned Qt controls, MIDI generator, 32-bit bitmaps
- The libraries of Tonvik - Intervals for Qt 6 programs, as a CMake package
- (find_package(Tonvik COMPONENTS coolctrls midigen), then link
- Tonvik::coolctrls):
-  - coolctrls: skinned panels, group boxes, labels, buttons, memos, list and
-    combo boxes and a scrolling ticker over wallpaper pictures;
-  - midigen: a MIDI generator that plays notes and play-strings as timed
-    MIDI streams;
-  - raster32: 32-bit ARGB bitmaps and an image view;
-  - platform: the services they build on.
- .
- Includes a Qt Designer plugin that puts the controls in Designer's widget
- box.")
+The libraries of Tonvik - Intervals for Qt 6 programs, as the CMake package
+Tonvik (find_package(Tonvik COMPONENTS coolctrls midigen), then link
+Tonvik::coolctrls):
+ - coolctrls: skinned panels, group boxes, labels, buttons, memos, list and
+   combo boxes and a scrolling ticker over wallpaper pictures;
+ - midigen: a MIDI generator that plays notes and play-strings as timed
+   MIDI streams;
+ - raster32: 32-bit ARGB bitmaps and an image view;
+ - platform: the services they build on.
+
+Includes a Qt Designer plugin that puts the controls in Designer's widget
+box.")
 
 include(CPack)

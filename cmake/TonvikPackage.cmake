@@ -66,8 +66,10 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${TONVIK_RUNTIME_PACKAGE})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION education)
 # The built-in synthesizer needs a General MIDI SoundFont at
 # /usr/share/sounds/sf2/default-GM.sf2; the small TimGM6mb is preferred, any
-# other package that provides one will do.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm")
+# other package that provides one will do. The window's fonts ("MS Sans
+# Serif", "Courier New") are drawn with the metric-compatible Liberation
+# fonts; without them the captions come out wider and are clipped.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm, fonts-liberation2")
 # Description: the synopsis, then the text; an empty line starts a new
 # paragraph, a leading space keeps a line as it is (CPack formats the rest).
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION

@@ -160,7 +160,8 @@ function(tonvik_library target)
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME tonvik-${target}
     VERSION ${PROJECT_VERSION}
-    SOVERSION ${PROJECT_VERSION_MAJOR})
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    UNITY_BUILD ${TONVIK_UNITY_BUILD})
   # Every library names what it uses; the sanitizers' runtimes are resolved
   # from the program, so the check is left out there.
   if(NOT TONVIK_SANITIZE AND NOT TONVIK_BUILD_FUZZERS)

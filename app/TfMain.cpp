@@ -11,6 +11,7 @@
 #include "platform/Application.h"
 #include "platform/Exception.h"
 #include "platform/TTimer.h"
+#include "platform/TToolWindowBorder.h"
 #include "raster32/TBitmap32.h"
 #include "raster32/TBitmap32Collection.h"
 #include "raster32/TBitmap32Item.h"
@@ -23,6 +24,7 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QFile>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -69,9 +71,9 @@ TfMain::TfMain(QWidget *parent)
     , m_midiGen(new TMidiGen(this))
     , m_bmpAnswers(new raster32::TBitmap32List(this))
 {
-    // A thin caption bar with only a close button; the size is fixed by the
-    // stored description (minimum = maximum).
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A tool-window border: a thin caption bar with only a close button;
+    // the size is fixed by the stored description (minimum = maximum).
+    platform::TToolWindowBorder::apply(this);
     initResources();
     ui->setupUi(this);
     useClassicTabFrame();
@@ -81,6 +83,7 @@ TfMain::TfMain(QWidget *parent)
     // The ticker starts from its entry position once its description is in.
     ui->CoolScrollingText->Loaded();
     wireEvents();
+    setUpAnswerKeys();
     ui->tsMain->installEventFilter(this);
     // An error in the creation steps is shown and creation goes on.
     platform::guarded([this] { FormCreate(this); });
@@ -145,6 +148,47 @@ void TfMain::wireEvents()
             LabelMouseUp(s, b, sh, x, y);
         };
     }
+}
+
+void TfMain::setUpAnswerKeys()
+{
+    // A direct key per interval, active while its caption is shown and
+    // enabled; it answers as a click on the caption does. In the tab order
+    // the captions follow the level box (Qt orders only focusable widgets;
+    // updateAnswerFocus decides when they are).
+    QWidget *previous = ui->cbLevel;
+    for (int tag = 1; tag <= 12; ++tag) {
+        TCoolLabel *label = intervalLabel(tag);
+        label->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(previous, label);
+        previous = label;
+        auto *shortcut = new QShortcut(answerKey(tag), label, label, [label] { label->Click(); });
+        shortcut->setContext(Qt::WindowShortcut);
+        label->setToolTip(QString("Key %1").arg(shortcut->key().toString(QKeySequence::NativeText)));
+    }
+}
+
+QKeySequence TfMain::answerKey(int tag)
+{
+    static const Qt::Key keys[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,     Qt::Key_6,
+                                   Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Equal};
+    return tag >= 1 && tag <= 12 ? QKeySequence(keys[tag - 1]) : QKeySequence();
+}
+
+void TfMain::updateAnswerFocus()
+{
+    // During a run the captions that can be answered are tab stops; after
+    // it, the focus a caption held goes to Start.
+    QWidget *focused = focusWidget();
+    bool focusLost = false;
+    for (int tag = 1; tag <= 12; ++tag) {
+        TCoolLabel *label = intervalLabel(tag);
+        const bool answerable = Quiz.Running && label->isEnabled();
+        label->setFocusPolicy(answerable ? Qt::TabFocus : Qt::NoFocus);
+        focusLost = focusLost || (!answerable && focused == label);
+    }
+    if (focusLost && ui->bStart->isEnabled())
+        ui->bStart->setFocus(Qt::OtherFocusReason);
 }
 
 // --- controls ---------------------------------------------------------------
@@ -235,6 +279,7 @@ void TfMain::InitQuiz()
     ui->bReset->setEnabled(false);
     ui->bRepeat->setEnabled(false);
     ui->bStart->setEnabled(true);
+    updateAnswerFocus();
 }
 
 void TfMain::AskQuestion()
@@ -248,6 +293,9 @@ void TfMain::bStartClick(QObject *)
 {
     InitQuiz();
     Quiz.Running = true;
+    // The captions become tab stops first, so that the focus leaving the
+    // disabled Start goes to the first of them.
+    updateAnswerFocus();
     m_timer->setEnabled(true);
     ui->bReset->setEnabled(true);
     ui->cbLevel->setEnabled(false);
@@ -270,6 +318,7 @@ void TfMain::bResetClick(QObject *)
     ui->bReset->setEnabled(false);
     ui->bRepeat->setEnabled(false);
     ui->cbLevel->setEnabled(true);
+    updateAnswerFocus();
     Quiz.SecondsLeft = RunSeconds;
     Quiz.AnswerCount = Quiz.RightCount = Quiz.WrongCount = 0;
     ui->lRight->setCaption("0");
@@ -299,6 +348,7 @@ void TfMain::TimerTimer(QObject *)
         ui->bReset->setEnabled(false);
         ui->bRepeat->setEnabled(false);
         ui->cbLevel->setEnabled(true);
+        updateAnswerFocus();
         m_midiGen->Stop();
         if (RaiseHighScore())
             setHighScoreLabel(Quiz.Percent);
@@ -319,9 +369,11 @@ void TfMain::LabelMouseDown(QObject *sender, Qt::MouseButton, Qt::KeyboardModifi
     if (JudgeAnswer(label->Tag())) {
         ui->lRight->setCaption(QString::number(Quiz.RightCount));
         ui->imgAnswer->setBitmap(m_bmpAnswers->BitmapAt(0));
+        ui->imgAnswer->setAccessibleName("right");
     } else {
         ui->lWrong->setCaption(QString::number(Quiz.WrongCount));
         ui->imgAnswer->setBitmap(m_bmpAnswers->BitmapAt(1));
+        ui->imgAnswer->setAccessibleName("wrong");
     }
     ui->lPercent->setCaption(QString("%1%").arg(Quiz.Percent));
     ui->lName->setCaption(QString::number(Quiz.CurrentInterval));

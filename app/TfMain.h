@@ -3,6 +3,7 @@
 #include "coolctrls/CoolControlSupport.h"
 #include "platform/Events.h"
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <memory>
@@ -68,6 +69,9 @@ public:
     raster32::TImage32 *imgAnswer() const;
     // The interval label of tag 1..12.
     coolctrls::TCoolLabel *intervalLabel(int tag) const;
+    // The key that answers interval 1..12 directly: the top row of the
+    // keyboard in order, 1 to 9, then 0, - and =.
+    static QKeySequence answerKey(int tag);
 
     // Non-visual components.
     coolctrls::TCoolImages &CoolImages() const { return *m_coolImages; }
@@ -102,6 +106,8 @@ private:
     void loadComponents();
     void wireEvents();
     void setHighScoreLabel(int score);
+    void setUpAnswerKeys();
+    void updateAnswerFocus();
 
     std::unique_ptr<Ui::TfMain> ui;
     coolctrls::TCoolImages *m_coolImages;    // children of the window

@@ -1,12 +1,13 @@
 include(GNUInstallDirs)
-# tonvik_add_test(NAME SOURCES ... LIBS ...)
+# tonvik_add_test(NAME SOURCES ... LIBS ... [LABELS ...])
 # A GoogleTest executable that runs with the shared test main (a QApplication
-# on the offscreen platform, error boxes captured instead of shown).
+# on the offscreen platform, error boxes captured instead of shown). LABELS
+# mark its tests for ctest -L.
 function(tonvik_add_test name)
   if(NOT TONVIK_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE tonvik_testmain ${ARG_LIBS} Qt6::Test GTest::gtest GTest::gmock)
@@ -15,7 +16,8 @@ function(tonvik_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                ENVIRONMENT_MODIFICATION "TONVIK_MIDI_OUT=set:capture"
-               TIMEOUT 300)
+               TIMEOUT 300
+               LABELS "${ARG_LABELS}")
 endfunction()
 
 # tonvik_add_benchmark(NAME SOURCES ... LIBS ...)

@@ -235,6 +235,12 @@ void TCoolComboBox::toggleCurrent()
 
 void TCoolComboBox::keyPressEvent(QKeyEvent *event)
 {
+    // Ctrl+Tab goes to the tab control around (its next page), not to the
+    // type-ahead search, which would take the tab character.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && (event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
     // Space toggles the current item in check mode instead of opening the
     // list.
     if (m_items.CheckMode() && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {

@@ -1,5 +1,7 @@
 #include "TCoolGroupBox.h"
 
+#include "CoolAccessibility.h"
+
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -17,6 +19,7 @@ TCoolGroupBox::TCoolGroupBox(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 105);
+    RegisterCoolAccessibility();
 }
 
 void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value); }

@@ -1,11 +1,15 @@
 #include "TCoolLabel.h"
 
+#include "CoolAccessibility.h"
+#include "CoolFocus.h"
 #include "CoolUtils.h"
+#include "TCoolLabelAccessible.h"
 
 #include "platform/Application.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -21,15 +25,20 @@ TCoolLabel::TCoolLabel(QWidget *parent)
     // Painted by its parent's paint cycle, like every windowless control.
     setProperty(GraphicControlProperty, true);
     resize(65, 17);
+    RegisterCoolAccessibility();
+    LastInputWasKeyboard();  // starts following the input's kind
 }
 
 void TCoolLabel::setCaption(const QString &value)
 {
     if (m_caption == value)
         return;
+    const QString old = m_caption;
     m_caption = value;
     AdjustBounds();
     update();
+    if (m_announceChanges)
+        TCoolLabelAccessible::captionChanged(this, old);
 }
 
 void TCoolLabel::setAutoSize(bool value)
@@ -303,6 +312,9 @@ void TCoolLabel::paintEvent(QPaintEvent *)
 
     DrawLabelText(canvas, r, format | DT_EXPANDTABS);
     DrawLabelEdgeBorders(canvas, this, m_edgeBorders, m_borderPen);
+    // Only a keyboard user needs to see where the focus is.
+    if (hasFocus() && m_focusFromKeyboard)
+        canvas.DrawFocusRect(rect());
 }
 
 void TCoolLabel::mousePressEvent(QMouseEvent *event)
@@ -324,6 +336,88 @@ void TCoolLabel::mouseReleaseEvent(QMouseEvent *event)
     }
     if (click && OnClick)
         OnClick(this);
+}
+
+void TCoolLabel::Click()
+{
+    if (!isEnabled())
+        return;
+    const QPoint c = rect().center();
+    if (OnMouseDown)
+        OnMouseDown(this, Qt::LeftButton, Qt::NoModifier, c.x(), c.y());
+    if (OnMouseUp)
+        OnMouseUp(this, Qt::LeftButton, Qt::NoModifier, c.x(), c.y());
+    if (OnClick)
+        OnClick(this);
+}
+
+void TCoolLabel::keyPressEvent(QKeyEvent *event)
+{
+    const QPoint c = rect().center();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        // Held down, Space is one press, as the mouse button is.
+        if (!event->isAutoRepeat() && !m_keyDown) {
+            m_keyDown = true;
+            if (OnMouseDown)
+                OnMouseDown(this, Qt::LeftButton, event->modifiers(), c.x(), c.y());
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            Click();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (MoveFocusByArrow(this, Qt::Key(event->key())))
+            return;
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TCoolLabel::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_keyDown) {
+        m_keyDown = false;
+        const QPoint c = rect().center();
+        if (OnMouseUp)
+            OnMouseUp(this, Qt::LeftButton, event->modifiers(), c.x(), c.y());
+        if (OnClick && isEnabled())
+            OnClick(this);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void TCoolLabel::focusInEvent(QFocusEvent *event)
+{
+    // The window coming back keeps the focus's look; any other move shows
+    // it when it came from a key (Tab, an arrow, Space on a button that
+    // then gave up the focus), not from a click.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusFromKeyboard = LastInputWasKeyboard();
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TCoolLabel::focusOutEvent(QFocusEvent *event)
+{
+    // Space let go elsewhere: the button comes up here, as the mouse's
+    // does when released outside.
+    if (m_keyDown) {
+        m_keyDown = false;
+        const QPoint c = rect().center();
+        if (OnMouseUp)
+            OnMouseUp(this, Qt::LeftButton, Qt::NoModifier, c.x(), c.y());
+    }
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TCoolLabel::changeEvent(QEvent *event)

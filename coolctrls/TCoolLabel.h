@@ -22,6 +22,12 @@ namespace coolctrls {
 // AutoSize is on. Mouse
 // presses go to OnMouseDown / OnMouseUp with sender, button, shift state and
 // position; a disabled label receives none.
+//
+// A label takes no keyboard focus unless the program gives it a focus
+// policy. With the focus, Space (down, then up on release) and Enter act as
+// the left mouse button does, the arrow keys move the focus to the nearest
+// focusable label beside it, as in a group of buttons, and a dotted focus
+// rectangle shows while the focus came from the keyboard.
 class TCoolLabel : public QWidget
 {
     Q_OBJECT
@@ -52,6 +58,7 @@ class TCoolLabel : public QWidget
     Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
     Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
     Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    Q_PROPERTY(bool AnnounceChanges READ AnnounceChanges WRITE setAnnounceChanges)
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
@@ -136,6 +143,18 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
 
+    // Whether a click means something: a handler is set.
+    bool ReactsToClick() const { return OnMouseDown || OnMouseUp || OnClick; }
+    // What a left-button click on the label does, from the keyboard or an
+    // assistive technology: mouse-down, mouse-up and click, each handler
+    // with the label's centre. Nothing while the label is disabled.
+    void Click();
+    // A caption change is told to assistive technology (a screen reader
+    // following the window hears it). Off for a text that changes too
+    // often to be heard, a clock say; it stays readable on request.
+    bool AnnounceChanges() const { return m_announceChanges; }
+    void setAnnounceChanges(bool value) { m_announceChanges = value; }
+
     // The caption's extent as painted (text plus the shadow offset that
     // lies right of and below it).
     QSize textExtent() const;
@@ -150,6 +169,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // Declared first: the glyph holder is destroyed last.
@@ -169,6 +192,9 @@ private:
     TShadowPos m_shadowPos = spLeftTop;
     bool m_simpleView = false;
     bool m_pressed = false;
+    bool m_keyDown = false;  // Space is held on the focused label
+    bool m_focusFromKeyboard = false;
+    bool m_announceChanges = true;
     TTextLayout m_layout = tlTop;
     QPointer<QWidget> m_focusControl;
     TBevelCut m_bevelInner = bvNone;

@@ -30,6 +30,7 @@ TCoolMemo::TCoolMemo(QWidget *parent)
 {
     resize(185, 89);
     setAcceptRichText(false);
+    setTabChangesFocus(true);
     setFrameShape(QFrame::NoFrame);
     // The text area's background is painted under the text (wallpaper,
     // ancestor or colour), not erased beforehand.

@@ -53,6 +53,7 @@ class TCoolMemo : public QTextEdit
     Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
     Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
     Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    Q_PROPERTY(bool WantTabs READ WantTabs WRITE setWantTabs)
     TONVIK_COOL_FONT_ACCESSORS
 
 public:
@@ -94,6 +95,12 @@ public:
     void setWallpaper(const QImage &image);
     // The wallpaper as it resolves now: store item first, else own bitmap.
     bool HasWallpaper() const { return m_wallpaper.HasWallpaper(); }
+
+    // False (the default): Tab and Shift+Tab move the focus on, as in a
+    // multi-line edit that has no use for tab characters; true: Tab types
+    // one.
+    bool WantTabs() const { return !tabChangesFocus(); }
+    void setWantTabs(bool value) { setTabChangesFocus(!value); }
 
     QStringList Lines() const;
     void setLines(const QStringList &lines);

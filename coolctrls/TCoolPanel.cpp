@@ -1,5 +1,7 @@
 #include "TCoolPanel.h"
 
+#include "CoolAccessibility.h"
+
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -18,6 +20,7 @@ TCoolPanel::TCoolPanel(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 41);
+    RegisterCoolAccessibility();
 }
 
 void TCoolPanel::setCaption(const QString &value) { assign(m_caption, value); }

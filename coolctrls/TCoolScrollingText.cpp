@@ -1,5 +1,6 @@
 #include "TCoolScrollingText.h"
 
+#include "CoolAccessibility.h"
 #include "CoolUtils.h"
 #include "TThreadTimer.h"
 
@@ -22,6 +23,7 @@ TCoolScrollingText::TCoolScrollingText(QWidget *parent)
     : QWidget(parent), m_scrollTimer(new TThreadTimer(this))
 {
     resize(97, 15);
+    RegisterCoolAccessibility();
     // Every pixel is painted from the frame: the parent need not paint
     // under the control first, at every tick.
     setAttribute(Qt::WA_OpaquePaintEvent);

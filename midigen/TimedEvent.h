@@ -21,6 +21,14 @@ struct TTimedEvent
 using TTimedEventList = std::vector<TTimedEvent>;
 
 // Orders events by time. At equal times program changes come first, then
-// note offs, then note ons, so a note repeated on the tick where the
-// previous one ends sounds again instead of being cut at once.
+// the note offs of notes that began earlier, then note ons, and last the
+// note offs of notes that begin at that very tick (notes of length 0):
+// a note repeated on the tick where the previous one ends sounds again
+// instead of being cut at once, and a note of length 0 is switched off
+// after it was switched on rather than before, which would leave it
+// sounding to the end of the stream.
+//
+// A note off belongs to the earliest note on before it in the list with the
+// same value and channel that is still unmatched; every producer appends a
+// note's on before its off.
 void sortTimedEvents(TTimedEventList &events);

@@ -74,7 +74,7 @@ TBitmap32::~TBitmap32()
     OnResize = nullptr;
     OnHandleChanged = nullptr;
     AcquireLock();
-    m_canvasWanted = false;
+    m_canvas.reset();
     releaseHandles();
     ReleaseLock();
 }
@@ -99,30 +99,26 @@ QImage TBitmap32::OpaqueImage() const
                   qsizetype(m_width) * 4, QImage::Format_RGB32);
 }
 
-QPainter *TBitmap32::Canvas()
+platform::TCanvas &TBitmap32::Canvas()
 {
-    m_canvasWanted = true;
-    if (!m_canvas && !m_image.isNull()) {
-        m_canvas = std::make_unique<QPainter>(&m_image);
-        m_canvas->setFont(m_font);
+    if (!m_canvas) {
+        m_canvas = std::make_unique<platform::TCanvas>(&m_image);
+        m_canvas->OnChange = [this](platform::TCanvas *) { NotifyChange(); };
     }
-    return m_canvas.get();
+    return *m_canvas;
 }
 
 void TBitmap32::ReleaseCanvas()
 {
-    m_canvasWanted = false;
-    if (!m_canvas)
-        return;
-    m_canvas.reset();
-    NotifyChange();
+    endCanvasPainter();
 }
 
-void TBitmap32::setFont(const QFont &font)
+// Only one painter can work on the pixels at a time: the canvas' painter
+// ends before the bitmap draws on them itself or replaces them.
+void TBitmap32::endCanvasPainter()
 {
-    m_font = font;
     if (m_canvas)
-        m_canvas->setFont(m_font);
+        m_canvas->releaseHandle();
 }
 
 void TBitmap32::setClipBox(const TRect &box)
@@ -167,7 +163,7 @@ bool TBitmap32::IsEmpty() const
 
 void TBitmap32::releaseHandles()
 {
-    m_canvas.reset();
+    endCanvasPainter();
     m_image = QImage();
     m_pixels.reset();
     m_width = 0;
@@ -177,13 +173,11 @@ void TBitmap32::releaseHandles()
 
 void TBitmap32::ChangeDimensions(int newWidth, int newHeight)
 {
-    const bool hadCanvas = m_canvas != nullptr || m_canvasWanted;
     releaseHandles();
     auto finish = [&] {
-        if (hadCanvas && !m_image.isNull()) {
-            m_canvas = std::make_unique<QPainter>(&m_image);
-            m_canvas->setFont(m_font);
-        }
+        // The canvas draws on the new pixels (its device is m_image).
+        if (m_canvas)
+            m_canvas->setDevice(&m_image);
         NotifyHandleChanged();
     };
     if (newWidth > 0 && newHeight > 0) {
@@ -311,6 +305,7 @@ void TBitmap32::fillTransparentTwice(QSize size, const std::function<void(QPaint
     // Drawn over white and over red: where both results agree the graphic
     // covered the pixel; elsewhere the background showed through.
     FillAll(0xFFFFFFFFu);
+    endCanvasPainter();
     {
         QPainter p(&m_image);
         draw(p);
@@ -359,6 +354,7 @@ void TBitmap32::CopyFrom(QSize size, const std::function<void(QPainter &)> &draw
     Changing([&] {
         SetDimensions(size.width(), size.height());
         if (!IsEmpty()) {
+            endCanvasPainter();
             {
                 QPainter p(&m_image);
                 draw(p);
@@ -485,10 +481,10 @@ void TBitmap32::ReadStored(QIODevice &stream)
         ~Notify() { self->NotifyChange(); }
     } notify{this};
 
-    const qint32 width = readInt32(stream);
-    const qint32 height = readInt32(stream);
-    if (width < 0 || height < 0)
-        readError();
+    // A negative dimension counts as 0, as SetDimensions takes it; the
+    // pixels that follow are then Width × Height of the clamped size.
+    const qint32 width = std::max(readInt32(stream), 0);
+    const qint32 height = std::max(readInt32(stream), 0);
     // Both are at most 2^31 - 1, so the count fits before it is checked.
     const qint64 count = qint64(width) * height;
     if (count > INT_MAX / 4)

@@ -3,7 +3,8 @@
 #include "Raster32Types.h"
 #include "TCustomMap.h"
 
-#include <QFont>
+#include "platform/canvas/TCanvas.h"
+
 #include <QImage>
 #include <QRgb>
 
@@ -56,14 +57,19 @@ public:
     // showing on opaque surfaces. Valid until the next size change.
     QImage OpaqueImage() const;
 
-    // A painter on the pixel memory, created on first use (null while the
-    // bitmap is empty). Call ReleaseCanvas when done drawing: it ends the
-    // painter and announces the change.
-    QPainter *Canvas();
+    // The drawing surface over the pixel memory, created on first use and
+    // kept across size changes (drawing on an empty bitmap does nothing).
+    // Every drawing operation through it announces the change (OnChange)
+    // at once, so a view of the bitmap repaints without waiting for the
+    // canvas to be released. Code that draws through its painter() calls
+    // its Changed().
+    platform::TCanvas &Canvas();
+    // Ends the canvas' painter; what was drawn stays and the canvas can be
+    // drawn on again.
     void ReleaseCanvas();
     bool HasCanvas() const { return m_canvas != nullptr; }
-    QFont Font() const { return m_font; }
-    void setFont(const QFont &font);
+    // The font of the canvas.
+    platform::TFont &Font() { return Canvas().Font; }
 
     TRect ClipBox() const { return m_clipBox; }
     // Limited to the bitmap.
@@ -136,8 +142,10 @@ public:
     bool SameImage(const TBitmap32 *other) const;
 
     // Stored form: width and height (signed 32-bit little-endian), then
-    // the pixels as in memory. ReadStored refuses sizes the stream cannot
-    // hold ("Stream read error") and then leaves the bitmap as it was.
+    // the pixels as in memory. ReadStored takes a negative width or height
+    // as 0 (an empty bitmap of the other size, no pixels read); it refuses
+    // sizes the stream cannot hold ("Stream read error") and then leaves the
+    // bitmap as it was.
     void ReadStored(QIODevice &stream);
     void WriteStored(QIODevice &stream) const;
     QByteArray StoredData() const;
@@ -152,14 +160,13 @@ protected:
 
 private:
     void releaseHandles();
+    void endCanvasPainter();
     void copyImageRows(const QImage &argb);
     void fillTransparentTwice(QSize size, const std::function<void(QPainter &)> &draw);
 
     std::unique_ptr<TColor32[]> m_pixels;
     QImage m_image;
-    std::unique_ptr<QPainter> m_canvas;
-    bool m_canvasWanted = false;
-    QFont m_font;
+    std::unique_ptr<platform::TCanvas> m_canvas;
     TRect m_clipBox;
     TDrawMode m_drawMode = dmOpaque;
     TCombineMode m_combineMode = cmBlend;

@@ -1,9 +1,11 @@
 #include "TCustomImage32.h"
 
 #include "Errors.h"
+#include "TImage32Accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -31,9 +33,13 @@ int mulDiv(qint64 a, qint64 b, qint64 c)
 TCustomImage32::TCustomImage32(QWidget *parent)
     : TCustomPaintBox32(parent), m_bitmap(new TBitmap32(this)), m_layers(new TLayerCollection(this))
 {
-    m_bitmap->OnChange = [this](QObject *) { ViewChanged(); };
+    m_bitmap->OnChange = [this](QObject *) { bitmapChanged(); };
     m_bitmap->OnResize = [this](QObject *) { bitmapResized(); };
     SetDefaultStages();
+    TImage32Accessible::RegisterFactory();
+    // The creator sets the stored properties and the handlers before the
+    // event loop turns again.
+    QMetaObject::invokeMethod(this, [this] { initStagesOnce(); }, Qt::QueuedConnection);
 }
 
 TCustomImage32::~TCustomImage32()
@@ -113,6 +119,18 @@ void TCustomImage32::setColor(std::uint32_t value)
         return;
     m_color = value;
     Invalidate();
+    ColorChanged();
+}
+
+void TCustomImage32::ApplyParentColor(platform::TColor color)
+{
+    setColor(color);
+}
+
+void TCustomImage32::setCacheValid(bool value)
+{
+    m_cacheValid = value;
+    m_cacheSize = size();
 }
 
 void TCustomImage32::BeginUpdate()
@@ -142,9 +160,36 @@ void TCustomImage32::Invalidate()
     TCustomPaintBox32::Invalidate();
 }
 
+// A bitmap may be changed by another thread that holds its lock; the view
+// is a widget and reacts on its own thread.
+void TCustomImage32::bitmapChanged()
+{
+    if (QThread::currentThread() == thread())
+        ViewChanged();
+    else
+        QMetaObject::invokeMethod(this, [this] { ViewChanged(); }, Qt::QueuedConnection);
+}
+
 void TCustomImage32::Loaded()
 {
+    initStagesOnce();
+}
+
+void TCustomImage32::initStagesOnce()
+{
+    if (m_stagesInitialised)
+        return;
+    m_stagesInitialised = true;
     RaiseInitStages();
+    if (OnInitStages)
+        Invalidate();
+}
+
+bool TCustomImage32::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish)
+        initStagesOnce();
+    return TCustomPaintBox32::event(event);
 }
 
 void TCustomImage32::RaiseInitStages()
@@ -236,7 +281,7 @@ TRect TCustomImage32::BitmapBox() const
 
 void TCustomImage32::UpdateCache()
 {
-    if (m_cacheValid)
+    if (CacheValid())
         return;
     m_bitmapBoxCache = BitmapBox();
     const TRect &box = m_bitmapBoxCache;
@@ -253,7 +298,7 @@ void TCustomImage32::UpdateCache()
         m_revScaleX = mulDiv(m_bitmap->Width(), 65536, box.Width());
         m_revScaleY = mulDiv(m_bitmap->Height(), 65536, box.Height());
     }
-    m_cacheValid = true;
+    setCacheValid(true);
 }
 
 void TCustomImage32::PaintBuffer()

@@ -54,8 +54,11 @@ public:
     TPaintStages &PaintStages() { return m_stages; }
 
     TRect BitmapBoxCache() const { return m_bitmapBoxCache; }
-    bool CacheValid() const { return m_cacheValid; }
-    void setCacheValid(bool value) { m_cacheValid = value; }
+    // Whether BitmapBoxCache and the transform are current: not after a
+    // change of the bitmap, the placement or the control's size (also
+    // while the control is hidden and gets no resize event).
+    bool CacheValid() const { return m_cacheValid && m_cacheSize == size(); }
+    void setCacheValid(bool value);
     // Mapping between control and bitmap coordinates (scales in 16.16).
     int ShiftX() const { return m_shiftX; }
     int ShiftY() const { return m_shiftY; }
@@ -72,7 +75,11 @@ public:
     // Repaints and raises OnChange unless an update is open.
     virtual void ViewChanged();
     void Invalidate() override;
-    // Called once the stored property values have been applied.
+    // Called once the stored property values have been applied: raises
+    // OnInitStages unless that has been done. Without this call it is
+    // raised when the control is first polished (before it is first shown
+    // or painted) or on the event loop's next turn after construction,
+    // whichever comes first; once in the control's life.
     void Loaded();
 
     virtual TRect BitmapBox() const;
@@ -80,6 +87,8 @@ public:
 
     platform::TNotifyEvent OnBitmapResize;
     platform::TNotifyEvent OnChange;
+    // Raised once, after the control got its stored property values, so
+    // that the handler can rebuild the paint stages (see Loaded).
     platform::TNotifyEvent OnInitStages;
     TPaintStageEvent OnPaintStage;
     TImgMouseEvent OnMouseDown;
@@ -114,7 +123,9 @@ protected:
     void PaintBuffer() override;
     void PaintOverlay(QPainter &painter) override;
     void MouseLeft() override;
+    void ApplyParentColor(platform::TColor color) override;
 
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -125,7 +136,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    void bitmapChanged();
     void bitmapResized();
+    void initStagesOnce();
     void dottedFrame(TBitmap32 &dest, const TRect &box);
 
     TBitmap32 *m_bitmap; // child object
@@ -140,10 +153,12 @@ private:
     std::uint32_t m_color = 0x8000000Fu; // button face
     TRect m_bitmapBoxCache;
     bool m_cacheValid = false;
+    QSize m_cacheSize; // the control's size when the cache was made
     int m_shiftX = 0, m_shiftY = 0;
     int m_scaleX = 0, m_scaleY = 0, m_revScaleX = 0, m_revScaleY = 0;
     int m_updateCount = 0;
     bool m_pressed = false;
+    bool m_stagesInitialised = false;
 };
 
 } // namespace raster32

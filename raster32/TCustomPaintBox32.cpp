@@ -6,7 +6,7 @@
 namespace raster32 {
 
 TCustomPaintBox32::TCustomPaintBox32(QWidget *parent)
-    : QWidget(parent), m_buffer(new TBitmap32(this))
+    : QWidget(parent), TControl(this), m_buffer(new TBitmap32(this))
 {
     // The buffer's changes are the control's own business: never announced.
     m_buffer->BeginUpdate();
@@ -22,6 +22,12 @@ TCustomPaintBox32::~TCustomPaintBox32() = default;
 void TCustomPaintBox32::setTabStop(bool value)
 {
     setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void TCustomPaintBox32::setBufferValid(bool value)
+{
+    m_bufferValid = value;
+    m_validSize = size();
 }
 
 void TCustomPaintBox32::ResizeBuffer()
@@ -56,7 +62,7 @@ void TCustomPaintBox32::Invalidate()
 
 void TCustomPaintBox32::PaintBuffer()
 {
-    m_bufferValid = true;
+    setBufferValid(true);
 }
 
 void TCustomPaintBox32::PaintOverlay(QPainter &)
@@ -82,7 +88,7 @@ void TCustomPaintBox32::MouseLeft()
 void TCustomPaintBox32::paintEvent(QPaintEvent *)
 {
     ResizeBuffer();
-    if (!m_bufferValid)
+    if (!BufferValid())
         PaintBuffer();
     QPainter painter(this);
     {

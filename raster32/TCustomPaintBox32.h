@@ -4,24 +4,34 @@
 #include "TBitmap32.h"
 
 #include "platform/Events.h"
+#include "platform/TControl.h"
 
 #include <QWidget>
 
 namespace raster32 {
 
 // A control that paints from a back buffer without flicker: the buffer is
-// repainted only when invalid and then copied to the window unscaled.
-class TCustomPaintBox32 : public QWidget
+// repainted only when invalid and then copied to the window unscaled. It
+// has what every control inherits from the toolkit (platform::TControl).
+class TCustomPaintBox32 : public QWidget, public platform::TControl
 {
     Q_OBJECT
 public:
     explicit TCustomPaintBox32(QWidget *parent = nullptr);
     ~TCustomPaintBox32() override;
 
+    // The control's place in the tab order, and Qt's ordering of two widgets.
+    using TControl::setTabOrder;
+    using QWidget::setTabOrder;
+
     // The back buffer; it raises no change events.
     TBitmap32 *Buffer() const { return m_buffer; }
-    bool BufferValid() const { return m_bufferValid; }
-    void setBufferValid(bool value) { m_bufferValid = value; }
+    // Whether the buffer holds the current picture. A resize makes it
+    // invalid, also one of a hidden control (which gets no resize event
+    // until it is shown): the buffer is valid only for the size it was
+    // painted at.
+    bool BufferValid() const { return m_bufferValid && m_validSize == size(); }
+    void setBufferValid(bool value);
     // Pixels added to a dimension when the buffer must grow.
     int BufferSlack() const { return m_bufferSlack; }
     void setBufferSlack(int value) { m_bufferSlack = value; }
@@ -66,6 +76,7 @@ protected:
 private:
     TBitmap32 *m_buffer; // child object
     bool m_bufferValid = false;
+    QSize m_validSize; // the control's size when the buffer became valid
     int m_bufferSlack = 40;
     bool m_autoFocus = false;
     bool m_wantArrowKeys = false;

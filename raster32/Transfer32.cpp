@@ -37,12 +37,15 @@ struct Combiner
 {
     TDrawMode mode = dmOpaque;
     TCombineMode combine = cmBlend;
+    // The blend routines take at most 255; a custom handler gets the
+    // bitmap's MasterAlpha as it is (its setter does not clamp either).
     unsigned master = 255;
+    unsigned customMaster = 255;
     const TPixelCombineEvent *event = nullptr;
 
     explicit Combiner(const TTransferMode &m)
         : mode(m.DrawMode), combine(m.CombineMode), master(std::min(m.MasterAlpha, 255u)),
-          event(&m.OnPixelCombine)
+          customMaster(m.MasterAlpha), event(&m.OnPixelCombine)
     {
         // Custom drawing without a handler is plain copying.
         if (mode == dmCustom && !*event)
@@ -67,7 +70,7 @@ struct Combiner
             break;
         case dmCustom:
             for (int i = 0; i < n; ++i)
-                (*event)(src[i], dst[i], master);
+                (*event)(src[i], dst[i], customMaster);
             break;
         }
     }

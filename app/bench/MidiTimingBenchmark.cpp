@@ -10,7 +10,10 @@
 //   each onset is placed against an offline render of the same stream by
 //   cross-correlation, relative to the stream's start on the device clock.
 
+#include "AudioServerSession.h"
 #include "MidiTestSupport.h"
+#include "QuizPlayback.h"
+#include "StartRecorder.h"
 
 #include "app/uFunctions.h"
 #include "app/uVariables.h"
@@ -21,6 +24,7 @@
 #include "platform/midi/MidiDeviceList.h"
 #include "platform/midi/MidiOut.h"
 #include "platform/midi/OfflineRender.h"
+#include "platform/midi/PulseAudioOutput.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,6 +46,9 @@
 #include <vector>
 
 using namespace platform::midi;
+using miditest::CpuLoad;
+using miditest::StartRecorder;
+using miditest::percentile;
 
 namespace {
 
@@ -77,42 +84,6 @@ std::vector<int64_t> onsets(const std::vector<int16_t> &stereo, int threshold, i
     }
     return result;
 }
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(std::ceil(p * double(values.size()))) - (p > 0 ? 1 : 0));
-    return values[index];
-}
-
-// Busy threads on every core for as long as the object lives.
-class CpuLoad
-{
-public:
-    explicit CpuLoad(bool on)
-    {
-        const unsigned cores = on ? std::max(1u, std::thread::hardware_concurrency()) : 0;
-        for (unsigned i = 0; i < cores; ++i)
-            m_threads.emplace_back([this] {
-                volatile double x = 1.0;
-                while (!m_stop.load(std::memory_order_relaxed))
-                    for (int k = 0; k < 10000; ++k)
-                        x = x * 1.0000001 + 1e-9;
-            });
-    }
-    ~CpuLoad()
-    {
-        m_stop = true;
-        for (std::thread &t : m_threads)
-            t.join();
-    }
-
-private:
-    std::atomic<bool> m_stop{false};
-    std::vector<std::thread> m_threads;
-};
 
 // The built-in synthesizer writing raw 16-bit stereo to rawPath in real time:
 // through FluidSynth's "file" driver, or with TONVIK_AUDIO_DRIVER=sdl2
@@ -235,52 +206,6 @@ void BM_StreamOnsetError(benchmark::State &state)
     }
 }
 
-// In front of the synthesizer: notes the device time of each stream's first
-// message, which is the stream's tick 0.
-class StartRecorder : public MidiDevice
-{
-public:
-    explicit StartRecorder(std::shared_ptr<FluidSynthDevice> device) : m_device(std::move(device)) {}
-
-    QString name() const override { return m_device->name(); }
-    bool acquire() override { return m_device->acquire(); }
-    QString lastError() const override { return m_device->lastError(); }
-    int64_t nowUs() override { return m_device->nowUs(); }
-    void send(uint32_t message) override { m_device->send(message); }
-    void sendAt(int source, int64_t atUs, uint32_t message) override
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_starts.try_emplace(source, atUs);
-        }
-        m_device->sendAt(source, atUs, message);
-    }
-    void cancel(int source) override { m_device->cancel(source); }
-    int openSource() override { return m_device->openSource(); }
-    void closeSource(int source) override { m_device->closeSource(source); }
-    int64_t lookaheadUs() const override { return m_device->lookaheadUs(); }
-    int64_t startLatencyUs() const override { return m_device->startLatencyUs(); }
-    int64_t streamStartUs(int64_t nowUs) const override { return m_device->streamStartUs(nowUs); }
-
-    // Start of the stream that played last (sources are not reused).
-    int64_t lastStartUs() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_starts.empty() ? -1 : m_starts.rbegin()->second;
-    }
-
-private:
-    std::shared_ptr<FluidSynthDevice> m_device;
-    mutable std::mutex m_mutex;
-    std::map<int, int64_t> m_starts;
-};
-
-struct PlayedQuestion
-{
-    std::vector<uint8_t> buffer;
-    int64_t startFrame = 0;
-};
-
 // Quiz questions as the program asks them (level 1 melodic, level 2
 // harmonic: its question generator, play text, and the MIDI generator with
 // Duration 150 and Sustain on) until `notes` notes have sounded; each onset
@@ -300,39 +225,17 @@ void BM_QuizOnsetError(benchmark::State &state)
             return;
         }
         MidiDeviceList::instance().install(device);
-
-        // Each case has its own generator; only one may own the stream.
-        TMidiGen::ResetStreamOwnerForTests();
-        std::mt19937 random(melodic ? 11 : 12);
-        app::SetRandomSource([&random](int n) { return int(random() % uint32_t(n)); });
-        app::SelectLevel(melodic ? 0 : 1);
-        std::vector<PlayedQuestion> played;
+        miditest::QuizPlayback quiz;
         {
             CpuLoad load(true);
-            TMidiGen generator;
-            generator.setSustain(true);
-            generator.setDuration(150);
-            for (int sounded = 0; sounded < notes; sounded += melodic ? 3 : 2) {
-                app::NewQuestion();
-                const QString text = app::BuildPlayText(app::Quiz.Notes[1], app::Quiz.Notes[2], app::Quiz.Melodic);
-                PlayedQuestion question{generator.BufferForString(text), -1};
-                if (!generator.PlayString(text)) {
-                    state.SkipWithError("PlayString failed");
-                    return;
-                }
-                question.startFrame = synth->frameAt(device->lastStartUs());
-                while (generator.IsPlaying())
-                    platform::waitForMessages(20);
-                played.push_back(std::move(question));
-                // The release of the last note before the next question
-                // (the program waits seconds for the answer).
-                QElapsedTimer pause;
-                pause.start();
-                while (pause.elapsed() < 300)
-                    platform::waitForMessages(20);
-            }
+            const std::vector<int> levels(size_t((notes + (melodic ? 2 : 1)) / (melodic ? 3 : 2)), melodic ? 0 : 1);
+            quiz = miditest::playQuizQuestions(*synth, *device, levels, melodic ? 11 : 12, 300000);
         }
-        app::SetRandomSource({});
+        if (!quiz.error.isEmpty()) {
+            state.SkipWithError(qPrintable(quiz.error));
+            return;
+        }
+        const std::vector<miditest::PlayedStream> &played = quiz.streams;
         MidiDeviceList::instance().install(nullptr);
         // The frames the synthesizer rendered, to compare with what the
         // driver wrote: a driver that writes other frames (silence while it
@@ -348,7 +251,7 @@ void BM_QuizOnsetError(benchmark::State &state)
         }
         std::vector<double> errorsMs;
         double weakest = 1;
-        for (const PlayedQuestion &question : played) {
+        for (const miditest::PlayedStream &question : played) {
             const std::vector<TimedMessage> messages =
                 streamBufferMessages(question.buffer.data(), question.buffer.size(), 50);
             const PcmAudio offline = renderMessages(messages);
@@ -370,6 +273,82 @@ void BM_QuizOnsetError(benchmark::State &state)
         state.counters["onsets"] = double(errorsMs.size());
         state.counters["min_corr"] = weakest;
         state.counters["file_minus_clock_frames"] = double(int64_t(samples.size() / 2) - rendered);
+    }
+}
+
+// The quiz's questions, melodic and harmonic in turn, through the program's
+// own output on a real audio server (run under scripts/audio-servers run
+// KIND), recorded from the server's sink for the whole run and placed
+// against offline renders on the device clock tied once to the recording:
+// dropouts (in the recording, and underruns the server reported), onset
+// errors, and the first sound's delay after each request by the server's
+// latency report.
+void BM_ServerQuiz(benchmark::State &state)
+{
+    const int questions = int(state.range(0));
+    const bool loaded = state.range(1) != 0;
+    for (auto _ : state) {
+        if (!miditest::AudioServerSession::present()) {
+            state.SkipWithError("no audio server: run under scripts/audio-servers run KIND -- ...");
+            return;
+        }
+        QString error;
+        auto synth = miditest::AudioServerSession::programOutput(&error);
+        if (!synth) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        auto device = std::make_shared<StartRecorder>(synth);
+        MidiDeviceList::instance().install(device);
+        PulseAudioOutput *output = synth->serverOutput();
+        miditest::MonitorRecording recording;
+        if (!recording.start(&error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        std::vector<int> levels;
+        for (int i = 0; i < questions; ++i)
+            levels.push_back(i % 2);
+        miditest::QuizPlayback quiz;
+        {
+            CpuLoad load(loaded);
+            quiz = miditest::playQuizQuestions(*synth, *device, levels, loaded ? 31 : 32);
+        }
+        const std::vector<int16_t> samples = recording.stop();
+        const auto underruns = output->underruns();
+        const int64_t latencyUs = output->latencyUs();
+        const QString scheduling = output->scheduling();
+        MidiDeviceList::instance().install(nullptr);
+        device.reset();
+        synth.reset();
+        if (!quiz.error.isEmpty()) {
+            state.SkipWithError(qPrintable(quiz.error));
+            return;
+        }
+        const miditest::PlaybackReport report = miditest::analyzePlayback(samples, quiz.streams);
+        if (!report.found) {
+            state.SkipWithError("nothing was heard");
+            return;
+        }
+        std::vector<double> errorsMs;
+        for (int e : report.errors)
+            errorsMs.push_back(std::abs(e) * 1000.0 / kSampleRate);
+        reportErrors(state, errorsMs);
+        state.counters["questions"] = double(quiz.streams.size());
+        state.counters["onsets"] = double(report.onsets);
+        state.counters["min_corr"] = report.weakestMatch;
+        state.counters["dropouts"] = double(report.dropouts.size());
+        state.counters["underruns"] = double(underruns.size());
+        state.counters["first_p50_ms"] = percentile(quiz.firstSoundMs, 0.5);
+        state.counters["first_max_ms"] = *std::max_element(quiz.firstSoundMs.begin(), quiz.firstSoundMs.end());
+        state.counters["latency_ms"] = double(latencyUs) / 1000.0;
+        state.SetLabel(qPrintable(miditest::AudioServerSession::kind() + QStringLiteral(", ") + scheduling));
+        for (const miditest::Dropout &d : report.dropouts)
+            std::fprintf(stderr, "dropout: %.1f ms at %.3f s of the recording\n", d.frames * 1000.0 / kSampleRate,
+                         double(d.frame) / kSampleRate);
+        for (const auto &u : underruns)
+            std::fprintf(stderr, "underrun: frame %lld, %.1f ms\n", static_cast<long long>(u.frame),
+                         double(u.durationUs) / 1000.0);
     }
 }
 
@@ -400,6 +379,10 @@ BENCHMARK(BM_OfflineRenderQuestion)->Unit(benchmark::kMillisecond)->UseRealTime(
 BENCHMARK(BM_StreamOnsetError)->Args({60, 0})->Args({60, 1})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 // Arguments: melodic (1) or harmonic (0), notes; always under load.
 BENCHMARK(BM_QuizOnsetError)->Args({1, 201})->Args({0, 200})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+// Arguments: questions (alternately melodic and harmonic), load. Needs a
+// server: scripts/audio-servers run pulseaudio -- midi_timing_benchmark
+// --benchmark_filter=BM_ServerQuiz (about 3.5 minutes a case).
+BENCHMARK(BM_ServerQuiz)->Args({60, 0})->Args({60, 1})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTest>
+#include <QWidget>
 
 using namespace app;
 using platform::midi::CaptureDevice;
@@ -126,6 +127,10 @@ TEST_F(Window, StartsWithTheDesignedLayoutAndACleanQuiz)
     EXPECT_EQ(w->minimumSize(), QSize(617, 341));
     EXPECT_EQ(w->maximumSize(), QSize(617, 341));
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(w->windowType(), Qt::Window) << "the main window, not a transient tool window";
+    EXPECT_TRUE(w->testAttribute(Qt::WA_QuitOnClose));
     EXPECT_EQ(w->PageControl()->currentWidget(), w->tsMain());
     EXPECT_EQ(w->PageControl()->tabText(0), "Tonvik");
     EXPECT_EQ(w->PageControl()->tabText(1), "Information");
@@ -446,4 +451,181 @@ TEST_F(Window, QuizPanelFillsItsTabPageAsDesignedInsideTheClassicFrame)
     EXPECT_EQ(img.pixelColor(0, page.y() + 100), QColor(255, 255, 255));
     EXPECT_EQ(img.pixelColor(616, page.y() + 100), QColor(0x40, 0x40, 0x40));
     EXPECT_EQ(img.pixelColor(615, page.y() + 100), QColor(0x80, 0x80, 0x80));
+}
+
+// --- keyboard and assistive technology ---------------------------------------
+
+namespace {
+
+// Counts the mouse events the application sees.
+class MouseEventCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            ++count;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+class Keyboard : public Window
+{
+protected:
+    void openActive()
+    {
+        open();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    void key(int k, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
+        QTest::keyClick(target, Qt::Key(k), modifiers);
+    }
+    // Presses Tab (or Shift+Tab) until widget has the focus.
+    void tabTo(QWidget *widget, bool backwards = false)
+    {
+        for (int i = 0; i < 40 && QApplication::focusWidget() != widget; ++i)
+            key(backwards ? Qt::Key_Backtab : Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), widget) << "Tab never reached " << widget->objectName().toStdString();
+    }
+    QWidget *focused() const { return QApplication::focusWidget(); }
+};
+
+TEST_F(Keyboard, AWholeRunWithoutTheMouse)
+{
+    MouseEventCounter mouse;
+    qApp->installEventFilter(&mouse);
+    openActive();
+    for (int tag = 1; tag <= 12; ++tag)
+        EXPECT_EQ(w->intervalLabel(tag)->focusPolicy(), Qt::NoFocus) << "no tab stop outside a run";
+
+    nextQuestion(2, 0, 60);
+    tabTo(w->bStart());
+    key(Qt::Key_Space);
+    ASSERT_TRUE(Quiz.Running);
+    EXPECT_EQ(focused(), w->intervalLabel(1)) << "the focus leaves the disabled Start for the first caption";
+    for (int tag = 1; tag <= 12; ++tag)
+        EXPECT_EQ(w->intervalLabel(tag)->focusPolicy(), tag <= 4 ? Qt::TabFocus : Qt::NoFocus) << tag;
+
+    // Space answers at the press, as a mouse-down does, and underlines the
+    // caption until it is let go.
+    key(Qt::Key_Right);
+    ASSERT_EQ(focused(), w->intervalLabel(2));
+    QTest::keyPress(focused(), Qt::Key_Space);
+    EXPECT_EQ(Quiz.RightCount, 1);
+    EXPECT_TRUE(w->intervalLabel(2)->FontUnderline());
+    EXPECT_EQ(lamp(), LampGreen);
+    QTest::keyRelease(focused(), Qt::Key_Space);
+    EXPECT_FALSE(w->intervalLabel(2)->FontUnderline());
+
+    key(Qt::Key_Down);  // O4
+    key(Qt::Key_Return);
+    key(Qt::Key_Left);  // O3
+    key(Qt::Key_Space);
+    key(Qt::Key_Up);  // O1
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), w->intervalLabel(1));
+    key(Qt::Key_Tab);  // O2
+    key(Qt::Key_Space);
+    EXPECT_EQ(text(w->lRight()), "2");
+    EXPECT_EQ(text(w->lWrong()), "3");
+    // The direct keys, whatever has the focus.
+    for (int k : {Qt::Key_2, Qt::Key_2, Qt::Key_1, Qt::Key_3, Qt::Key_4})
+        key(k);
+    key(Qt::Key_5);  // a disabled interval's key answers nothing
+    EXPECT_EQ(Quiz.AnswerCount, 10);
+    EXPECT_EQ(text(w->lRight()), "4");
+    EXPECT_EQ(text(w->lWrong()), "6");
+    EXPECT_EQ(text(w->lPercent()), "40%");
+    EXPECT_EQ(text(w->lName()), "2");
+    EXPECT_EQ(lamp(), LampRed);
+
+    // Repeat, once the next question has played.
+    nextQuestion(3, 0, 50);
+    tick(3);
+    finishSound();
+    tick();
+    ASSERT_TRUE(w->bRepeat()->isEnabled());
+    capture->clear();
+    tabTo(w->bRepeat(), true);
+    key(Qt::Key_Space);
+    finishSound();
+    EXPECT_EQ(notesOn().size(), 3u) << "the question again";
+    EXPECT_EQ(Quiz.PlayText, "N50,150;N53,150;N50,150");
+
+    tabTo(w->bReset(), true);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(Quiz.Running);
+    EXPECT_EQ(text(w->lRight()), "0");
+    EXPECT_EQ(focused(), w->bStart()) << "the focus leaves the disabled Reset for Start";
+    for (int tag = 1; tag <= 4; ++tag)
+        EXPECT_EQ(w->intervalLabel(tag)->focusPolicy(), Qt::NoFocus);
+
+    tabTo(w->cbLevel());
+    key(Qt::Key_Down);
+    EXPECT_EQ(Quiz.Level, 2);
+    EXPECT_EQ(w->cbLevel()->ItemIndex(), 1);
+
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(w->PageControl()->currentWidget(), w->tsInfo());
+    auto *usage = w->findChild<QWidget *>("mUsage");
+    auto *info = w->findChild<QWidget *>("mInfo");
+    tabTo(info);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), usage) << "Tab moves on from a memo";
+    key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w->PageControl()->currentWidget(), w->tsMain());
+
+    EXPECT_EQ(mouse.count, 0);
+    qApp->removeEventFilter(&mouse);
+}
+
+TEST_F(Keyboard, TheEndOfARunHandsTheFocusOfACaptionToStart)
+{
+    openActive();
+    tabTo(w->bStart());
+    key(Qt::Key_Space);
+    ASSERT_EQ(focused(), w->intervalLabel(1));
+    tick(300);
+    EXPECT_FALSE(Quiz.Running);
+    EXPECT_EQ(focused(), w->bStart());
+    EXPECT_EQ(w->intervalLabel(1)->focusPolicy(), Qt::NoFocus);
+    key(Qt::Key_1);
+    EXPECT_EQ(Quiz.AnswerCount, 1) << "an answer outside a run still counts, as a click does";
+}
+
+TEST_F(Keyboard, AMouseUserSeesNoFocusRectangleAndTheLampIsNamed)
+{
+    openActive();
+    EXPECT_EQ(w->imgAnswer()->accessibleName(), "none yet");
+    EXPECT_EQ(w->intervalLabel(1)->toolTip(), "Key 1");
+    EXPECT_EQ(w->intervalLabel(10)->toolTip(), "Key 0");
+    EXPECT_EQ(w->intervalLabel(12)->toolTip(), "Key =");
+    nextQuestion(3, 0, 60);
+    QTest::mouseClick(w->bStart(), Qt::LeftButton);
+    ASSERT_TRUE(Quiz.Running);
+    QWidget *caption = focused();
+    ASSERT_NE(caption, nullptr);
+    const QImage withFocus = w->grab().toImage();
+    caption->clearFocus();
+    EXPECT_EQ(w->grab().toImage(), withFocus) << "no focus rectangle after a click";
+    click(3);
+    EXPECT_EQ(w->imgAnswer()->accessibleName(), "right");
+    click(1);
+    EXPECT_EQ(w->imgAnswer()->accessibleName(), "wrong");
 }

@@ -147,6 +147,28 @@ TEST(PlayStringParser, RepeatedNoteEndsBeforeItStartsAgain)
     EXPECT_EQ(p.events, (TTimedEventList{on(0, 60), off(50, 60), on(50, 60), off(100, 60)}));
 }
 
+TEST(PlayStringParser, ANoteOfLengthZeroEndsAfterItStarts)
+{
+    // Duration 0 gives notes of length 0: each one's own note off must
+    // follow its note on, or the note would sound until the stream ends.
+    TParserSettings zero;
+    zero.Duration = 0;
+    EXPECT_EQ(parse("N60", zero).events, (TTimedEventList{on(0, 60), off(0, 60)}));
+    EXPECT_EQ(parse("I40,N60,50;N60", zero).events,
+              (TTimedEventList{pc(0, 40), on(0, 60), off(0, 60), on(50, 60), off(50, 60)}));
+    EXPECT_EQ(parse("C,E", zero).events, (TTimedEventList{on(0, 48), on(0, 52), off(0, 48), off(0, 52)}));
+
+    // On one tick: the note that began earlier ends first, then the notes
+    // start, then the notes of length 0 end.
+    TTimedEventList events{on(50, 60), off(50, 60), on(0, 60), off(50, 60), pc(50, 3)};
+    sortTimedEvents(events);
+    EXPECT_EQ(events, (TTimedEventList{on(0, 60), pc(50, 3), off(50, 60), on(50, 60), off(50, 60)}));
+    // Another channel or value is another note.
+    events = {on(0, 60, 1), on(0, 61), off(0, 60), off(0, 61)};
+    sortTimedEvents(events);
+    EXPECT_EQ(events, (TTimedEventList{off(0, 60), on(0, 60, 1), on(0, 61), off(0, 61)}));
+}
+
 TEST(PlayStringParser, NoteNameTable)
 {
     const std::pair<const char *, int> names[] = {

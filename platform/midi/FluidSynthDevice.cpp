@@ -1,5 +1,7 @@
 #include "FluidSynthDevice.h"
 
+#include "PulseAudioOutput.h"
+
 #include <QFileInfo>
 #include <QtDebug>
 
@@ -17,14 +19,15 @@ namespace {
 // in whole milliseconds, once per synthesizer block, whatever the scale.
 constexpr double kTicksPerSecond = 1000.0;
 constexpr int64_t kUsPerTick = 1000;
+// The General MIDI drum kits' bank in a SoundFont.
+constexpr int kDrumBank = 128;
 
 std::mutex g_logMutex;
 QString g_lastFluidError;
 
 bool debugOutput()
 {
-    static const bool debug = !qEnvironmentVariableIsEmpty("TONVIK_MIDI_DEBUG");
-    return debug;
+    return MidiDevice::debugOutput();
 }
 
 void fluidLog(int level, const char *message, void *)
@@ -56,6 +59,7 @@ FluidSynthDevice::Options FluidSynthDevice::Options::fromEnvironment()
     if (options.soundFont.isEmpty())
         options.soundFont = defaultSoundFont();
     options.audioDriver = qEnvironmentVariable("TONVIK_AUDIO_DRIVER");
+    options.buffering = AudioBuffering::fromEnvironment();
     const QString file = qEnvironmentVariable("TONVIK_AUDIO_FILE");
     if (!file.isEmpty())
         options.settings.emplace_back(QStringLiteral("audio.file.name"), file);
@@ -162,6 +166,10 @@ bool FluidSynthDevice::load()
     if (!m_settings)
         return fail(QStringLiteral("FluidSynth settings could not be made"));
     fluid_settings_setnum(m_settings, "synth.sample-rate", m_options.sampleRate);
+    // Only the samples of the presets selected on a channel are held in
+    // memory (at start the piano and the drum kit); others load when a
+    // program change selects them.
+    fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
     for (const auto &[key, value] : m_options.settings) {
         const QByteArray k = key.toUtf8();
         const QByteArray v = value.toUtf8();
@@ -194,11 +202,26 @@ bool FluidSynthDevice::load()
     if (fluid_sequencer_register_fluidsynth(m_sequencer, m_synth) == FLUID_FAILED)
         return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
 
-    if (m_options.callerRenders) {
-        if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
-            return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
-        return true;
-    }
+    if (m_options.callerRenders)
+        m_rendersItself.store(true, std::memory_order_release);
+    else if (!openAudio())
+        return false;
+    // The SoundFont last: without an audio output its loading would be
+    // wasted time. (The output renders silence meanwhile.)
+    // Loading selects the piano on every channel but 10 and the drum kit
+    // on 10. The kit waits until channel 10 plays (play()): meanwhile the
+    // channel counts as melodic and selects the piano too, so a program
+    // that plays no drums never reads the kit's samples.
+    if (fluid_synth_set_channel_type(m_synth, 9, CHANNEL_TYPE_MELODIC) == FLUID_OK
+        && fluid_synth_bank_select(m_synth, 9, 0) == FLUID_OK)
+        m_drumKitPending = true;
+    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
+    return true;
+}
+
+bool FluidSynthDevice::openAudio()
+{
     QStringList drivers;
     if (!m_options.audioDriver.isEmpty())
         drivers << m_options.audioDriver;
@@ -206,27 +229,47 @@ bool FluidSynthDevice::load()
         drivers << QStringLiteral("pulseaudio") << QStringLiteral("alsa");
     QStringList reasons;
     for (const QString &driver : drivers) {
+        if (driver == QLatin1String("pulseaudio")) {
+            // The device's own stream on the server, not FluidSynth's
+            // driver: it chooses its buffer, knows its latency and its
+            // underruns, and outlives a server that restarts.
+            PulseAudioOutput::Options options;
+            options.buffering = m_options.buffering;
+            options.buffering.sampleRate = int(std::lround(m_options.sampleRate));
+            options.buffering.blockFrames = kBlockFrames;
+            auto output = std::make_unique<PulseAudioOutput>(
+                options, [this](int16_t *samples, int frames) { renderBlocks(samples, frames); });
+            m_rendersItself.store(true, std::memory_order_release);
+            QString error;
+            if (output->start(&error)) {
+                m_output = std::move(output);
+                return true;
+            }
+            m_rendersItself.store(false, std::memory_order_release);
+            reasons << QStringLiteral("pulseaudio: %1").arg(error);
+            continue;
+        }
         if (fluid_settings_setstr(m_settings, "audio.driver", driver.toUtf8().constData()) != FLUID_OK) {
             reasons << QStringLiteral("%1: no such audio driver").arg(driver);
             continue;
         }
         m_driver = new_fluid_audio_driver(m_settings, m_synth);
         if (m_driver)
-            break;
+            return true;
         reasons << QStringLiteral("%1: %2").arg(driver, takeFluidError());
     }
-    if (!m_driver)
-        return fail(QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; "))));
-    // The SoundFont last: without an audio output its loading would be
-    // wasted time.
-    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
-        return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
-    return true;
+    unload();
+    std::lock_guard lock(m_mutex);
+    m_error = QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; ")));
+    if (debugOutput())
+        qInfo("FluidSynth device: %s", qPrintable(m_error));
+    return false;
 }
 
 void FluidSynthDevice::unload()
 {
-    // The driver first: it stops the audio thread that renders the synth.
+    // The outputs first: they stop the audio thread that renders the synth.
+    m_output.reset();
     if (m_driver)
         delete_fluid_audio_driver(m_driver);
     m_driver = nullptr;
@@ -243,7 +286,39 @@ void FluidSynthDevice::unload()
 
 int64_t FluidSynthDevice::nowUs()
 {
+    if (rendersItself())
+        return usAt(m_renderedFrames.load(std::memory_order_acquire));
     return m_sequencer ? int64_t(fluid_sequencer_get_tick(m_sequencer)) * kUsPerTick : 0;
+}
+
+int64_t FluidSynthDevice::startLatencyUs() const
+{
+    return rendersItself() ? usAt(kBlockFrames) : 20000;
+}
+
+void FluidSynthDevice::holdClock()
+{
+    if (rendersItself())
+        m_renderMutex.lock();
+}
+
+void FluidSynthDevice::releaseClock()
+{
+    if (rendersItself())
+        m_renderMutex.unlock();
+}
+
+PulseAudioOutput *FluidSynthDevice::serverOutput() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state == State::Ready ? m_output.get() : nullptr;
+}
+
+void FluidSynthDevice::renderBlocks(int16_t *samples, int frames)
+{
+    std::lock_guard lock(m_renderMutex);
+    fluid_synth_write_s16(m_synth, frames, samples, 0, 2, samples, 1, 2);
+    m_renderedFrames.fetch_add(frames, std::memory_order_release);
 }
 
 int64_t FluidSynthDevice::frameAt(int64_t us) const
@@ -260,6 +335,12 @@ int64_t FluidSynthDevice::usAt(int64_t frame) const
 
 int64_t FluidSynthDevice::streamStartUs(int64_t nowUs) const
 {
+    // Nothing renders while the stream starts: the next block will do.
+    if (rendersItself()) {
+        AudioBuffering grid;
+        grid.blockFrames = kBlockFrames;
+        return usAt(grid.earliestStartFrame(frameAt(nowUs)));
+    }
     // A block boundary, so the stream's block grid is that of an offline
     // render from frame 0 and every event lands in the same block as there.
     const int64_t frame = frameAt(nowUs + startLatencyUs());
@@ -285,11 +366,11 @@ std::vector<int16_t> FluidSynthDevice::render(int frames)
 {
     {
         std::lock_guard lock(m_mutex);
-        if (m_state != State::Ready || m_driver || frames <= 0)
+        if (m_state != State::Ready || !m_options.callerRenders || frames <= 0)
             return {};
     }
     std::vector<int16_t> samples(size_t(frames) * 2);
-    fluid_synth_write_s16(m_synth, frames, samples.data(), 0, 2, samples.data(), 1, 2);
+    renderBlocks(samples.data(), frames);
     return samples;
 }
 
@@ -297,7 +378,25 @@ std::vector<int16_t> FluidSynthDevice::render(int frames)
 void FluidSynthDevice::send(uint32_t message)
 {
     if (m_synth)
-        sendToSynth(m_synth, message);
+        play(message);
+}
+
+void FluidSynthDevice::play(uint32_t message)
+{
+    // Channel 10 gets its drum kit with its first note (or the program
+    // change that chooses another): until then its samples stay on disk.
+    if ((message & 0x0F) == 9 && m_drumKitPending.load(std::memory_order_relaxed)) {
+        const uint32_t status = message & 0xF0;
+        const bool noteOn = status == 0x90 && (message >> 16 & 0x7F) > 0;
+        if (status == 0xC0 || noteOn) {
+            m_drumKitPending = false;
+            fluid_synth_set_channel_type(m_synth, 9, CHANNEL_TYPE_DRUM);
+            fluid_synth_bank_select(m_synth, 9, kDrumBank);
+            if (noteOn)
+                fluid_synth_program_change(m_synth, 9, 0);
+        }
+    }
+    sendToSynth(m_synth, message);
 }
 
 void FluidSynthDevice::sendToSynth(fluid_synth_t *synth, uint32_t message)
@@ -388,7 +487,7 @@ void FluidSynthDevice::dispatch(uintptr_t bundleId)
         m_bundles.erase(bundle);
     }
     for (uint32_t message : messages)
-        sendToSynth(m_synth, message);
+        play(message);
 }
 
 void FluidSynthDevice::cancel(int source)

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "AudioBuffering.h"
 #include "MidiDevice.h"
+#include "PriorityInheritanceMutex.h"
 
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -19,8 +23,12 @@ typedef struct _fluid_event_t fluid_event_t;
 
 namespace platform::midi {
 
+class PulseAudioOutput;
+
 // The built-in synthesizer: FluidSynth with a General MIDI SoundFont, heard
-// through one of FluidSynth's audio drivers. The device clock is the
+// through a stream of its own on the desktop's audio server (PulseAudio or
+// PipeWire's PulseAudio server, see PulseAudioOutput), else through one of
+// FluidSynth's audio drivers (ALSA...). The device clock is the
 // synthesizer's own sample clock (0 at its first sample): it moves only as
 // the audio thread renders, which a driver may do in bursts. Each message
 // is scheduled on FluidSynth's sequencer so that it takes effect at the
@@ -32,13 +40,25 @@ namespace platform::midi {
 // that plays them in their order: the sequencer does not keep the order of
 // events with equal times, and a "reset all controllers" played after the
 // controllers it should precede would undo them.
+//
+// When the device renders itself (its own server stream, or the owner's
+// render()), rendering and the start of a stream exclude each other
+// (holdClock), so a stream starts on the very next block: the delay from a
+// play request to its sound is then one block plus the server's buffer.
+// Only the samples of the presets in use are loaded
+// (synth.dynamic-sample-loading; the drum kit with channel 10's first
+// note): a large SoundFont costs the memory of the instruments played, not
+// of all of them.
 class FluidSynthDevice : public MidiDevice
 {
 public:
     struct Options
     {
         QString soundFont;   // default: TONVIK_SOUNDFONT or the system's GM SoundFont
-        QString audioDriver; // empty: FluidSynth's default, then other drivers
+        // "pulseaudio": the device's own stream on the audio server; other
+        // names are FluidSynth's drivers. Empty: the audio server, then ALSA.
+        QString audioDriver;
+        AudioBuffering buffering; // of the stream on the audio server
         // Further FluidSynth settings, e.g. {"audio.file.name", "out.raw"}.
         std::vector<std::pair<QString, QString>> settings;
         double sampleRate = 44100.0;
@@ -74,9 +94,17 @@ public:
     // The sequencer keeps a whole buffer; handing it over at once leaves
     // nothing later that a slow playback thread could deliver late.
     int64_t lookaheadUs() const override { return kWholeBuffer; }
-    // The lead covers the block in progress and a preempted starting thread.
-    int64_t startLatencyUs() const override { return 20000; }
+    // The lead: with a driver's thread rendering on its own, the block in
+    // progress and a preempted starting thread; when the device renders
+    // itself, one block (the clock stands still while a stream starts).
+    int64_t startLatencyUs() const override;
     int64_t streamStartUs(int64_t nowUs) const override;
+    void holdClock() override;
+    void releaseClock() override;
+
+    // The stream on the audio server, when that is how the device plays
+    // (diagnostics, tests, benchmarks); null otherwise or before acquire().
+    PulseAudioOutput *serverOutput() const;
 
     // A controller's present value on the synthesizer (diagnostics, tests);
     // -1 when the device does not play.
@@ -110,7 +138,15 @@ private:
 
     enum class State { Idle, Loading, Ready, Failed };
     bool load();
+    bool openAudio();
     void unload();
+    // Renders the next frames (whole blocks) into interleaved stereo and
+    // moves the clock; the device's own stream and render() call it.
+    void renderBlocks(int16_t *samples, int frames);
+    bool rendersItself() const { return m_rendersItself.load(std::memory_order_acquire); }
+    // Plays a message now (sendToSynth), selecting channel 10's drum kit
+    // first when its first note comes.
+    void play(uint32_t message);
 
     Options m_options;
     mutable std::mutex m_mutex;
@@ -123,6 +159,13 @@ private:
     fluid_synth_t *m_synth = nullptr;
     fluid_sequencer_t *m_sequencer = nullptr;
     fluid_audio_driver_t *m_driver = nullptr;
+    std::unique_ptr<PulseAudioOutput> m_output;
+    // Rendering by the device itself: frames rendered so far, moved under
+    // m_renderMutex, which also holds the clock while a stream starts.
+    std::atomic<bool> m_rendersItself{false};
+    PriorityInheritanceMutex m_renderMutex;
+    std::atomic<int64_t> m_renderedFrames{0};
+    std::atomic<bool> m_drumKitPending{false};
     // Messages waiting for their timer event, by bundle id.
     std::mutex m_bundleMutex;
     std::map<uintptr_t, Bundle> m_bundles;

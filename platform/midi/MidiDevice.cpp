@@ -1,6 +1,14 @@
 #include "MidiDevice.h"
 
+#include <QtGlobal>
+
 namespace platform::midi {
+
+bool MidiDevice::debugOutput()
+{
+    static const bool debug = !qEnvironmentVariableIsEmpty("TONVIK_MIDI_DEBUG");
+    return debug;
+}
 
 void MidiDevice::allNotesOff()
 {

@@ -64,6 +64,16 @@ public:
     // fade out through their release).
     void allNotesOff();
 
+    // While held, the device clock does not move (the owner of the device's
+    // rendering waits): a stream reads the clock and hands its first
+    // messages over under this hold, so they cannot fall behind the clock
+    // meanwhile. Devices whose clock moves on its own hold nothing.
+    virtual void holdClock() {}
+    virtual void releaseClock() {}
+
+    // Whether TONVIK_MIDI_DEBUG asks for the devices' diagnostics.
+    static bool debugOutput();
+
 private:
     int m_lastSource = 0;
 };

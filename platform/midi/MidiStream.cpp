@@ -51,7 +51,7 @@ MMRESULT MidiStream::out(MIDIHDR *header)
     header->dwOffset = 0;
     m_queue.push_back(std::move(buffer));
     if (m_running && m_queue.size() == 1)
-        start(m_device->nowUs());
+        startFront();
     return MMSYSERR_NOERROR;
 }
 
@@ -60,29 +60,43 @@ MMRESULT MidiStream::restart()
     if (!m_running) {
         m_running = true;
         if (!m_queue.empty())
-            start(m_device->nowUs());
+            startFront();
     }
     return MMSYSERR_NOERROR;
 }
 
-void MidiStream::start(int64_t nowUs)
-{
-    startFront(nowUs);
-    // Handing over now, right after the clock was read, is what the lead
-    // is for; waiting for the playback thread could take longer than that
-    // under load and play the first events late (and so the later ones
-    // early compared with them).
-    if (!m_device->steppedClock())
-        feed(m_queue.front(), nowUs);
-}
+namespace {
 
-void MidiStream::startFront(int64_t nowUs)
+// Holds a device's clock for the life of the object.
+class ClockHold
+{
+public:
+    explicit ClockHold(MidiDevice &device) : m_device(device) { m_device.holdClock(); }
+    ~ClockHold() { m_device.releaseClock(); }
+    ClockHold(const ClockHold &) = delete;
+    ClockHold &operator=(const ClockHold &) = delete;
+
+private:
+    MidiDevice &m_device;
+};
+
+} // namespace
+
+void MidiStream::startFront()
 {
     Buffer &front = m_queue.front();
     if (front.originUs >= 0)
         return;
+    // The clock is read and the first messages handed over at once, while
+    // the device holds its clock: waiting for the playback thread could
+    // take longer than the lead under load and play the first events late
+    // (and so the later ones early compared with them).
+    ClockHold hold(*m_device);
+    const int64_t nowUs = m_device->nowUs();
     front.division = m_division;
     front.originUs = std::max(m_device->streamStartUs(nowUs), m_endUs);
+    if (!m_device->steppedClock())
+        feed(front, nowUs);
 }
 
 void MidiStream::feed(Buffer &buffer, int64_t nowUs)
@@ -115,7 +129,7 @@ void MidiStream::pump(int64_t nowUs)
 {
     while (m_running && !m_queue.empty()) {
         Buffer &buffer = m_queue.front();
-        startFront(nowUs);
+        startFront();
         const size_t count = buffer.events.size();
         feed(buffer, nowUs);
         trackThrough(buffer, nowUs);

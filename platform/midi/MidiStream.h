@@ -63,10 +63,10 @@ private:
     };
 
     int64_t timeOf(const Buffer &buffer, size_t index) const;
-    void startFront(int64_t nowUs);
-    // Starts the front buffer at device time nowUs; a real-time device gets
-    // its first messages at once, not at the playback thread's next turn.
-    void start(int64_t nowUs);
+    // Starts the front buffer, unless it has started, on the device's
+    // clock as it is now; a real-time device gets its first messages at
+    // once, not at the playback thread's next turn.
+    void startFront();
     void feed(Buffer &buffer, int64_t nowUs);
     // Counts the handed-over events due by nowUs in the sounding notes.
     void trackThrough(Buffer &buffer, int64_t nowUs);

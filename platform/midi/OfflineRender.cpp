@@ -75,6 +75,8 @@ void render(std::vector<TimedMessage> messages, const RenderOptions &options, co
         throw Exception(QStringLiteral("FluidSynth settings could not be made"));
     fluid_settings_setnum(settings.get(), "synth.sample-rate", options.sampleRate);
     fluid_settings_setnum(settings.get(), "synth.gain", options.gain);
+    // Only the presets the messages select are read from the SoundFont.
+    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
     if (!synth)
         throw Exception(QStringLiteral("FluidSynth could not be started"));

@@ -295,21 +295,43 @@ TEST(Bitmap32, SameImageComparesSizeAndPixels)
     EXPECT_FALSE(b.StoresData(&a)) << "same as the ancestor: nothing to store";
 }
 
-TEST(Bitmap32, CanvasDrawsIntoThePixelsAndAnnouncesTheChange)
+TEST(Bitmap32, EachDrawingThroughTheCanvasAnnouncesTheChangeAtOnce)
 {
     TBitmap32 b;
-    EXPECT_EQ(b.Canvas(), nullptr);
+    b.Canvas().FillRect(QRect(0, 0, 2, 2), platform::clRed); // empty: nothing to draw on
+    EXPECT_TRUE(b.HasCanvas());
     b.SetDimensions(5, 5);
     b.FillAll(0xFF000000u);
-    QPainter *p = b.Canvas();
-    ASSERT_NE(p, nullptr);
-    int changes = 0;
-    b.OnChange = [&](QObject *) { ++changes; };
-    p->fillRect(QRect(1, 1, 2, 2), QColor(255, 0, 0));
-    b.ReleaseCanvas();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(b.Pixel(1, 1), 0xFFFF0000u);
+    std::vector<TColor32> seen; // the pixel (1, 1) at each change
+    b.OnChange = [&](QObject *) { seen.push_back(b.Pixel(1, 1)); };
+    platform::TCanvas &canvas = b.Canvas();
+    canvas.FillRect(QRect(1, 1, 2, 2), platform::clRed);
+    EXPECT_EQ(seen, std::vector<TColor32>{0xFFFF0000u}) << "announced with the pixels in place, not at release";
+    canvas.Brush.setColor(platform::clLime);
+    canvas.FillRect(QRect(0, 0, 1, 1));
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(b.Pixel(0, 0), 0xFF00FF00u);
     EXPECT_EQ(b.Pixel(3, 3), 0xFF000000u);
+    b.ReleaseCanvas();
+    EXPECT_EQ(seen.size(), 2u) << "releasing draws nothing";
+
+    // The canvas stays, follows size changes and keeps its font; nothing is
+    // announced inside an update.
+    b.Font().setHeight(-20);
+    b.SetDimensions(8, 8);
+    seen.clear();
+    b.BeginUpdate();
+    b.Canvas().FillRect(QRect(6, 6, 8, 8), platform::clBlue);
+    EXPECT_TRUE(seen.empty());
+    b.EndUpdate();
+    EXPECT_EQ(b.Pixel(7, 7), 0xFF0000FFu);
+    EXPECT_EQ(&b.Canvas(), &canvas);
+    EXPECT_EQ(b.Font().Height(), -20);
+    // The bitmap's own drawing ends the canvas' painter first.
+    b.CopyFrom(QSize(8, 8), [](QPainter &p) { p.fillRect(0, 0, 8, 8, Qt::white); });
+    EXPECT_EQ(b.Pixel(7, 7), 0xFFFFFFFFu);
+    b.Canvas().SetPixel(7, 7, platform::clBlack);
+    EXPECT_EQ(b.Pixel(7, 7), 0xFF000000u);
 }
 
 TEST(Bitmap32, CopyToDeviceIgnoresAlpha)

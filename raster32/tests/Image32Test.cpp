@@ -4,8 +4,14 @@
 #include "raster32/TImage32.h"
 #include "tools/lampgen/LampPattern.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace raster32;
 
@@ -280,6 +286,189 @@ TEST(Image32, VisibleLayersAreDrawnOverTheBitmapAndGetTheMouse)
     EXPECT_EQ(hit, layer);
     delete layer;
     EXPECT_EQ(v.view.Layers()->Count(), 0);
+}
+
+TEST(Image32, PublishesThePropertiesOfTheView)
+{
+    const QStringList published{"Align", "Anchors", "AutoSize", "Bitmap", "BitmapAlign", "Color", "Constraints",
+                                "Cursor", "DragCursor", "ParentColor", "ParentShowHint", "PopupMenu", "Scale",
+                                "ScaleMode", "ShowHint", "TabOrder", "TabStop", "Visible"};
+    const QMetaObject &meta = TImage32::staticMetaObject;
+    for (const QString &name : published) {
+        const int index = meta.indexOfProperty(name.toLatin1());
+        ASSERT_GE(index, meta.propertyOffset()) << name.toStdString() << " is published by TImage32";
+        EXPECT_TRUE(meta.property(index).isWritable() || name == "Constraints") << name.toStdString();
+    }
+    // The Bitmap setter copies: the view keeps no reference to the source.
+    LampView v;
+    ASSERT_TRUE(v.view.setProperty("Bitmap", QVariant::fromValue(&v.lamp)));
+    EXPECT_TRUE(v.view.Bitmap()->SameImage(&v.lamp));
+    EXPECT_NE(v.view.property("Bitmap").value<TBitmap32 *>(), &v.lamp);
+    v.view.setProperty("Align", QVariant::fromValue(platform::alClient));
+    EXPECT_EQ(v.view.Align(), platform::alClient);
+    v.view.setProperty("Visible", false);
+    EXPECT_TRUE(v.view.isHidden());
+}
+
+TEST(Image32, DrawingOnTheBitmapsCanvasRepaintsAtOnce)
+{
+    LampView v;
+    v.view.setBitmap(&v.lamp);
+    render(v.view);
+    int changes = 0;
+    v.view.OnChange = [&](QObject *) { ++changes; };
+    platform::TCanvas &canvas = v.view.Bitmap()->Canvas();
+    canvas.FillRect(QRect(0, 0, 11, 1), platform::clBlue); // top row
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(v.view.BufferValid());
+    const QImage shown = render(v.view);
+    EXPECT_EQ(shown.pixel(0, 0), 0xFF0000FFu) << "shown while the canvas is still held";
+    EXPECT_EQ(shown.pixel(25, 1), 0xFF0000FFu);
+    EXPECT_EQ(shown.pixel(0, 2), v.lamp.Pixel(0, 1));
+    v.view.Bitmap()->ReleaseCanvas();
+}
+
+TEST(Image32, AChangeFromAnotherThreadRepaintsOnTheViewsThread)
+{
+    LampView v;
+    v.view.setBitmap(&v.lamp);
+    render(v.view);
+    std::vector<QThread *> threads;
+    v.view.OnChange = [&](QObject *) { threads.push_back(QThread::currentThread()); };
+    std::thread worker([&] {
+        TLockGuard32 lock(*v.view.Bitmap());
+        v.view.Bitmap()->FillAll(0xFF0000FFu);
+    });
+    worker.join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !threads.empty(); }, 5000));
+    EXPECT_EQ(threads, std::vector<QThread *>{v.view.thread()});
+    EXPECT_EQ(render(v.view).pixel(13, 13), 0xFF0000FFu);
+}
+
+TEST(Image32, OnInitStagesIsRaisedOnceWithoutLoaded)
+{
+    int raised = 0;
+    auto count = [&](QObject *) { ++raised; };
+    {
+        // Before the first paint, and not again.
+        LampView v;
+        v.view.OnInitStages = count;
+        render(v.view);
+        EXPECT_EQ(raised, 1);
+        v.view.Loaded();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(raised, 1);
+    }
+    {
+        // On the event loop's next turn after construction.
+        raised = 0;
+        TImage32 view;
+        view.OnInitStages = count;
+        EXPECT_EQ(raised, 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(raised, 1);
+    }
+    {
+        // Rebuilding the stages there is what the first paint uses.
+        TImage32 view;
+        view.resize(4, 4);
+        view.setColor(0x000000FFu);
+        view.OnInitStages = [&](QObject *sender) {
+            EXPECT_EQ(sender, &view);
+            view.PaintStages().Clear();
+            view.PaintStages().Add() = {false, true, StageClearBuffer, 0};
+        };
+        view.Loaded();
+        EXPECT_EQ(render(view).pixel(3, 3), 0xFFFF0000u);
+    }
+}
+
+TEST(Image32, ResizingAHiddenViewInvalidatesItsCache)
+{
+    LampView v;
+    v.view.setBitmap(&v.lamp);
+    v.view.UpdateCache();
+    ASSERT_TRUE(v.view.CacheValid());
+    ASSERT_FALSE(v.view.isVisible());
+    v.view.resize(52, 39);
+    EXPECT_FALSE(v.view.CacheValid());
+    EXPECT_FALSE(v.view.BufferValid());
+    v.view.UpdateCache();
+    EXPECT_EQ(v.view.BitmapBoxCache(), (TRect{0, 0, 52, 39}));
+    EXPECT_EQ(v.view.ScaleY(), 3 * 65536);
+    EXPECT_EQ(render(v.view).pixel(51, 38), v.lamp.Pixel(10, 12));
+}
+
+TEST(Image32, ParentColorShowsTheParentsColourAroundTheBitmap)
+{
+    TImage32 parent;
+    parent.resize(40, 40);
+    parent.setColor(0x00FFFFFFu); // white
+    auto *view = new TImage32(&parent);
+    view->setGeometry(5, 5, 26, 26);
+    view->setScaleMode(smNormal);
+    view->setBitmapAlign(baCenter);
+    TBitmap32 lamp;
+    lampgen::paintLamp(lamp, lampgen::LampGreen);
+    view->setBitmap(&lamp);
+    EXPECT_TRUE(view->ParentColor());
+    const QImage shown = render(parent);
+    EXPECT_EQ(view->Color(), 0x00FFFFFFu);
+    EXPECT_EQ(shown.pixel(5, 5), 0xFFFFFFFFu) << "the band around the bitmap";
+    parent.setColor(0x000000FFu);
+    EXPECT_EQ(render(parent).pixel(5, 5), 0xFFFF0000u) << "follows the parent";
+    view->setColor(0x00FF0000u);
+    EXPECT_FALSE(view->ParentColor());
+    parent.setColor(0x0000FF00u);
+    EXPECT_EQ(render(parent).pixel(5, 5), 0xFF0000FFu) << "its own colour now";
+}
+
+TEST(Image32, InheritedEventsReachTheView)
+{
+    QWidget window;
+    window.resize(120, 60);
+    auto *a = new TImage32(&window);
+    auto *b = new TImage32(&window);
+    a->setGeometry(0, 0, 40, 40);
+    b->setGeometry(60, 0, 40, 40);
+    window.show();
+    QStringList log;
+
+    // OnCanResize: a refused size is not taken, and OnResize stays quiet.
+    a->OnResize = [&](QObject *) { log << "resize"; };
+    a->OnCanResize = [&](QObject *, int &w, int &, bool &resize) { resize = w <= 50; };
+    a->resize(80, 40);
+    a->resize(50, 40);
+    EXPECT_EQ(a->size(), QSize(50, 40));
+    EXPECT_EQ(log, QStringList{"resize"});
+
+    // OnContextPopup, then the PopupMenu when not handled.
+    QMenu menu;
+    menu.addAction("lamp");
+    a->setPopupMenu(&menu);
+    a->OnContextPopup = [&](QObject *, QPoint at, bool &) { log << QString("popup %1,%2").arg(at.x()).arg(at.y()); };
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(3, 4), a->mapToGlobal(QPoint(3, 4)));
+    QApplication::sendEvent(a, &request);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+
+    // Dragging one view onto the other.
+    log.clear();
+    a->OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int, TCustomLayer *) {
+        a->BeginDrag(true);
+    };
+    a->OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
+    b->OnDragOver = [&](QObject *, QObject *source, int, int, platform::TDragState, bool &accept) {
+        accept = source == a;
+    };
+    b->OnDragDrop = [&](QObject *, QObject *source, int x, int y) {
+        log << QString("drop %1,%2 %3").arg(x).arg(y).arg(source == a);
+    };
+    a->OnEndDrag = [&](QObject *, QObject *target, int, int) { log << QString("end %1").arg(target == b); };
+    QTest::mousePress(a, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(a, QPoint(70, 10));
+    QTest::mouseRelease(a, Qt::LeftButton, {}, QPoint(70, 10));
+    EXPECT_EQ(log.join(" | ").toStdString(), "start | drop 10,10 1 | end 1");
 }
 
 TEST(Bitmap32List, ItemsOwnCopiesAndIndexingIsChecked)

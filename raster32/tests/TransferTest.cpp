@@ -263,6 +263,20 @@ TEST(Blend, DrawModesCombineAsSelected)
     src.OnPixelCombine = nullptr;
     src.DrawOnto(dst, dst.BoundsBox());
     EXPECT_EQ(dst.Pixel(0, 0), 0x80FFFFFFu);
+
+    // The handler gets MasterAlpha unclamped, scaled and unscaled; a blend
+    // with the same value draws at full strength.
+    src.setMasterAlpha(1000);
+    std::vector<TColor32> masters;
+    src.OnPixelCombine = [&](TColor32, TColor32 &, TColor32 M) { masters.push_back(M); };
+    src.DrawOnto(dst, {0, 0, 2, 2});
+    src.DrawOnto(dst, {0, 0, 3, 3});
+    EXPECT_EQ(masters, std::vector<TColor32>(4 + 9, 1000u));
+    src.setDrawMode(dmBlend);
+    src.setCombineMode(cmBlend);
+    dst.FillAll(0xFF000000u);
+    src.DrawOnto(dst, dst.BoundsBox());
+    EXPECT_EQ(dst.Pixel(3, 3), 0xFF808080u);
 }
 
 TEST(Transfer, DrawingABitmapOntoItselfScaledReadsTheOriginal)

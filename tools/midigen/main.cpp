@@ -7,6 +7,8 @@
 //   midigen play   [options] PLAYSTRING          on the MIDI mapper
 //
 // PLAYSTRING may also come from a file (--file F) or standard input ("-").
+// After "--" every argument is positional, so a PLAYSTRING may begin
+// with "-".
 //
 // With --note NAME and no PLAYSTRING the request plays one note (Note at
 // Octave), as the generator's Play does.
@@ -15,11 +17,13 @@
 
 #include "midigen/TMidiGen.h"
 #include "platform/MessageLoop.h"
+#include "platform/midi/CaptureDevice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -27,12 +31,15 @@
 namespace {
 
 const char UsageText[] =
-    "Usage: midigen MODE [options] PLAYSTRING\n"
+    "Usage: midigen MODE [options] [--] PLAYSTRING\n"
     "Modes:\n"
     "  dump     print the stream buffer: DELTA STATUS DATA1 DATA2 [cb] per event\n"
     "  render   render offline to a WAV file (44,100 Hz, 16-bit stereo); needs -o\n"
     "  export   write a Standard MIDI File (format 0); needs -o\n"
-    "  play     play on the MIDI mapper until the stream closes\n"
+    "  play     play on the MIDI mapper until the stream closes; on the capture\n"
+    "           output (TONVIK_MIDI_OUT=capture) the stream runs on the capture\n"
+    "           clock at once and what the device received is printed:\n"
+    "           TIME_MS STATUS DATA1 DATA2 [direct] per message\n"
     "Options (generator properties, set before the request):\n"
     "  --instrument N   0..174 or a name such as mgViolin\n"
     "  --channel N      1..16\n"
@@ -47,6 +54,8 @@ const char UsageText[] =
     "  -o, --output F   output file of render and export\n"
     "  -f, --file F     read the PLAYSTRING from file F; PLAYSTRING \"-\" reads it\n"
     "                   from standard input\n"
+    "  --               the arguments that follow are not options: a PLAYSTRING\n"
+    "                   that begins with \"-\" goes after it\n"
     "Out-of-range values are clamped to the nearest bound.\n";
 
 int usageError(const QString &message)
@@ -210,13 +219,46 @@ std::optional<QString> readPlayString(const QString &path, QString *error)
     return QString::fromUtf8(data).trimmed();
 }
 
+// The capture device's clock moves only when someone steps it: walk it from
+// event to event, handing the notifications to the generator in between as
+// the message loop does while a real device plays, until the stream closes.
+void runOnCaptureClock(TMidiGen &gen, platform::midi::CaptureDevice &capture)
+{
+    while (gen.IsPlaying()) {
+        const int64_t next = capture.nextEventUs();
+        if (next >= 0) {
+            capture.advanceUs(std::max<int64_t>(0, next - capture.clockUs()));
+            platform::processMessages();
+        } else {
+            // Nothing left to play: only the close notification is due.
+            platform::waitForMessages(200);
+        }
+    }
+}
+
+void printCaptured(const platform::midi::CaptureDevice &capture)
+{
+    for (const platform::midi::CapturedMessage &m : capture.messages())
+        std::printf("%.3f %u %u %u%s\n", m.timeMs(), m.status, m.data1, m.data2, m.fromStream ? "" : " direct");
+}
+
 int play(TMidiGen &gen, const Request &request)
 {
+    platform::midi::CaptureDevice *capture = platform::midi::CaptureDevice::active();
+    if (capture && gen.Loops() == 0)
+        return fail(QStringLiteral("--loops 0 plays until stopped, which never happens on the capture output"));
     if (!gen.MidiAvailable())
         return fail(QStringLiteral("no MIDI output device is available"));
+    if (capture)
+        capture->clear();
     const bool started = request.singleNote ? gen.Play() : gen.PlayString(request.playString);
     if (!started)
         return fail(QStringLiteral("the MIDI stream could not be started"));
+    if (capture) {
+        runOnCaptureClock(gen, *capture);
+        printCaptured(*capture);
+        return 0;
+    }
     while (gen.IsPlaying())
         platform::waitForMessages(200);
     return 0;

@@ -116,36 +116,38 @@ TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
 
 namespace {
 
-StreamBuffer questionBuffer(bool melodic)
+// The synthesizer on a clock the test steps: the test renders the audio
+// itself (render()), as the MIDI mapper.
+class FluidSynthSteppedClock : public ::testing::Test
 {
-    StreamBuffer b;
-    b.add(0, shortMsg(0xB0, 121) | MEVT_F_CALLBACK).add(0, shortMsg(0xB0, 64, 127)).add(0, shortMsg(0xC0, 0));
-    if (melodic) {
-        b.add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0)).add(0, shortMsg(0x90, 63, 127));
-        b.add(150, shortMsg(0x90, 63, 0)).add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0));
-    } else {
-        b.add(0, shortMsg(0x90, 60, 127)).add(0, shortMsg(0x90, 64, 127));
-        b.add(150, shortMsg(0x90, 60, 0)).add(0, shortMsg(0x90, 64, 0));
+protected:
+    void SetUp() override
+    {
+        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+        if (!FluidSynthDevice::soundFontExists(options.soundFont))
+            GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+        options.callerRenders = true;
+        device = std::make_shared<FluidSynthDevice>(options);
+        ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
+        MidiDeviceList::instance().install(device);
     }
-    return b;
-}
+    void TearDown() override
+    {
+        CaptureDevice::install();
+    }
+
+    std::shared_ptr<FluidSynthDevice> device;
+};
 
 } // namespace
 
-// The synthesizer on a clock the test steps: the test renders the audio
-// itself, in bursts of uneven length as an audio thread does under load.
+// The test renders the audio in bursts of uneven length, as an audio thread
+// does under load.
 // Melodic questions (each note starting under the damper pedal while the
 // previous one sounds, in the tick of its note-off) and harmonic ones sound
 // in the very blocks where an offline render of the same buffer has them.
-TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
+TEST_F(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
 {
-    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-    if (!FluidSynthDevice::soundFontExists(options.soundFont))
-        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
-    options.callerRenders = true;
-    auto device = std::make_shared<FluidSynthDevice>(options);
-    ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
-    MidiDeviceList::instance().install(device);
 
     std::vector<int16_t> audio;
     uint32_t seed = 7;
@@ -170,8 +172,13 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
         midiStreamSetTimeDivision(stream, 50);
         MIDIHDR &header = buffer.header();
         midiOutPrepareHeader(stream, &header);
+        const int64_t rendered = int64_t(audio.size() / 2);
         const int64_t origin = device->frameAt(device->streamStartUs(device->nowUs()));
         EXPECT_EQ(origin % FluidSynthDevice::kBlockFrames, 0);
+        // Nothing renders while a stream starts, so the next block will do:
+        // the lead is at most two blocks, not tens of milliseconds.
+        EXPECT_GT(origin, rendered);
+        EXPECT_LE(origin - rendered, 2 * FluidSynthDevice::kBlockFrames);
         midiStreamOut(stream, &header);
         midiStreamRestart(stream);
         renderInBursts(origin + 44100 * 5 - int64_t(audio.size() / 2));
@@ -191,5 +198,64 @@ TEST(FluidSynthSteppedClock, StreamNotesSoundInTheBlocksOfTheOfflineRender)
             EXPECT_GT(match.correlation, 0.9);
         }
     }
-    CaptureDevice::install();
+}
+
+// No audio server at start: the synthesizer plays through ALSA, or, where
+// there is no sound card either, not at all, with both reasons given; a
+// missing server is found out at once, not after waiting for an answer.
+TEST(FluidSynthAudioServer, WithoutAServerAtStartTheSynthesizerFallsBackToAlsa)
+{
+    FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+    if (!FluidSynthDevice::soundFontExists(options.soundFont))
+        GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
+    options.audioDriver.clear();
+    const QByteArray previous = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tonvik-test/native");
+    FluidSynthDevice device(options);
+    const bool plays = device.acquire();
+    EXPECT_EQ(device.serverOutput(), nullptr);
+    if (!plays) {
+        const std::string error = device.lastError().toStdString();
+        EXPECT_NE(error.find("pulseaudio:"), std::string::npos) << error;
+        EXPECT_NE(error.find("alsa:"), std::string::npos) << error;
+        // Refused at once, not given up after the wait for an answer.
+        EXPECT_EQ(error.find("did not take the stream"), std::string::npos) << error;
+    }
+    if (previous.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", previous);
+}
+
+// The drum kit is read only when channel 10 first plays, and then sounds as
+// it does where it was there from the start (the offline render).
+TEST_F(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
+{
+    std::vector<int16_t> audio = device->render(640);
+
+    StreamBuffer buffer;
+    buffer.add(0, shortMsg(0x99, 38, 127)).add(50, shortMsg(0x99, 38, 0)).add(0, shortMsg(0x99, 42, 127));
+    buffer.add(50, shortMsg(0x99, 42, 0));
+    Listener listener;
+    HMIDISTRM stream = nullptr;
+    ASSERT_EQ(midiStreamOpen(&stream, MIDI_MAPPER, listener.window.handle(), 0), MMSYSERR_NOERROR);
+    midiStreamSetTimeDivision(stream, 50);
+    MIDIHDR &header = buffer.header();
+    midiOutPrepareHeader(stream, &header);
+    const int64_t origin = device->frameAt(device->streamStartUs(device->nowUs()));
+    midiStreamOut(stream, &header);
+    midiStreamRestart(stream);
+    const std::vector<int16_t> played = device->render(int(origin - 640 + 44100 * 2));
+    audio.insert(audio.end(), played.begin(), played.end());
+    ASSERT_TRUE(pumpUntil([&] { return listener.count(MM_MOM_DONE) == 1; }));
+    midiOutUnprepareHeader(stream, &header);
+    midiStreamClose(stream);
+    platform::processMessages();
+
+    const PcmAudio offline = renderMessages(streamBufferMessages(buffer.bytes().data(), buffer.bytes().size(), 50));
+    for (int64_t frame : {int64_t(0), int64_t(22050)}) {
+        const OnsetMatch match = matchOnset(offline.samples, frame, audio, origin + frame, 441);
+        EXPECT_EQ(match.lagFrames, 0) << "drum at " << frame;
+        EXPECT_GT(match.correlation, 0.99) << "drum at " << frame;
+    }
 }

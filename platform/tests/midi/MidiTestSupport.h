@@ -3,15 +3,18 @@
 // Helpers of the MIDI service tests: a stream buffer builder and a window
 // that records the notifications it receives.
 
-#include "platform/Application.h"
+#include "platform/MessageLoop.h"
 #include "platform/NotifyWindow.h"
 #include "platform/midi/MidiOut.h"
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace miditest {
@@ -48,6 +51,24 @@ private:
     std::vector<uint8_t> m_bytes;
     MIDIHDR m_header;
 };
+
+// A quiz question as the MIDI generator builds it (reset, damper pedal
+// down, piano): melodic 65, 63, 65 of 150 ticks each, each later note
+// starting in the tick of the previous note-off; harmonic 60 and 64
+// together for 150 ticks.
+inline StreamBuffer questionBuffer(bool melodic)
+{
+    StreamBuffer b;
+    b.add(0, shortMsg(0xB0, 121) | MEVT_F_CALLBACK).add(0, shortMsg(0xB0, 64, 127)).add(0, shortMsg(0xC0, 0));
+    if (melodic) {
+        b.add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0)).add(0, shortMsg(0x90, 63, 127));
+        b.add(150, shortMsg(0x90, 63, 0)).add(0, shortMsg(0x90, 65, 127)).add(150, shortMsg(0x90, 65, 0));
+    } else {
+        b.add(0, shortMsg(0x90, 60, 127)).add(0, shortMsg(0x90, 64, 127));
+        b.add(150, shortMsg(0x90, 60, 0)).add(0, shortMsg(0x90, 64, 0));
+    }
+    return b;
+}
 
 // Records the notifications in order; onMessage may react (re-queue ...).
 struct Listener
@@ -121,6 +142,44 @@ inline OnsetMatch matchOnset(const std::vector<int16_t> &reference, int64_t refA
     }
     return best;
 }
+
+inline double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(std::ceil(p * double(values.size()))) - (p > 0 ? 1 : 0));
+    return values[index];
+}
+
+// Busy threads on every core for as long as the object lives.
+class CpuLoad
+{
+public:
+    explicit CpuLoad(bool on)
+    {
+        const unsigned cores = on ? std::max(1u, std::thread::hardware_concurrency()) : 0;
+        for (unsigned i = 0; i < cores; ++i)
+            m_threads.emplace_back([this] {
+                volatile double x = 1.0;
+                while (!m_stop.load(std::memory_order_relaxed))
+                    for (int k = 0; k < 10000; ++k)
+                        x = x * 1.0000001 + 1e-9;
+            });
+    }
+    ~CpuLoad()
+    {
+        m_stop = true;
+        for (std::thread &t : m_threads)
+            t.join();
+    }
+    CpuLoad(const CpuLoad &) = delete;
+    CpuLoad &operator=(const CpuLoad &) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+};
 
 template<typename Pred>
 bool pumpUntil(Pred pred, int boundMs = 5000)

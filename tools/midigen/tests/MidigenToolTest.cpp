@@ -112,6 +112,53 @@ TEST(MidigenTool, BadUseGetsUsageAndStatus2)
     EXPECT_TRUE(empty.err.contains("no notes"));
 }
 
+TEST(MidigenTool, DoubleDashEndsTheOptions)
+{
+    // "-" in front of a segment is no note; the N60 after it still plays.
+    const ToolRun plain = midigen({"dump", "N60"});
+    ASSERT_EQ(plain.exitCode, 0);
+    const ToolRun dashed = midigen({"dump", "--", "-,N60"});
+    EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
+    EXPECT_EQ(dashed.out, plain.out);
+    const ToolRun optionsFirst = midigen({"dump", "--octave", "5", "--", "-,C"});
+    EXPECT_EQ(optionsFirst.exitCode, 0);
+    EXPECT_TRUE(optionsFirst.out.endsWith("0 144 60 127\n50 144 60 0\n")) << optionsFirst.out.toStdString();
+
+    const ToolRun undashed = midigen({"dump", "-,N60"});
+    EXPECT_EQ(undashed.exitCode, 2) << "without -- it is taken for options";
+    const ToolRun help = midigen({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("[--] PLAYSTRING"));
+    EXPECT_TRUE(help.out.contains("begins with \"-\" goes after it"));
+}
+
+TEST(MidigenTool, ANoteOfDurationZeroEndsRightAfterItStarts)
+{
+    const ToolRun r = midigen({"dump", "--duration", "0", "N60,100;N62"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith("0 144 60 127\n0 144 60 0\n100 144 62 127\n0 144 62 0\n")) << r.out.toStdString();
+}
+
+TEST(MidigenTool, PlayOnTheCaptureOutputRunsItsClockAndPrintsWhatWasPlayed)
+{
+    const ToolRun r = midigen({"play", "--sustain", "--duration", "150", "--loops", "2", "N60,150;N64"}, "capture");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList notes;
+    for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
+        if (line.section(' ', 1, 1) == "144")
+            notes << line;
+    EXPECT_EQ(notes, (QStringList{"0.000 144 60 127", "1500.000 144 60 0", "1500.000 144 64 127",
+                                  "3000.000 144 64 0", "3000.000 144 60 127", "4500.000 144 60 0",
+                                  "4500.000 144 64 127", "6000.000 144 64 0"}));
+    // Damper up and all notes off when the stream ends, sent directly.
+    EXPECT_TRUE(r.out.contains("6000.000 176 64 0 direct\n6000.000 176 123 0 direct")) << r.out.toStdString();
+
+    const ToolRun endless = midigen({"play", "--loops", "0", "N60"}, "capture");
+    EXPECT_EQ(endless.exitCode, 1);
+    EXPECT_TRUE(endless.out.isEmpty());
+    EXPECT_TRUE(endless.err.contains("never happens on the capture output")) << endless.err.toStdString();
+}
+
 TEST(MidigenTool, PlayWithoutADeviceFailsClearly)
 {
     const ToolRun r = midigen({"play", "N60"}, "none");

@@ -1,0 +1,198 @@
+#pragma once
+
+// TControl: what every control inherits from the toolkit's base control,
+// mixed into a widget:
+//  - its place in the parent: Align (a side of the parent, or all of what is
+//    left) and Anchors (the sides whose distance it keeps when the parent is
+//    resized);
+//  - Constraints (least and greatest size) and OnCanResize (a handler that
+//    can change or refuse a new size before the control takes it);
+//  - ParentColor (the control takes its parent's colour and follows it);
+//  - ShowHint and ParentShowHint (whether its tool tip is shown);
+//  - PopupMenu and OnContextPopup (the context menu);
+//  - TabOrder (its place among its siblings in the tab order);
+//  - dragging one control onto another inside the program: BeginDrag,
+//    DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
+//
+//     class TMyControl : public QWidget, public platform::TControl
+//     {
+//         Q_OBJECT
+//         Q_PROPERTY(platform::TAlign Align READ Align WRITE setAlign)
+//         ...
+//     public:
+//         explicit TMyControl(QWidget *parent = nullptr) : QWidget(parent), TControl(this) {}
+//         // QWidget has a static setTabOrder of its own: keep both.
+//         using TControl::setTabOrder;
+//         using QWidget::setTabOrder;
+//     };
+//
+// Align and Anchors act on the control's geometry when its parent is
+// resized; a parent that manages the control with a Qt layout overrides them.
+
+#include "platform/Events.h"
+#include "platform/canvas/Colors.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+
+#include <functional>
+#include <memory>
+
+class QEvent;
+class QResizeEvent;
+class QWidget;
+
+namespace platform {
+Q_NAMESPACE
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+Q_ENUM_NS(TAlign)
+
+enum TAnchorKind { akLeft = 0x1, akTop = 0x2, akRight = 0x4, akBottom = 0x8 };
+Q_DECLARE_FLAGS(TAnchors, TAnchorKind)
+Q_FLAG_NS(TAnchors)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TAnchors)
+
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+Q_ENUM_NS(TDragState)
+
+class TSizeConstraints;
+
+// NewWidth and NewHeight may be changed; Resize := false keeps the old size.
+using TCanResizeEvent = std::function<void(QObject *Sender, int &NewWidth, int &NewHeight, bool &Resize)>;
+// MousePos in control coordinates, (-1, -1) when asked from the keyboard;
+// Handled := true keeps the PopupMenu from showing.
+using TContextPopupEvent = std::function<void(QObject *Sender, QPoint MousePos, bool &Handled)>;
+// The handler may supply the object that targets receive as Source;
+// without one, Source is the dragged control.
+using TStartDragEvent = std::function<void(QObject *Sender, QObject *&DragObject)>;
+// Accept (true on entry) says whether a drop here would be taken.
+using TDragOverEvent =
+    std::function<void(QObject *Sender, QObject *Source, int X, int Y, TDragState State, bool &Accept)>;
+using TDragDropEvent = std::function<void(QObject *Sender, QObject *Source, int X, int Y)>;
+// Target is the control that took the drop (X, Y in its coordinates), or
+// null when the drag was cancelled or dropped where nothing accepted it.
+using TEndDragEvent = std::function<void(QObject *Sender, QObject *Target, int X, int Y)>;
+
+class TControl
+{
+public:
+    explicit TControl(QWidget *control);
+    virtual ~TControl();
+    TControl(const TControl &) = delete;
+    TControl &operator=(const TControl &) = delete;
+
+    QWidget *ControlWidget() const { return m_control; }
+
+    TAlign Align() const { return m_align; }
+    void setAlign(TAlign value);
+    // Default: left and top, which keeps the position.
+    TAnchors Anchors() const { return m_anchors; }
+    void setAnchors(TAnchors value);
+    TSizeConstraints *Constraints() const { return m_constraints; }
+
+    // The cursor over a control that would accept the drop while this
+    // control is dragged; elsewhere the no-drop cursor shows.
+    QCursor DragCursor() const { return m_dragCursor; }
+    void setDragCursor(const QCursor &value) { m_dragCursor = value; }
+
+    // True (the default): the control's colour is its parent's. Setting the
+    // control's colour makes it False.
+    bool ParentColor() const { return m_parentColor; }
+    void setParentColor(bool value);
+
+    // Whether the tool tip is shown; follows the parent's while
+    // ParentShowHint is True (the default). Setting it clears ParentShowHint.
+    bool ShowHint() const;
+    void setShowHint(bool value);
+    bool ParentShowHint() const { return m_parentShowHint; }
+    void setParentShowHint(bool value);
+
+    // Shown at the mouse on a context-menu request that OnContextPopup did
+    // not handle. Without one the request goes on to the parent. Not owned.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void setPopupMenu(QMenu *value) { m_popupMenu = value; }
+
+    // Place among the siblings in the tab order, from 0; -1 without parent.
+    // Values beyond the last place move the control to the end.
+    int TabOrder() const;
+    void setTabOrder(int value);
+
+    // Starts dragging this control: at once, or once the mouse has moved by
+    // threshold pixels (-1: the system's drag distance) with a button held.
+    // A release before that ends the drag quietly. Escape cancels.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends the drag: on the control under the mouse when drop is true and
+    // it accepts, else cancelled.
+    void EndDrag(bool drop);
+    bool Dragging() const;
+
+    TCanResizeEvent OnCanResize;
+    TContextPopupEvent OnContextPopup;
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+
+    // The TControl mixed into a widget, or null.
+    static TControl *ControlOf(QWidget *widget);
+    // Places parent's visible children by their Align: top ones from the top
+    // down, bottom ones from the bottom up, then left, right, and the client
+    // ones in what is left of parent's contents rectangle.
+    static void AlignControls(QWidget *parent);
+    // The colour a control shows: a TControl's ControlColor, else its
+    // "Color" property (a QColor or a colour value), else its palette's
+    // window colour.
+    static TColor ColorOf(const QWidget *widget);
+    // Tells parent's children with ParentColor to take its colour anew; a
+    // control whose colour property changed calls it for its children.
+    static void NotifyColorChanged(QWidget *parent);
+
+protected:
+    // The colour children with ParentColor take from this control.
+    virtual TColor ControlColor() const;
+    // Gives the control its parent's colour (ParentColor). The default does
+    // nothing: override it in a control that has a colour.
+    virtual void ApplyParentColor(TColor color);
+    // For the control's own colour setter: ParentColor becomes False unless
+    // the colour comes from the parent, and the children are told.
+    void ColorChanged();
+
+private:
+    class Filter;
+    friend class Filter;
+    friend class TDragTracker;
+
+    bool filterControlEvent(QEvent *event);
+    void filterParentEvent(QEvent *event);
+    bool canResize(QResizeEvent *event);
+    void anchorToParent(QSize oldSize, QSize newSize);
+    void watchParent();
+    void takeParentColor();
+    bool parentsShowHint() const;
+
+    QWidget *m_control;
+    Filter *m_filter; // child of the control
+    QPointer<QWidget> m_watchedParent;
+    TSizeConstraints *m_constraints; // child of the control
+    TAlign m_align = alNone;
+    TAnchors m_anchors = TAnchors(akLeft) | akTop;
+    QCursor m_dragCursor{Qt::DragMoveCursor};
+    bool m_parentColor = true;
+    bool m_applyingParentColor = false;
+    bool m_showHint = true;
+    bool m_parentShowHint = true;
+    QPointer<QMenu> m_popupMenu;
+    // OnCanResize: the size the control last took, and whether a size the
+    // handler chose is being applied.
+    QSize m_acceptedSize;
+    bool m_applyingSize = false;
+    // Where the last mouse press on the control was (a drag's start).
+    QPoint m_pressGlobal;
+};
+
+} // namespace platform

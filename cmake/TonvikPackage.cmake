@@ -24,6 +24,10 @@ foreach(component IN ITEMS Runtime Development)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright DESTINATION ${docdir} COMPONENT ${component})
   install(FILES ${changelog} DESTINATION ${docdir} RENAME changelog.gz COMPONENT ${component})
 endforeach()
+# What lintian reports about the program package by design, with the reasons.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/${TONVIK_RUNTIME_PACKAGE}.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${TONVIK_RUNTIME_PACKAGE}
+        COMPONENT Runtime)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${TONVIK_RUNTIME_PACKAGE})

@@ -27,6 +27,7 @@ AudioBuffering AudioBuffering::fromEnvironment()
     AudioBuffering b;
     b.targetUs = millisecondsFromEnvironment("TONVIK_AUDIO_BUFFER_MS", b.targetUs, 2, 2000);
     b.requestUs = millisecondsFromEnvironment("TONVIK_AUDIO_REQUEST_MS", b.requestUs, 1, 1000);
+    b.aheadUs = millisecondsFromEnvironment("TONVIK_AUDIO_AHEAD_MS", b.aheadUs, 0, 2000);
     return b;
 }
 
@@ -59,6 +60,15 @@ int64_t AudioBuffering::idleFramesDue(int64_t sinceUs, int64_t sinceFrame, int64
     const int64_t due = sinceFrame + (std::max<int64_t>(nowUs - sinceUs, 0) * sampleRate) / 1000000;
     const int64_t frames = (due - rendered) / blockFrames * blockFrames;
     return std::clamp<int64_t>(frames, 0, maxFrames / blockFrames * blockFrames);
+}
+
+int64_t AudioBuffering::wantedUs(int64_t rendered, int64_t soundUntil) const
+{
+    if (soundUntil < 0)
+        return targetUs;
+    const int64_t end = soundUntil + framesIn(tailUs);
+    const int64_t left = std::max<int64_t>(end - rendered, 0) * 1000000 / sampleRate;
+    return targetUs + std::min(left, aheadUs);
 }
 
 int64_t AudioBuffering::earliestStartFrame(int64_t rendered) const

@@ -21,9 +21,20 @@ struct AudioBuffering
     // How much room must free up in the buffer before the server asks for
     // more (minimum request): the size of one render.
     int64_t requestUs = 5000;
+    // While sound is scheduled, how much further ahead of the target the
+    // output renders: a margin against a server whose threads stall for
+    // longer than the target. Only the first frames of a stream that starts
+    // from silence wait behind the plain target; the rest of the stream
+    // plays from the deeper buffer. Off by default: a stream that stops one
+    // still sounding (a repeated question) would start behind the margin.
+    int64_t aheadUs = 0;
+    // The sound after the last scheduled event (its release) keeps the
+    // deeper buffer too; the buffer is back at the target when it is over.
+    int64_t tailUs = 300000;
 
-    // Defaults, changed by TONVIK_AUDIO_BUFFER_MS and TONVIK_AUDIO_REQUEST_MS
-    // (whole milliseconds; values out of range are ignored).
+    // Defaults, changed by TONVIK_AUDIO_BUFFER_MS, TONVIK_AUDIO_REQUEST_MS
+    // and TONVIK_AUDIO_AHEAD_MS (whole milliseconds; values out of range are
+    // ignored).
     static AudioBuffering fromEnvironment();
 
     // Frames in a time, rounded to the nearest frame.
@@ -40,6 +51,14 @@ struct AudioBuffering
     // `sinceFrame` frames had been rendered; at most `maxFrames`.
     int64_t idleFramesDue(int64_t sinceUs, int64_t sinceFrame, int64_t nowUs, int64_t rendered,
                           int64_t maxFrames) const;
+    // How much audio the server should hold when `rendered` frames have
+    // been rendered and sound is scheduled up to frame `soundUntil` (-1:
+    // nothing scheduled): the target plus the margin ahead, which shrinks
+    // over the last `aheadUs` before the end of the tail, so that the
+    // buffer has drained back to the target by the time the sound is over
+    // and the next stream, started from silence, is heard after the target
+    // alone.
+    int64_t wantedUs(int64_t rendered, int64_t soundUntil) const;
     // The first block boundary a stream may start on when `rendered` frames
     // have been rendered and nothing renders meanwhile: the next block, so
     // its first messages still go to the synthesizer before that block.

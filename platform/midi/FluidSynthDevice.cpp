@@ -237,6 +237,7 @@ bool FluidSynthDevice::openAudio()
             options.buffering = m_options.buffering;
             options.buffering.sampleRate = int(std::lround(m_options.sampleRate));
             options.buffering.blockFrames = kBlockFrames;
+            options.scheduledUntil = [this] { return scheduledUntilFrame(); };
             auto output = std::make_unique<PulseAudioOutput>(
                 options, [this](int16_t *samples, int frames) { renderBlocks(samples, frames); });
             m_rendersItself.store(true, std::memory_order_release);
@@ -453,6 +454,7 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
         id = ++m_lastBundleId;
         m_bundles[id] = Bundle{source, tick, {message}};
         m_lastBundle[source] = id;
+        m_scheduledUntilTick = std::max(m_scheduledUntilTick, int64_t(tick));
     }
     fluid_event_t *event = new_fluid_event();
     if (!event)
@@ -462,6 +464,15 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
     fluid_event_set_dest(event, fluid_seq_id_t(source));
     fluid_sequencer_send_at(m_sequencer, event, tick, 1);
     delete_fluid_event(event);
+}
+
+int64_t FluidSynthDevice::scheduledUntilFrame()
+{
+    std::lock_guard lock(m_bundleMutex);
+    if (m_scheduledUntilTick < 0)
+        return -1;
+    // The tick is that of the block before the one the messages sound in.
+    return int64_t(std::llround(double(m_scheduledUntilTick) * m_options.sampleRate / 1000.0)) + 2 * kBlockFrames;
 }
 
 void FluidSynthDevice::timerCallback(unsigned int, fluid_event_t *event, fluid_sequencer_t *, void *data)
@@ -499,6 +510,14 @@ void FluidSynthDevice::cancel(int source)
     for (auto it = m_bundles.begin(); it != m_bundles.end();)
         it = it->second.source == source ? m_bundles.erase(it) : std::next(it);
     m_lastBundle.erase(source);
+    // A stream stopped early ends now, unless another source's goes on. A
+    // stream that has ended stays where it ended: a new stream that stops
+    // it first must not find the buffer asked to grow before its own first
+    // messages are handed over, or they would wait behind that growth.
+    if (m_scheduledUntilTick >= 0)
+        m_scheduledUntilTick = std::min(m_scheduledUntilTick, int64_t(fluid_sequencer_get_tick(m_sequencer)));
+    for (const auto &[id, bundle] : m_bundles)
+        m_scheduledUntilTick = std::max(m_scheduledUntilTick, int64_t(bundle.tick));
 }
 
 int FluidSynthDevice::openSource()

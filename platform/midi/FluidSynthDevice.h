@@ -133,6 +133,10 @@ private:
         unsigned tick = 0;
         std::vector<uint32_t> messages;
     };
+    // The frame by which every message handed over so far has sounded (the
+    // newest stream's end, or where the last stream was stopped); -1 before
+    // any.
+    int64_t scheduledUntilFrame();
     static void timerCallback(unsigned int time, fluid_event_t *event, fluid_sequencer_t *sequencer, void *data);
     void dispatch(uintptr_t bundleId);
 
@@ -171,6 +175,7 @@ private:
     std::map<uintptr_t, Bundle> m_bundles;
     std::map<int, uintptr_t> m_lastBundle; // per source, the newest bundle
     uintptr_t m_lastBundleId = 0;
+    int64_t m_scheduledUntilTick = -1;
 };
 
 } // namespace platform::midi

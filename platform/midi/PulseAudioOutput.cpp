@@ -315,10 +315,20 @@ void PulseAudioOutput::topUp()
         return; // no timing report from the server yet
     const AudioBuffering &b = m_options.buffering;
     const int64_t queuedUs = negative ? 0 : int64_t(usec);
-    if (queuedUs >= b.targetUs - b.requestUs)
+    const int64_t soundUntil = m_options.scheduledUntil ? m_options.scheduledUntil() : -1;
+    const int64_t wantedUs = b.wantedUs(m_rendered.load(), soundUntil);
+    if (queuedUs >= wantedUs - b.requestUs)
         return;
-    const int64_t frames = b.framesFor(size_t(b.framesIn(b.targetUs - queuedUs)) * AudioBuffering::kBytesPerFrame);
-    writeFrames(frames);
+    // Written beyond the server's target length, which the server takes
+    // (up to its maximum length) and plays in order. In pieces, so that a
+    // stream starting meanwhile waits for one piece at most.
+    int64_t frames = b.framesFor(size_t(b.framesIn(wantedUs - queuedUs)) * AudioBuffering::kBytesPerFrame);
+    const int64_t piece = b.framesFor(b.requestBytes() * 4);
+    while (frames > 0 && m_phase == Phase::Playing) {
+        const int64_t n = std::min(frames, piece);
+        writeFrames(n);
+        frames -= n;
+    }
 }
 
 void PulseAudioOutput::writeFrames(int64_t frames)

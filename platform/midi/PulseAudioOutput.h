@@ -42,6 +42,10 @@ public:
     // Fills `frames` frames (a multiple of the block size) of interleaved
     // 16-bit stereo. Called on the output's thread.
     using Render = std::function<void(int16_t *samples, int frames)>;
+    // The frame up to which the owner has sound scheduled, -1 when nothing
+    // is: the output renders further ahead while there is (see
+    // AudioBuffering::wantedUs). Called on the output's thread.
+    using ScheduledUntil = std::function<int64_t()>;
 
     struct Options
     {
@@ -52,6 +56,8 @@ public:
         bool realtime = true;
         // How long start() waits for the server to take the stream.
         int connectTimeoutMs = 3000;
+        // Unset: the buffer stays at its target.
+        ScheduledUntil scheduledUntil;
     };
 
     struct Underrun

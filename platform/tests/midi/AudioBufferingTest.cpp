@@ -67,9 +67,38 @@ TEST(AudioBuffering, TheEnvironmentSetsTheSizesWithinBounds)
     EXPECT_EQ(b.requestUs, AudioBuffering().requestUs);
     qputenv("TONVIK_AUDIO_BUFFER_MS", "0");
     qputenv("TONVIK_AUDIO_REQUEST_MS", "8");
+    qputenv("TONVIK_AUDIO_AHEAD_MS", "120");
     b = AudioBuffering::fromEnvironment();
     EXPECT_EQ(b.targetUs, AudioBuffering().targetUs);
     EXPECT_EQ(b.requestUs, 8000);
+    EXPECT_EQ(b.aheadUs, 120000);
+    qputenv("TONVIK_AUDIO_AHEAD_MS", "2001");
+    EXPECT_EQ(AudioBuffering::fromEnvironment().aheadUs, AudioBuffering().aheadUs);
     qunsetenv("TONVIK_AUDIO_BUFFER_MS");
     qunsetenv("TONVIK_AUDIO_REQUEST_MS");
+    qunsetenv("TONVIK_AUDIO_AHEAD_MS");
+}
+
+TEST(AudioBuffering, TheBufferGrowsWhileSoundIsScheduledAndIsBackAtTheTargetWhenItIsOver)
+{
+    AudioBuffering b;
+    b.targetUs = 35000;
+    b.aheadUs = 250000;
+    b.tailUs = 300000;
+    // Nothing scheduled: the target alone, so a stream from silence is
+    // heard after it.
+    EXPECT_EQ(b.wantedUs(441000, -1), 35000);
+    // A stream 4.5 s long starting at 10 s: the whole margin until its
+    // last 0.25 s of sound and tail.
+    const int64_t end = 14 * 44100 + 22050;
+    EXPECT_EQ(b.wantedUs(441000, end), 285000);
+    EXPECT_EQ(b.wantedUs(end, end), 285000);
+    // Then it shrinks with what is left, to the target at the tail's end
+    // and after it.
+    EXPECT_EQ(b.wantedUs(end + 4410 * 2, end), 35000 + 100000);
+    EXPECT_EQ(b.wantedUs(end + 4410 * 3, end), 35000);
+    EXPECT_EQ(b.wantedUs(end + 44100 * 10, end), 35000);
+    // No margin asked for: always the target.
+    b.aheadUs = 0;
+    EXPECT_EQ(b.wantedUs(441000, end), 35000);
 }

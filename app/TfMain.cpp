@@ -7,6 +7,7 @@
 
 #include "coolctrls/CoolImagesLink.h"
 #include "coolctrls/TCoolImages.h"
+#include "coolctrls/TFormLoading.h"
 #include "midigen/TMidiGen.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
@@ -75,7 +76,11 @@ TfMain::TfMain(QWidget *parent)
     // the size is fixed by the stored description (minimum = maximum).
     platform::TToolWindowBorder::apply(this);
     initResources();
-    ui->setupUi(this);
+    {
+        // Auto-sized controls are measured once, when the description is in.
+        const coolctrls::TFormLoading loading;
+        ui->setupUi(this);
+    }
     useClassicTabFrame();
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.

@@ -44,7 +44,7 @@ class TfMain : public QWidget
     Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
     Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
     Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(platform::TColor FontColor READ FontColor WRITE setFontColor)
     TONVIK_COOL_FONT_ACCESSORS
 
 public:

@@ -6,6 +6,9 @@
 // height in pixels without internal leading (the font's pixel size), a
 // positive one the whole cell height.
 
+#include "platform/canvas/Colors.h"
+#include "platform/canvas/Fonts.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPalette>
@@ -21,6 +24,33 @@ namespace coolctrls {
 // the sender's client coordinates.
 using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button,
                                        Qt::KeyboardModifiers shift, int x, int y)>;
+
+// The first step of a property setter: stores value in field when it
+// differs and answers whether it did (the setter then repaints, announces
+// the change ...), so an unchanged value does nothing.
+template<typename T>
+bool StoreChanged(T &field, const T &value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// A setter that invalidates the control on a new value.
+template<typename T>
+void StoreAndUpdate(QWidget *control, T &field, const T &value)
+{
+    if (StoreChanged(field, value))
+        control->update();
+}
+
+// The colour a control's text is drawn in: its palette's text colour of the
+// active group (a disabled control draws its own disabled look).
+inline platform::TColor ControlFontColor(const QWidget *control)
+{
+    return platform::TColor::fromQColor(control->palette().color(QPalette::Active, QPalette::WindowText));
+}
 
 } // namespace coolctrls
 
@@ -47,6 +77,9 @@ inline int fontHeight(const QWidget *w)
 
 inline void setFontName(QWidget *w, const QString &name)
 {
+    // A face the machine may lack ("MS Sans Serif") resolves to its free
+    // substitute whichever widget looks the font up first.
+    platform::installFontSubstitutions();
     QFont f = w->font();
     f.setFamily(name);
     w->setFont(f);
@@ -111,10 +144,23 @@ public:                                                                         
     /* Set of fsBold, fsItalic, fsUnderline, fsStrikeOut bits. */                               \
     int FontStyle() const { return coolctrls::detail::fontStyle(this); }                        \
     void setFontStyle(int v) { coolctrls::detail::setFontStyle(this, v); }                      \
-    QColor FontColor() const { return palette().color(QPalette::WindowText); }                  \
-    void setFontColor(const QColor &v) { coolctrls::detail::setFontColor(this, v); }            \
+    /* The text colour as drawn; clDefault goes back to the parent's. */                        \
+    platform::TColor FontColor() const { return coolctrls::ControlFontColor(this); }            \
+    void setFontColor(platform::TColor v) { coolctrls::detail::setFontColor(this, v.toQColor()); } \
     int Tag() const { return m_tag; }                                                           \
     void setTag(int v) { m_tag = v; }                                                           \
                                                                                                 \
 private:                                                                                        \
     int m_tag = 0;
+
+// The published font properties and Tag of every skinned control, with their
+// accessors: one line in the class body, after Q_OBJECT (moc expands it).
+#define TONVIK_COOL_FONT_PROPERTIES \
+    Q_PROPERTY(QString FontName READ FontName WRITE setFontName) \
+    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight) \
+    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold) \
+    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic) \
+    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline) \
+    Q_PROPERTY(platform::TColor FontColor READ FontColor WRITE setFontColor) \
+    Q_PROPERTY(int Tag READ Tag WRITE setTag) \
+    TONVIK_COOL_FONT_ACCESSORS

@@ -1,5 +1,7 @@
 #include "CoolUtils.h"
 
+#include <QMetaEnum>
+
 #include "platform/Exception.h"
 #include "platform/canvas/TBitmap.h"
 
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStyle>
@@ -46,41 +49,27 @@ void LoadResourceBitmap(const QString &name, platform::TBitmap &bitmap)
 
 // --- Options --------------------------------------------------------------
 
-namespace {
-
-constexpr std::array<const char *, CoolOptionCount> kOptionNames = {
-    "ocPaintWallpaper", "ocStretchWallpaper", "ocPaintSelWallpaper",
-    "ocPaintCaptionWallpaper", "ocInvertWallpaperAsSelect", "ocPaintGradiently",
-    "ocBevelOnlyIfSel", "ocUseImageList", "ocUseGlyphAssign", "oc3dMDIForm",
-    "ocWallpaperForMDIChildren", "ocGradientForMDIChildren", "ocNoCaption",
-    "ocSmallCaption", "ocNoMDIChildrensCaptions", "ocDragUsingClientArea",
-    "ocNoDragUsingCaption", "ocRoundedForm", "ocFlatBorder",
-    "ocPaintFormSemiTransparently", "ocPaintTransparently",
-};
-
-} // namespace
-
 TCoolOptions ExcludeConflictingOptions(TCoolOptions current, TCoolOptions requested)
 {
-    if (requested.contains(ocPaintTransparently) && current.contains(ocPaintWallpaper))
-        requested.exclude(ocPaintWallpaper);
-    else if (requested.contains(ocPaintWallpaper) && current.contains(ocPaintTransparently))
-        requested.exclude(ocPaintTransparently);
+    if (requested.testFlag(ocPaintTransparently) && current.testFlag(ocPaintWallpaper))
+        requested.setFlag(ocPaintWallpaper, false);
+    else if (requested.testFlag(ocPaintWallpaper) && current.testFlag(ocPaintTransparently))
+        requested.setFlag(ocPaintTransparently, false);
     return requested;
 }
 
 QString CoolOptionName(TCoolOption option)
 {
-    const auto i = size_t(option);
-    return i < kOptionNames.size() ? QString::fromLatin1(kOptionNames[i]) : QString();
+    // The names are the enumeration's own, from its meta-object.
+    return QString::fromLatin1(QMetaEnum::fromType<TCoolOptions>().valueToKey(int(option)));
 }
 
 QString CoolOptionsToString(TCoolOptions options)
 {
     QStringList names;
     for (int i = 0; i < CoolOptionCount; ++i)
-        if (options.contains(TCoolOption(i)))
-            names << CoolOptionName(TCoolOption(i));
+        if (options.testFlag(CoolOptionAt(i)))
+            names << CoolOptionName(CoolOptionAt(i));
     return QLatin1Char('[') + names.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
@@ -93,13 +82,14 @@ TCoolOptions StringToCoolOptions(const QString &text)
     const QString inner = t.mid(1, t.size() - 2).trimmed();
     if (inner.isEmpty())
         return result;
+    const QMetaEnum names = QMetaEnum::fromType<TCoolOptions>();
     for (const QString &part : inner.split(QLatin1Char(','))) {
-        const QString name = part.trimmed();
-        const auto it = std::find_if(kOptionNames.begin(), kOptionNames.end(),
-                                     [&](const char *n) { return name == QLatin1String(n); });
-        if (it == kOptionNames.end())
-            throw platform::EConvertError(QStringLiteral("'%1' is not a valid option name").arg(name));
-        result.include(TCoolOption(it - kOptionNames.begin()));
+        const QByteArray name = part.trimmed().toLatin1();
+        bool ok = false;
+        const int value = names.keyToValue(name.constData(), &ok);
+        if (!ok)
+            throw platform::EConvertError(QStringLiteral("'%1' is not a valid option name").arg(part.trimmed()));
+        result |= TCoolOption(value);
     }
     return result;
 }

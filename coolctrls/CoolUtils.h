@@ -14,10 +14,12 @@
 // glyph holder).
 
 #include "CoolTypes.h"
+#include "TShadowStyle.h"
 #include "platform/canvas/Colors.h"
 #include "platform/canvas/GdiTypes.h"
 
 #include <QByteArray>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -167,6 +169,36 @@ void PaintParentBackgroundRegion(QWidget *control, platform::TCanvas &canvas, co
 void DrawShadowText(platform::TCanvas &canvas, QRect &rect, TShadowPosition pos, int shadowSize,
                     platform::TColor shadowColor, platform::TColor textColor, unsigned format,
                     const QString &text);
+
+// How a disabled caption looks: engraved (DrawShadowText to the right and
+// down by 1, button highlight under button shadow), or the system's
+// disabled-state text drawn over a copy in the text colour (the group box).
+enum class TDisabledCaption { Engraved, SystemDisabled };
+
+// The caption of every skinned control, in one place: text into rect with
+// the DrawText format, plain in textColor with shadow.SimpleView, else with
+// its shadow (DrawShadowText), and when disabled in the disabled look. rect
+// changes as DrawShadowText changes it (with DT_CALCRECT it is measured, the
+// shadow offset included). The SystemDisabled look draws its second copy
+// at rect's top-left within disabledExtent.
+void DrawCaption(platform::TCanvas &canvas, QRect &rect, unsigned format, const QString &text,
+                 const TShadowStyle &shadow, platform::TColor textColor, bool enabled,
+                 TDisabledCaption disabledLook = TDisabledCaption::Engraved, const QRect &disabledExtent = {});
+
+// The DrawText flag of a horizontal alignment (DT_LEFT, DT_RIGHT, DT_CENTER).
+unsigned AlignmentFormat(TAlignment alignment);
+
+// The reading-direction flags of a caption's format: for right-to-left
+// reading DT_RTLREADING, and with mirrorAlignment a left or right
+// alignment turned into the other one (a centred caption stays).
+unsigned BiDiFormat(unsigned format, bool rightToLeft, bool mirrorAlignment);
+
+// Where a glyph glyphWidth pixels wide goes before a caption textWidth
+// pixels wide that is drawn into r with the alignment: its top-left corner,
+// at r's top. r moves right to make room: by the glyph and 2 pixels when
+// left-justified, by half that when centred; a right-justified text stays
+// and the glyph goes before it.
+QPoint PlaceGlyphBeforeText(QRect &r, TAlignment alignment, int glyphWidth, int textWidth);
 
 // Border lines over the control's whole area (canvas in the control's
 // coordinates): with a BordersTrColor other than clNone first a 2-pixel

@@ -26,7 +26,7 @@ namespace coolctrls {
 
 TColor InvertColor(TColor color)
 {
-    return 0x00FFFFFFu - (ColorToRGB(color) & 0x00FFFFFFu);
+    return TColor(0x00FFFFFFu - (ColorToRGB(color).value() & 0x00FFFFFFu));
 }
 
 bool IsTrueTypeFont(const QString &fontName)
@@ -269,6 +269,61 @@ void DrawShadowText(TCanvas &canvas, QRect &rect, TShadowPosition pos, int shado
     canvas.DrawText(text, rect, format);
 }
 
+void DrawCaption(TCanvas &canvas, QRect &rect, unsigned format, const QString &text, const TShadowStyle &shadow,
+                 TColor textColor, bool enabled, TDisabledCaption disabledLook, const QRect &disabledExtent)
+{
+    if (!enabled && disabledLook == TDisabledCaption::SystemDisabled) {
+        canvas.SetTextColor(textColor);
+        canvas.DrawText(text, rect, format);
+        canvas.DrawDisabledText(text, Rect(rect.left(), rect.top(), Right(disabledExtent), Bottom(disabledExtent)));
+    } else if (!enabled) {
+        DrawShadowText(canvas, rect, spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
+    } else if (shadow.SimpleView) {
+        canvas.SetTextColor(textColor);
+        canvas.DrawText(text, rect, format);
+    } else {
+        DrawShadowText(canvas, rect, shadow.Pos, shadow.Size, shadow.Color, textColor, format, text);
+    }
+}
+
+unsigned AlignmentFormat(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return DT_RIGHT;
+    case taCenter: return DT_CENTER;
+    case taLeftJustify: break;
+    }
+    return DT_LEFT;
+}
+
+unsigned BiDiFormat(unsigned format, bool rightToLeft, bool mirrorAlignment)
+{
+    if (!rightToLeft)
+        return format;
+    format |= DT_RTLREADING;
+    if (mirrorAlignment && !(format & DT_CENTER))
+        format ^= DT_RIGHT;
+    return format;
+}
+
+QPoint PlaceGlyphBeforeText(QRect &r, TAlignment alignment, int glyphWidth, int textWidth)
+{
+    QPoint at(r.left(), r.top());
+    switch (alignment) {
+    case taLeftJustify:
+        r.translate(glyphWidth + 2, 0);
+        break;
+    case taRightJustify:
+        at.setX(Right(r) - textWidth - glyphWidth - 2);
+        break;
+    case taCenter:
+        at.setX(r.left() + (Right(r) - r.left()) / 2 - (textWidth + glyphWidth + 2) / 2);
+        r.translate((glyphWidth + 2) / 2, 0);
+        break;
+    }
+    return at;
+}
+
 namespace {
 
 enum Side { Top, Left, RightSide, BottomSide };
@@ -291,7 +346,7 @@ void edgeLines(TCanvas &canvas, const QRect &r, TEdgeBorders edges, const TPen &
     const std::pair<TEdgeBorder, Side> order[] = {
         {ebTop, Top}, {ebLeft, Left}, {ebRight, RightSide}, {ebBottom, BottomSide}};
     for (const auto &[edge, side] : order) {
-        if (!edges.contains(edge))
+        if (!edges.testFlag(edge))
             continue;
         canvas.Pen.Assign(pen);
         sideLine(canvas, r, side);
@@ -303,7 +358,7 @@ void edgeLines(TCanvas &canvas, const QRect &r, TEdgeBorders edges, const TPen &
 void DrawEdgeBorders(TCanvas *canvas, QWidget *control, TEdgeBorders edges, TColor bordersTrColor,
                      const TPen &pen)
 {
-    if (edges.isEmpty() || !control)
+    if (!edges || !control)
         return;
     if (!canvas) {
         control->update();
@@ -325,7 +380,7 @@ void DrawEdgeBorders(TCanvas *canvas, QWidget *control, TEdgeBorders edges, TCol
 
 void DrawLabelEdgeBorders(TCanvas &canvas, QWidget *label, TEdgeBorders edges, const TPen &pen)
 {
-    if (edges.isEmpty() || !label)
+    if (!edges || !label)
         return;
     edgeLines(canvas, label->rect(), edges, pen);
 }
@@ -381,7 +436,7 @@ void FillGradient(TCanvas &canvas, const QRect &rect, TColor c1, bool horizontal
     const TColor a = ColorToRGB(c1), b = ColorToRGB(c2);
     if (n == 0) {
         // One band of the start colour (a division by zero classically).
-        canvas.FillRect(rect, a & 0x00FFFFFFu);
+        canvas.FillRect(rect, TColor(a.value() & 0x00FFFFFFu));
         return;
     }
     const int extent = horizontal ? rect.width() : rect.height();

@@ -1,5 +1,7 @@
 #include "TCoolBtn.h"
 
+#include "TCanvasAttachment.h"
+
 #include "platform/canvas/TBitmap.h"
 
 #include <QAction>
@@ -21,6 +23,7 @@ constexpr int GradientSteps = 128;
 
 TCoolBtn::TCoolBtn(QWidget *parent)
     : QPushButton(parent)
+    , TWallpaperControl(this)
     , m_frameTimer(new TTimer(this))
 {
     resize(75, 25);
@@ -50,47 +53,40 @@ TCoolBtn::~TCoolBtn()
 
 void TCoolBtn::setAnimated(bool value)
 {
-    if (m_animated == value)
+    if (!StoreChanged(m_animated, value))
         return;
-    m_animated = value;
     m_frameTimer->setEnabled(value);
     update();
 }
 
 void TCoolBtn::setColor(TColor value)
 {
-    if (changeValue(m_color, value))
+    if (StoreChanged(m_color, value))
         update();
 }
 
 void TCoolBtn::gradientChanged()
 {
-    if (m_options.contains(ocPaintGradiently))
+    if (m_options.testFlag(ocPaintGradiently))
         update();
 }
 
 void TCoolBtn::setColorStart(TColor value)
 {
-    if (changeValue(m_colorStart, value))
+    if (StoreChanged(m_colorStart, value))
         gradientChanged();
 }
 
 void TCoolBtn::setColorEnd(TColor value)
 {
-    if (changeValue(m_colorEnd, value))
+    if (StoreChanged(m_colorEnd, value))
         gradientChanged();
 }
 
 void TCoolBtn::setGradientDirection(TGradientDirection value)
 {
-    if (changeValue(m_gradientDirection, value))
+    if (StoreChanged(m_gradientDirection, value))
         gradientChanged();
-}
-
-void TCoolBtn::setTransparencyLevel(int value)
-{
-    if (m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255))))
-        update();
 }
 
 void TCoolBtn::setGlyph(const TBitmap *bitmap)
@@ -117,21 +113,20 @@ void TCoolBtn::setImages(TImageList *images)
 
 void TCoolBtn::setInterval(quint32 value)
 {
-    if (m_interval == value)
+    if (!StoreChanged(m_interval, value))
         return;
-    m_interval = value;
     m_frameTimer->setInterval(int(qMin<quint32>(value, quint32(INT_MAX))));
 }
 
 void TCoolBtn::setOptions(TCoolOptions value)
 {
-    if (changeValue(m_options, value))
+    if (StoreChanged(m_options, value))
         update();
 }
 
 void TCoolBtn::setLayout(TButtonLayout value)
 {
-    if (changeValue(m_layout, value))
+    if (StoreChanged(m_layout, value))
         update();
 }
 
@@ -151,55 +146,13 @@ void TCoolBtn::setMargin(int value)
 
 void TCoolBtn::setNumGlyphs(int value)
 {
-    if (value <= 0)
-        return;
-    const int n = qMin(value, 2);
-    if (n == m_buttonGlyph.NumGlyphs())
-        return;
-    m_buttonGlyph.setNumGlyphs(n);
-    update();
+    if (m_buttonGlyph.setNumGlyphsLimited(value))
+        update();
 }
 
 void TCoolBtn::setSpacing(int value)
 {
-    if (changeValue(m_spacing, value))
-        update();
-}
-
-void TCoolBtn::setShadowColor(TColor value)
-{
-    if (changeValue(m_shadowColor, value))
-        shadowChanged();
-}
-
-void TCoolBtn::setShadowSize(int value)
-{
-    if (changeValue(m_shadowSize, qBound(0, value, 255)))
-        shadowChanged();
-}
-
-void TCoolBtn::shadowChanged()
-{
-    // A new shadow setting switches the shadow on.
-    m_simpleView = false;
-    update();
-}
-
-void TCoolBtn::setShadowPos(TShadowPosition value)
-{
-    if (changeValue(m_shadowPos, value))
-        shadowChanged();
-}
-
-void TCoolBtn::setShadowPosValue(int v)
-{
-    if (v >= spLeftTop && v <= spRightTop)
-        setShadowPos(TShadowPosition(v));
-}
-
-void TCoolBtn::setSimpleView(bool value)
-{
-    if (changeValue(m_simpleView, value))
+    if (StoreChanged(m_spacing, value))
         update();
 }
 
@@ -296,7 +249,7 @@ void TCoolBtn::enterEvent(QEnterEvent *event)
 {
     QPushButton::enterEvent(event);
     m_mouseInControl = true;
-    if (m_options.contains(ocFlatBorder))
+    if (m_options.testFlag(ocFlatBorder))
         update();
     if (OnMouseEnter)
         OnMouseEnter(this);
@@ -306,7 +259,7 @@ void TCoolBtn::leaveEvent(QEvent *event)
 {
     QPushButton::leaveEvent(event);
     m_mouseInControl = false;
-    if (m_options.contains(ocFlatBorder))
+    if (m_options.testFlag(ocFlatBorder))
         update();
     if (OnMouseLeave)
         OnMouseLeave(this);
@@ -370,13 +323,13 @@ void TCoolBtn::prepareFont(TCanvas &canvas) const
 void TCoolBtn::EraseBackground(TCanvas &canvas)
 {
     const QRect r = rect();
-    if (m_options.contains(ocPaintTransparently)) {
+    if (m_options.testFlag(ocPaintTransparently)) {
         m_wallpaper.PaintTransparentBackground(canvas);
-    } else if (m_options.contains(ocPaintWallpaper)) {
+    } else if (m_options.testFlag(ocPaintWallpaper)) {
         // Without a wallpaper the plain erase remains: the face colour.
-        if (!m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.contains(ocStretchWallpaper)))
+        if (!m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.testFlag(ocStretchWallpaper)))
             canvas.FillRect(r, m_color);
-    } else if (m_options.contains(ocPaintGradiently)) {
+    } else if (m_options.testFlag(ocPaintGradiently)) {
         FillGradient(canvas, r, m_colorStart, m_gradientDirection == gdHorizontal, GradientSteps, m_colorEnd);
     } else {
         canvas.FillRect(r, m_color);
@@ -385,7 +338,7 @@ void TCoolBtn::EraseBackground(TCanvas &canvas)
 
 bool TCoolBtn::edgeVisible(bool pressed) const
 {
-    return pressed || !m_options.contains(ocFlatBorder) || m_mouseInControl;
+    return pressed || !m_options.testFlag(ocFlatBorder) || m_mouseInControl;
 }
 
 void TCoolBtn::paintEvent(QPaintEvent *)
@@ -395,11 +348,12 @@ void TCoolBtn::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, m_animationFrame);
         return;
     }
-    m_faceCanvas.Lock();
-    m_faceCanvas.attach(&painter);
-    PaintItem(m_faceCanvas, isDown(), hasFocus());
-    m_faceCanvas.detach();
-    m_faceCanvas.Unlock();
+    {
+        // Detached again however PaintItem ends (an OnDrawButton handler
+        // may throw).
+        TCanvasAttachment attached(m_faceCanvas, &painter);
+        PaintItem(m_faceCanvas, isDown(), hasFocus());
+    }
     m_paintedIsFocused = IsFocused();
 }
 
@@ -407,7 +361,7 @@ void TCoolBtn::PaintItem(TCanvas &canvas, bool pressed, bool focus)
 {
     const int level = canvas.SaveDC();
     try {
-        if (m_options.contains(ocRoundedForm))
+        if (m_options.testFlag(ocRoundedForm))
             paintEllipticFace(canvas, pressed, focus);
         else
             paintRectangularFace(canvas, pressed, focus);
@@ -427,7 +381,7 @@ void TCoolBtn::paintRectangularFace(TCanvas &canvas, bool pressed, bool focus)
     QRect r = rect();
     EraseBackground(canvas);
 
-    if ((focus || IsFocused()) && m_btnPaintOptions.contains(bpoDrawDefault)) {
+    if ((focus || IsFocused()) && m_btnPaintOptions.testFlag(bpoDrawDefault)) {
         canvas.Pen.setStyle(TPenStyle::psSolid);
         canvas.Pen.setWidth(1);
         canvas.Pen.setColor(clWindowFrame);
@@ -443,7 +397,7 @@ void TCoolBtn::paintRectangularFace(TCanvas &canvas, bool pressed, bool focus)
 
     paintGlyphAndCaption(canvas, pressed);
 
-    if (IsFocused() && focus && m_btnPaintOptions.contains(bpoDrawFocus)) {
+    if (IsFocused() && focus && m_btnPaintOptions.testFlag(bpoDrawFocus)) {
         QRect f = rect();
         InflateRect(f, -4, -4);
         canvas.Pen.setColor(clWindowFrame);
@@ -466,18 +420,18 @@ void TCoolBtn::paintEllipticFace(TCanvas &canvas, bool pressed, bool focus)
         QRegion ellipse(r.translated(-canvas.GetWindowOrg()), QRegion::Ellipse);
         canvas.ExtSelectClipRgn(ellipse, RGN_AND);
     };
-    if (m_options.contains(ocPaintGradiently)) {
+    if (m_options.testFlag(ocPaintGradiently)) {
         const int level = canvas.SaveDC();
         clipToEllipse();
         FillGradient(canvas, r, m_colorStart, m_gradientDirection == gdHorizontal, GradientSteps, m_colorEnd);
         canvas.RestoreDC(level);
         filled = true;
-    } else if (m_options.contains(ocPaintWallpaper)) {
+    } else if (m_options.testFlag(ocPaintWallpaper)) {
         const int level = canvas.SaveDC();
         clipToEllipse();
-        filled = m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.contains(ocStretchWallpaper));
+        filled = m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.testFlag(ocStretchWallpaper));
         canvas.RestoreDC(level);
-    } else if (m_options.contains(ocPaintTransparently)) {
+    } else if (m_options.testFlag(ocPaintTransparently)) {
         PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas, r, true);
         filled = true;
     }
@@ -503,7 +457,7 @@ void TCoolBtn::paintEllipticFace(TCanvas &canvas, bool pressed, bool focus)
 
     QRect caption = paintGlyphAndCaption(canvas, pressed);
 
-    if (IsFocused() && focus && m_btnPaintOptions.contains(bpoDrawFocus)) {
+    if (IsFocused() && focus && m_btnPaintOptions.testFlag(bpoDrawFocus)) {
         InflateRect(caption, -4, -4);
         canvas.Pen.setStyle(TPenStyle::psSolid);
         canvas.Pen.setWidth(1);
@@ -524,13 +478,11 @@ QRect TCoolBtn::paintGlyphAndCaption(TCanvas &canvas, bool pressed)
         // The glyph of the current frame, in a holder of its own.
         TGlyph frame;
         loadFrameGlyph(frame);
-        frame.DrawButton(canvas, caption, textBounds, biDiFlags(), m_shadowSize, m_shadowColor, m_shadowPos,
-                         m_simpleView, clNone, true, isEnabled(), m_spacing, m_margin, m_layout, text(),
-                         QPoint(0, 0));
+        frame.DrawButton(canvas, caption, textBounds, biDiFlags(), shadowStyle(), clNone, true, isEnabled(), m_spacing,
+                         m_margin, m_layout, text(), QPoint(0, 0));
     } else {
-        m_buttonGlyph.DrawButton(canvas, caption, textBounds, biDiFlags(), m_shadowSize, m_shadowColor,
-                                 m_shadowPos, m_simpleView, clNone, true, isEnabled(), m_spacing, m_margin,
-                                 m_layout, text(), QPoint(0, 0));
+        m_buttonGlyph.DrawButton(canvas, caption, textBounds, biDiFlags(), shadowStyle(), clNone, true, isEnabled(),
+                                 m_spacing, m_margin, m_layout, text(), QPoint(0, 0));
     }
     return caption;
 }

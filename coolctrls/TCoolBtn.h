@@ -4,7 +4,8 @@
 #include "CoolTypes.h"
 #include "CoolUtils.h"
 #include "TGlyph.h"
-#include "TWallpaperGroup.h"
+#include "TShadowedCaption.h"
+#include "TWallpaperControl.h"
 
 #include "platform/Events.h"
 #include "platform/TTimer.h"
@@ -21,10 +22,6 @@ class QAction;
 
 namespace coolctrls {
 
-// Which marks a push button paints: the dotted focus rectangle and the
-// one-pixel default frame.
-enum TBtnPaintOption : uint8_t { bpoDrawFocus, bpoDrawDefault };
-using TBtnPaintOptions = TEnumSet<TBtnPaintOption>;
 
 class TCoolBtn;
 // Called after each painting with the button, a canvas still attached to
@@ -43,16 +40,16 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
 // button as sender. As on the classic desktop the focused button is the
 // window's active default button; IsFocused says which button that is.
-class TCoolBtn : public QPushButton, public IEraseBackground
+class TCoolBtn : public QPushButton, public TWallpaperControl, public TShadowedCaption, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool Default READ isDefault WRITE setDefault)
     Q_PROPERTY(bool Animated READ Animated WRITE setAnimated)
     Q_PROPERTY(uint BtnPaintOptions READ btnPaintOptionBits WRITE setBtnPaintOptionBits)
-    Q_PROPERTY(quint32 Color READ Color WRITE setColor)
-    Q_PROPERTY(quint32 ColorStart READ ColorStart WRITE setColorStart)
-    Q_PROPERTY(quint32 ColorEnd READ ColorEnd WRITE setColorEnd)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor ColorStart READ ColorStart WRITE setColorStart)
+    Q_PROPERTY(platform::TColor ColorEnd READ ColorEnd WRITE setColorEnd)
     Q_PROPERTY(int GradientDirection READ gradientDirectionValue WRITE setGradientDirectionValue)
     Q_PROPERTY(coolctrls::TCoolImages *CoolImages READ CoolImages WRITE setCoolImages)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
@@ -62,23 +59,13 @@ class TCoolBtn : public QPushButton, public IEraseBackground
     Q_PROPERTY(int Layout READ layoutValue WRITE setLayoutValue)
     Q_PROPERTY(int Margin READ Margin WRITE setMargin)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(quint32 ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(int ShadowPos READ shadowPosValue WRITE setShadowPosValue)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(int Spacing READ Spacing WRITE setSpacing)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(bool IsFocused READ IsFocused)
     Q_PROPERTY(bool MouseInControl READ MouseInControl)
     Q_PROPERTY(int FrameIndex READ FrameIndex)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
     explicit TCoolBtn(QWidget *parent = nullptr);
@@ -106,16 +93,8 @@ public:
     TGradientDirection GradientDirection() const { return m_gradientDirection; }
     void setGradientDirection(TGradientDirection value);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    // The own wallpaper, created on first use; drawing on it repaints.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    // 0..255 (clamped); repaints.
-    void setTransparencyLevel(int value);
+    // CoolImages, idWallpaper, Wallpaper and TransparencyLevel:
+    // TWallpaperControl.
 
     // The picture beside the caption (held by ButtonGlyph); a change of its
     // pixels repaints.
@@ -148,18 +127,6 @@ public:
     // Pixels between glyph and caption, -1 automatic.
     int Spacing() const { return m_spacing; }
     void setSpacing(int value);
-
-    // The caption's shadow; each setter also turns SimpleView off.
-    platform::TColor ShadowColor() const { return m_shadowColor; }
-    void setShadowColor(platform::TColor value);
-    int ShadowSize() const { return m_shadowSize; }
-    // 0..255 (clamped).
-    void setShadowSize(int value);
-    TShadowPosition ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPosition value);
-    // Caption without shadow.
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     // Links the button to an action: caption, enabled state and clicks
     // follow it (QAbstractButton has no action link of its own). An action
@@ -214,18 +181,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    // The caption's shadow (ShadowColor, ShadowSize, ShadowPos, SimpleView).
+    void ShadowChanged() override { update(); }
 
 private:
-    uint btnPaintOptionBits() const { return m_btnPaintOptions.bits(); }
-    void setBtnPaintOptionBits(uint bits) { setBtnPaintOptions(TBtnPaintOptions::fromBits(bits)); }
-    uint optionBits() const { return m_options.bits(); }
-    void setOptionBits(uint bits) { setOptions(TCoolOptions::fromBits(bits)); }
+    uint btnPaintOptionBits() const { return m_btnPaintOptions.toInt(); }
+    void setBtnPaintOptionBits(uint bits) { setBtnPaintOptions(TBtnPaintOptions::fromInt(bits)); }
+    uint optionBits() const { return m_options.toInt(); }
+    void setOptionBits(uint bits) { setOptions(TCoolOptions::fromInt(bits)); }
     int gradientDirectionValue() const { return m_gradientDirection; }
     void setGradientDirectionValue(int v) { setGradientDirection(v == gdVertical ? gdVertical : gdHorizontal); }
     int layoutValue() const { return m_layout; }
     void setLayoutValue(int v);
-    int shadowPosValue() const { return m_shadowPos; }
-    void setShadowPosValue(int v);
 
     void paintRectangularFace(platform::TCanvas &canvas, bool pressed, bool focus);
     void paintEllipticFace(platform::TCanvas &canvas, bool pressed, bool focus);
@@ -242,18 +209,7 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
-    void shadowChanged();
-    // Stores value when it differs; answers whether it did.
-    template<typename T>
-    static bool changeValue(T &field, const T &value)
-    {
-        if (field == value)
-            return false;
-        field = value;
-        return true;
-    }
 
-    TWallpaperGroup m_wallpaper{this};
     TGlyph m_buttonGlyph;
     platform::TCanvas m_faceCanvas;
     platform::TTimer *m_frameTimer;
@@ -276,10 +232,6 @@ private:
     TButtonLayout m_layout = blGlyphLeft;
     int m_margin = -1;
     int m_spacing = 4;
-    platform::TColor m_shadowColor = platform::clBtnHighlight;
-    int m_shadowSize = 1;
-    TShadowPosition m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
     bool m_mouseInControl = false;
     bool m_paintedIsFocused = false;
     int m_frameIndex = 0;

@@ -1,4 +1,5 @@
 #include "TCoolCaptionBar.h"
+#include "CoolControlSupport.h"
 
 #include "CoolUtils.h"
 
@@ -33,10 +34,10 @@ void TCoolCaptionBar::Refresh()
 bool TCoolCaptionBar::setOptions(TCoolOptions options)
 {
     const QMargins before = FrameMargins();
-    const bool visible = !options.contains(ocNoCaption);
-    const bool small = options.contains(ocSmallCaption);
-    const bool paintWallpaper = options.contains(ocPaintCaptionWallpaper);
-    const bool drag = !options.contains(ocNoDragUsingCaption);
+    const bool visible = !options.testFlag(ocNoCaption);
+    const bool small = options.testFlag(ocSmallCaption);
+    const bool paintWallpaper = options.testFlag(ocPaintCaptionWallpaper);
+    const bool drag = !options.testFlag(ocNoDragUsingCaption);
     const bool changed = visible != m_visible || small != m_small || paintWallpaper != m_paintWallpaper
                       || drag != m_drag;
     m_visible = visible;
@@ -52,27 +53,24 @@ bool TCoolCaptionBar::setOptions(TCoolOptions options)
 
 bool TCoolCaptionBar::setCaption(const QString &value)
 {
-    if (m_caption == value)
+    if (!StoreChanged(m_caption, value))
         return false;
-    m_caption = value;
     Refresh();
     return true;
 }
 
 bool TCoolCaptionBar::setCaptionColor(TColor value)
 {
-    if (m_captionColor == value)
+    if (!StoreChanged(m_captionColor, value))
         return false;
-    m_captionColor = value;
     Refresh();
     return true;
 }
 
 bool TCoolCaptionBar::setCaptionTextColor(TColor value)
 {
-    if (m_captionTextColor == value)
+    if (!StoreChanged(m_captionTextColor, value))
         return false;
-    m_captionTextColor = value;
     Refresh();
     return true;
 }

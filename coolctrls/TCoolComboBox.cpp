@@ -17,11 +17,9 @@ namespace coolctrls {
 
 using namespace platform;
 
-int TCoolComboBox::s_lastTopIndex = 0;
-
 TCoolComboBox::TCoolComboBox(QWidget *parent)
     : QComboBox(parent)
-    , m_items(this, model(), TCoolItems::Kind::ComboBox)
+    , TCoolItemsControl(this, model(), TCoolItems::Kind::ComboBox)
 {
     // The closed field and its drop button as the classic platform draws
     // them.
@@ -30,26 +28,14 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     resize(145, 21);
     m_listBoxWidth = width();
     setMaxVisibleItems(8);
-    m_items.Options = TCoolOptions{ocBevelOnlyIfSel};
-    m_items.ItemHeight = 16;
+    m_items.setOptions(TCoolOptions{ocBevelOnlyIfSel});
     m_delegate = new TCoolItemDelegate(m_items, this);
     m_delegate->Area = [this] {
         return TItemArea{m_listRect.isNull() ? rect() : m_listRect, QPoint()};
     };
     setItemDelegate(m_delegate);
 
-    m_items.CurrentIndex = [this] { return currentIndex(); };
-    m_items.SetCurrentIndex = [this](int i) { setItemIndex(i); };
-    m_items.InsertItem = [this](const QString &text) { addItem(text); };
-    m_items.ExtentLimit = [this] { return m_listBoxWidth; };
-    m_items.OnExtentChanged = [this] { emit m_delegate->sizeHintChanged(model()->index(0, 0)); };
-    m_items.SelFont.OnChange = [this](TFont *) { repaintItems(); };
-    m_items.Glyph.OnChange = [this](TGlyph *) { repaintItems(); };
-    m_items.BorderPen.OnChange = [this](TPen *) { update(); };
-    m_items.SelWallpaper.OnBitmapChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnImagesChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnWallpaperChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnStoreRemoved = [this] { repaintItems(); };
+    connect(&m_items, &TCoolItems::Changed, this, &TCoolComboBox::repaintItems);
 
     // activated is raised by the user's pick only, never by setCurrentIndex.
     connect(this, &QComboBox::activated, this, [this] {
@@ -91,16 +77,6 @@ void TCoolComboBox::setItemIndex(int value)
     update();
 }
 
-void TCoolComboBox::setItemHeight(int value)
-{
-    value = qMax(1, value);
-    if (m_items.ItemHeight == value)
-        return;
-    m_items.ItemHeight = value;
-    emit m_delegate->sizeHintChanged(model()->index(0, 0));
-    repaintItems();
-}
-
 void TCoolComboBox::setBorderStyle(int value)
 {
     const auto style = value == bsNone ? bsNone : bsSingle;
@@ -108,15 +84,6 @@ void TCoolComboBox::setBorderStyle(int value)
         return;
     m_borderStyle = style;
     update();
-}
-
-void TCoolComboBox::setOptions(TCoolOptions value)
-{
-    value = ExcludeConflictingOptions(m_items.Options, value);
-    if (value == m_items.Options)
-        return;
-    m_items.Options = value;
-    repaintItems();
 }
 
 int TCoolComboBox::PopupLeft(int left, int right, int width, TPopupAlignment alignment)
@@ -164,10 +131,10 @@ void TCoolComboBox::topIndexChanged(int top)
 {
     // The list scrolls by moving its pixels; a wallpaper laid over the whole
     // list must stay where it is, so the whole list is painted again.
-    if (top != s_lastTopIndex && m_items.FixedBackground()) {
+    if (top != m_lastTopIndex && m_items.FixedBackground()) {
         view()->viewport()->update();
         ++m_fixedRepaints;
-        s_lastTopIndex = top;
+        m_lastTopIndex = top;
     }
 }
 
@@ -175,9 +142,9 @@ TOwnerDrawState TCoolComboBox::FieldState() const
 {
     TOwnerDrawState state{odComboBoxEdit};
     if (!isEnabled())
-        state.include(odDisabled);
+        state.setFlag(odDisabled);
     else if (hasFocus())
-        state.include(odSelected).include(odFocused);
+        state.setFlag(odSelected).setFlag(odFocused);
     return state;
 }
 
@@ -204,7 +171,7 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
             TItemPainter::Paint(canvas, m_items, index, itemText(index), field, state, TItemArea{m_listRect, QPoint()});
         }
     }
-    if (state.contains(odFocused))
+    if (state.testFlag(odFocused))
         canvas.DrawFocusRect(field);
 
     if (m_borderStyle == bsNone) {
@@ -225,10 +192,10 @@ void TCoolComboBox::toggleCurrent()
         return;
     m_items.setChecked(index, !m_items.Checked(index));
     // Only the check area: in the field, and in the open list.
-    update(QRect(2, 2, m_items.ItemHeight, height() - 2));
+    update(QRect(2, 2, m_items.ItemHeight(), height() - 2));
     if (m_listPrepared && view()->isVisible()) {
         QRect r = view()->visualRect(model()->index(index, 0));
-        r.setWidth(m_items.ItemHeight + 2);
+        r.setWidth(m_items.ItemHeight() + 2);
         view()->viewport()->update(r);
     }
 }
@@ -268,7 +235,7 @@ bool TCoolComboBox::eventFilter(QObject *watched, QEvent *event)
                 guarded([&] {
                     m_items.setChecked(current.row(), !m_items.Checked(current.row()));
                     QRect r = view()->visualRect(current);
-                    r.setWidth(m_items.ItemHeight + 2);
+                    r.setWidth(m_items.ItemHeight() + 2);
                     view()->viewport()->update(r);
                 });
             }
@@ -312,7 +279,7 @@ void TCoolComboBox::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::ParentChange || event->type() == QEvent::PaletteChange) {
-        if (m_items.Options.contains(ocPaintTransparently))
+        if (m_items.Options().testFlag(ocPaintTransparently))
             update();
     }
     if (event->type() == QEvent::EnabledChange)

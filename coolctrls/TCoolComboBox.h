@@ -2,7 +2,7 @@
 
 #include "CoolControlSupport.h"
 #include "TCoolItemDelegate.h"
-#include "TCoolItems.h"
+#include "TCoolItemsControl.h"
 
 #include "platform/Events.h"
 
@@ -24,68 +24,29 @@ namespace coolctrls {
 // and it scrolls sideways when an item is wider than the list. The control
 // can fill itself with colours, fonts, printers, check items or the entries
 // of a folder (ExtendedStyle).
-class TCoolComboBox : public QComboBox
+class TCoolComboBox : public QComboBox, public TCoolItemsControl
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList Items READ Items WRITE setItems)
-    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
+    TONVIK_COOL_ITEMS_PROPERTIES
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
-    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight)
-    Q_PROPERTY(uint Color READ Color WRITE setColor)
-    Q_PROPERTY(uint SelColor READ SelColor WRITE setSelColor)
-    Q_PROPERTY(QString SelFontName READ SelFontName WRITE setSelFontName)
-    Q_PROPERTY(int SelFontHeight READ SelFontHeight WRITE setSelFontHeight)
-    Q_PROPERTY(QColor SelFontColor READ SelFontColor WRITE setSelFontColor)
-    Q_PROPERTY(uint Options READ OptionBits WRITE setOptionBits)
-    Q_PROPERTY(int BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(int BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(int BevelStyle READ BevelStyle WRITE setBevelStyle)
-    Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(int ExtendedStyle READ ExtendedStyle WRITE setExtendedStyle)
-    Q_PROPERTY(bool ExtendedCheck READ ExtendedCheck WRITE setExtendedCheck)
-    Q_PROPERTY(bool FlatCheckBox READ FlatCheckBox WRITE setFlatCheckBox)
-    Q_PROPERTY(bool FontAutoUpdate READ FontAutoUpdate WRITE setFontAutoUpdate)
-    Q_PROPERTY(bool TrueType READ TrueType WRITE setTrueType)
-    Q_PROPERTY(bool LightColorControl READ LightColorControl WRITE setLightColorControl)
-    Q_PROPERTY(QString FolderName READ FolderName WRITE setFolderName)
-    Q_PROPERTY(QString FileMask READ FileMask WRITE setFileMask)
-    Q_PROPERTY(uint FileType READ FileType WRITE setFileType)
-    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
-    Q_PROPERTY(int idSelWallpaper READ idSelWallpaper WRITE setIdSelWallpaper)
-    Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(int ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
-    Q_PROPERTY(uint EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
-    Q_PROPERTY(uint BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
-    Q_PROPERTY(uint SelectedColor READ SelectedColor)
-    Q_PROPERTY(int MaxItemWidth READ MaxItemWidth)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
-    TONVIK_COOL_ITEMS_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
     // bsNone gives a 2-pixel see-through ring instead of the sunken frame.
-    enum TBorderStyle { bsNone, bsSingle };
-
     explicit TCoolComboBox(QWidget *parent = nullptr);
     ~TCoolComboBox() override;
 
+    // The item's own data (check mode: its check record's), not Qt's
+    // per-role item data.
+    using TCoolItemsControl::setItemData;
+
     QStringList Items() const;
     void setItems(const QStringList &items);
-    int ItemIndex() const { return currentIndex(); }
+    int ItemIndex() const override { return currentIndex(); }
     // Values outside the entries select nothing (-1). Raises no OnChange.
-    void setItemIndex(int value);
+    void setItemIndex(int value) override;
     int ListBoxWidth() const { return m_listBoxWidth; }
     // 0 stores the current Width.
     void setListBoxWidth(int value) { m_listBoxWidth = value == 0 ? width() : value; }
@@ -93,10 +54,8 @@ public:
     void setAlignment(int value) { m_alignment = TPopupAlignment(qBound(0, value, 2)); }
     int DropDownCount() const { return maxVisibleItems(); }
     void setDropDownCount(int value) { setMaxVisibleItems(qMax(1, value)); }
-    void setItemHeight(int value);
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int value);
-    void setOptions(TCoolOptions value);
     void setChecked(int index, bool value) { m_items.setChecked(index, value); }
 
     // Left edge of a drop-down list W wide placed under a list that the
@@ -140,11 +99,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void AddItem(const QString &text) override { addItem(text); }
+    int ExtentLimit() const override { return m_listBoxWidth; }
     void repaintItems();
     void toggleCurrent();
     void topIndexChanged(int top);
 
-    TCoolItems m_items;
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;
     TPopupAlignment m_alignment = paLeft;
@@ -152,8 +112,8 @@ private:
     QRect m_listRect;
     bool m_listPrepared = false;
     int m_fixedRepaints = 0;
-    // Shared by all combo boxes, as the classic unit kept it.
-    static int s_lastTopIndex;
+    // The top row at the last whole-list repaint (each control its own).
+    int m_lastTopIndex = 0;
 };
 
 } // namespace coolctrls

@@ -13,7 +13,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolGroupBox::TCoolGroupBox(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     // The background step covers the whole client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -22,62 +22,9 @@ TCoolGroupBox::TCoolGroupBox(QWidget *parent)
     RegisterCoolAccessibility();
 }
 
-void TCoolGroupBox::setCaption(const QString &value) { assign(m_caption, value); }
-QColor TCoolGroupBox::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
-void TCoolGroupBox::setColor(const QColor &value) { assign(m_color, value); }
-void TCoolGroupBox::setCtl3D(bool value) { assign(m_ctl3D, value); }
-
-void TCoolGroupBox::setTransparent(bool value)
-{
-    // The box and its transparent children repaint together.
-    if (m_wallpaper.setTransparent(value))
-        update();
-}
-
-void TCoolGroupBox::setTransparencyLevel(int value)
-{
-    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
-}
-
-void TCoolGroupBox::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
-
-QColor TCoolGroupBox::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolGroupBox::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    update();
-}
-
-void TCoolGroupBox::setSimpleView(bool value) { assign(m_simpleView, value); }
+void TCoolGroupBox::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
+void TCoolGroupBox::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolGroupBox::setCtl3D(bool value) { StoreAndUpdate(this, m_ctl3D, value); }
 
 QRect TCoolGroupBox::captionRect() const
 {
@@ -88,11 +35,11 @@ QRect TCoolGroupBox::captionRect() const
     canvas.Font.Assign(font());
     const int h = canvas.TextHeight("0");
     const bool rtl = layoutDirection() == Qt::RightToLeft;
-    unsigned format = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0u);
+    const unsigned format = BiDiFormat(DT_SINGLELINE, rtl, false);
     const int left = rtl ? width() - canvas.TextWidth(m_caption) - 8 : 8;
     QRect q = Rect(left, 0, left, h);
     canvas.DrawText(m_caption, q, format | DT_CALCRECT);
-    AdjustRectSides(q, -m_shadowSize, 0, m_shadowSize, 0);
+    AdjustRectSides(q, -shadowStyle().Size, 0, shadowStyle().Size, 0);
     return q;
 }
 
@@ -100,7 +47,7 @@ void TCoolGroupBox::EraseBackground(TCanvas &canvas)
 {
     const QRect r = rect();
     if (!m_wallpaper.PaintBackground(canvas, r))
-        canvas.FillRect(r, QColorToColor(Color()));
+        canvas.FillRect(r, m_color);
 }
 
 void TCoolGroupBox::paintEvent(QPaintEvent *)
@@ -110,7 +57,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     EraseBackground(canvas);
 
     canvas.Font.Assign(font());
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    const TColor fontColor = ControlFontColor(this);
     canvas.Font.setColor(fontColor);
     const int h = canvas.TextHeight("0");
     QRect f = Rect(0, h / 2 - 1, width(), height());
@@ -126,26 +73,17 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
         return;
 
     QRect q = captionRect();
-    const unsigned format = DT_SINGLELINE | (layoutDirection() == Qt::RightToLeft ? DT_RTLREADING : 0u);
+    const unsigned format = BiDiFormat(DT_SINGLELINE, layoutDirection() == Qt::RightToLeft, false);
     canvas.SetBkMode(TRANSPARENT);
     if (Transparent()) {
         PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas, q, true);
     } else if (!m_wallpaper.PaintWallpaper(canvas, q, SRCCOPY, Stretched())) {
         // The text output fills its cells with the colour.
         canvas.SetBkMode(OPAQUE);
-        canvas.SetBkColor(QColorToColor(Color()));
+        canvas.SetBkColor(m_color);
     }
-    if (!isEnabled()) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(m_caption, q, format);
-        canvas.DrawDisabledText(m_caption, Rect(q.left(), q.top(), width(), height()));
-    } else if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(m_caption, q, format);
-    } else {
-        DrawShadowText(canvas, q, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
-                       QColorToColor(ShadowColor()), fontColor, format, m_caption);
-    }
+    DrawCaption(canvas, q, format, m_caption, shadowStyle(), fontColor, isEnabled(), TDisabledCaption::SystemDisabled,
+                rect());
 }
 
 void TCoolGroupBox::changeEvent(QEvent *event)

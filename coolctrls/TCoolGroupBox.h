@@ -1,12 +1,11 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TWallpaperGroup.h"
+#include "TShadowedCaption.h"
+#include "TBackgroundControl.h"
 
 #include "CoolUtils.h"
 
-#include <QColor>
-#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -17,68 +16,29 @@ namespace coolctrls {
 // Children are placed relative to the box's top-left corner. The box paints
 // its whole area itself, so Qt never composes the parent underneath; its
 // background alone is offered to transparent children (IEraseBackground).
-class TCoolGroupBox : public QWidget, public IEraseBackground
+class TCoolGroupBox : public QWidget, public TBackgroundControl, public TShadowedCaption, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-
     explicit TCoolGroupBox(QWidget *parent = nullptr);
-
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // box.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The background without a wallpaper, and the caption cell's.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
     bool Ctl3D() const { return m_ctl3D; }
     void setCtl3D(bool value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     // Where the caption cell lies (empty without a caption): the measured
     // caption at x = 8 (right-to-left: 8 from the right), H = the height of
@@ -92,27 +52,14 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A shadow setter invalidates the box.
+    void ShadowChanged() override { update(); }
     void moveEvent(QMoveEvent *event) override;
 
 private:
-    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
-    // TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
-    template<typename T> void assign(T &field, const T &value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-
     QString m_caption;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     bool m_ctl3D = true;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
 };
 
 } // namespace coolctrls

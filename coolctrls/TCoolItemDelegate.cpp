@@ -3,6 +3,7 @@
 #include "TCoolItems.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QAbstractItemModel>
 #include <QPainter>
 #include <QStyle>
 #include <QWidget>
@@ -13,17 +14,21 @@ TCoolItemDelegate::TCoolItemDelegate(TCoolItems &items, QObject *parent)
     : QAbstractItemDelegate(parent)
     , m_items(items)
 {
+    // Rows of another height or width: the views lay their rows out anew.
+    const auto sizeChanged = [this] { emit sizeHintChanged(m_items.model()->index(0, 0)); };
+    connect(&items, &TCoolItems::ItemHeightChanged, this, sizeChanged);
+    connect(&items, &TCoolItems::ExtentChanged, this, sizeChanged);
 }
 
 TOwnerDrawState TCoolItemDelegate::DrawState(const QStyleOptionViewItem &option)
 {
     TOwnerDrawState state;
     if (option.state & QStyle::State_Selected)
-        state.include(odSelected);
+        state.setFlag(odSelected);
     if (option.state & QStyle::State_HasFocus)
-        state.include(odFocused);
+        state.setFlag(odFocused);
     if (!(option.state & QStyle::State_Enabled))
-        state.include(odDisabled);
+        state.setFlag(odDisabled);
     return state;
 }
 
@@ -40,13 +45,13 @@ void TCoolItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     else
         TItemPainter::Paint(canvas, m_items, row, index.data(Qt::DisplayRole).toString(), option.rect, state,
                             Area ? Area() : TItemArea{option.rect, QPoint()});
-    if (FocusRect && state.contains(odFocused))
+    if (FocusRect && state.testFlag(odFocused))
         canvas.DrawFocusRect(option.rect);
 }
 
 QSize TCoolItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
-    int height = m_items.ItemHeight;
+    int height = m_items.ItemHeight();
     if (OnMeasureItem)
         OnMeasureItem(index.row(), height);
     return QSize(m_items.HorizontalExtent(), qMax(1, height));

@@ -15,7 +15,7 @@ class TCoolItems;
 // from the view's state (selected, focused, disabled), the canvas is
 // prepared as the classic owner-drawn list prepares it, and the focus
 // rectangle follows. Rows are ItemHeight high (or what OnMeasureItem says)
-// and as wide as the horizontal extent.
+// and as wide as the horizontal extent; the views hear when either changes.
 class TCoolItemDelegate : public QAbstractItemDelegate
 {
     Q_OBJECT

@@ -41,41 +41,102 @@ TCoolItems::TFontDialog &fontDialog()
 
 } // namespace
 
-TCoolItems::TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind)
-    : Wallpaper(control)
-    , m_control(control)
+TCoolItems::TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind, THost &host)
+    : m_control(control)
     , m_model(model)
     , m_kind(kind)
+    , m_host(host)
+    , m_wallpaper(control)
     , m_checks(model)
 {
-    SelFont.Assign(control->font());
-    SelFont.setColor(clHighlightText);
-    Glyph.UseTextMetrics = true;
-    m_inserted = QObject::connect(model, &QAbstractItemModel::rowsInserted, model,
-                                  [this](const QModelIndex &, int first, int last) { rowsInserted(first, last); });
-    m_removed = QObject::connect(model, &QAbstractItemModel::rowsRemoved, model, [this] { rowsRemoved(); });
-    m_reset = QObject::connect(model, &QAbstractItemModel::modelReset, model, [this] { rowsRemoved(); });
+    m_selFont.Assign(control->font());
+    m_selFont.setColor(clHighlightText);
+    m_glyph.UseTextMetrics = true;
+    // Everything the items are painted with announces its changes.
+    const auto changed = [this] { emit Changed(); };
+    m_selFont.OnChange = [this](TFont *) { emit Changed(); };
+    m_glyph.OnChange = [this](TGlyph *) { emit Changed(); };
+    m_borderPen.OnChange = [this](TPen *) { emit Changed(); };
+    m_selWallpaper.OnBitmapChanged = changed;
+    m_wallpaper.OnImagesChanged = changed;
+    m_wallpaper.OnWallpaperChanged = changed;
+    m_wallpaper.OnStoreRemoved = changed;
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { rowsInserted(first, last); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &TCoolItems::rowsRemoved);
+    connect(model, &QAbstractItemModel::modelReset, this, &TCoolItems::rowsRemoved);
 }
 
-TCoolItems::~TCoolItems()
+TCoolItems::~TCoolItems() = default;
+
+void TCoolItems::setNumGlyphs(int value)
 {
-    QObject::disconnect(m_inserted);
-    QObject::disconnect(m_removed);
-    QObject::disconnect(m_reset);
+    // A new count reaches Changed through the glyph holder's OnChange.
+    m_glyph.setNumGlyphsLimited(value);
 }
 
-bool TCoolItems::setNumGlyphs(int value)
+void TCoolItems::setCoolImages(TCoolImages *store)
 {
-    value = qBound(1, value, 2);
-    if (value == Glyph.NumGlyphs())
-        return false;
-    Glyph.setNumGlyphs(value);
-    return true;
+    // Moving the link invalidates the control; the items repaint with it.
+    m_wallpaper.setCoolImages(store);
+    emit Changed();
+}
+
+void TCoolItems::setIdWallpaper(int value)
+{
+    if (m_wallpaper.setIdWallpaper(value))
+        emit Changed();
+}
+
+void TCoolItems::setIdSelWallpaper(int value)
+{
+    if (m_selWallpaper.setIndex(value))
+        emit Changed();
+}
+
+void TCoolItems::setTransparencyLevel(int value)
+{
+    if (m_wallpaper.setTransparencyLevel(uint8_t(qBound(0, value, 255))))
+        emit Changed();
 }
 
 bool TCoolItems::FixedBackground() const
 {
-    return (Options.contains(ocPaintWallpaper) && ResolveWallpaper()) || Options.contains(ocPaintTransparently);
+    return (m_options.testFlag(ocPaintWallpaper) && ResolveWallpaper()) || m_options.testFlag(ocPaintTransparently);
+}
+
+void TCoolItems::setOptions(TCoolOptions value)
+{
+    value = ExcludeConflictingOptions(m_options, value);
+    if (value == m_options)
+        return;
+    m_options = value;
+    emit OptionsChanged();
+    emit Changed();
+}
+
+void TCoolItems::setImages(TImageList *value)
+{
+    disconnect(m_imagesChanged);
+    m_images = value;
+    if (value)
+        m_imagesChanged = connect(value, &TImageList::changed, this, &TCoolItems::Changed);
+    emit Changed();
+}
+
+void TCoolItems::setShadowPos(TShadowPosition value)
+{
+    if (value <= spRightTop)
+        changeShadow(m_shadow.setPos(value));
+}
+
+void TCoolItems::setItemHeight(int value)
+{
+    value = qMax(1, value);
+    if (!StoreChanged(m_itemHeight, value))
+        return;
+    emit ItemHeightChanged();
+    emit Changed();
 }
 
 // --- items ------------------------------------------------------------------
@@ -90,12 +151,6 @@ QString TCoolItems::ItemText(int index) const
     return m_model->index(index, 0).data(Qt::DisplayRole).toString();
 }
 
-void TCoolItems::AddItem(const QString &text)
-{
-    if (InsertItem)
-        InsertItem(text);
-}
-
 void TCoolItems::SetItems(const QStringList &items)
 {
     m_model->removeRows(0, m_model->rowCount());
@@ -105,26 +160,22 @@ void TCoolItems::SetItems(const QStringList &items)
 
 // --- extended styles ----------------------------------------------------------
 
-bool TCoolItems::setExtendedStyle(TCoolControlStyle value)
+void TCoolItems::setExtendedStyle(TCoolControlStyle value)
 {
-    if (m_style == value)
-        return false;
-    m_style = value;
+    if (!StoreChanged(m_style, value))
+        return;
     if (value == ctCheckControl)
         m_extendedCheck = false;
     else if (value != ctCoolControl)
         fill();
-    return true;
+    emit Changed();
 }
 
-bool TCoolItems::setExtendedCheck(bool value)
+void TCoolItems::setExtendedCheck(bool value)
 {
     if (m_style == ctCheckControl)
         value = false;
-    if (m_extendedCheck == value)
-        return false;
-    m_extendedCheck = value;
-    return true;
+    assign(m_extendedCheck, value);
 }
 
 void TCoolItems::setTrueType(bool value)
@@ -133,16 +184,16 @@ void TCoolItems::setTrueType(bool value)
     m_model->removeRows(0, m_model->rowCount());
     if (m_style == ctFontControl)
         fill();
+    emit Changed();
 }
 
-bool TCoolItems::setLightColorControl(bool value)
+void TCoolItems::setLightColorControl(bool value)
 {
-    if (m_lightColorControl == value)
-        return false;
-    m_lightColorControl = value;
+    if (!StoreChanged(m_lightColorControl, value))
+        return;
     if (m_style == ctColorControl)
         fill();
-    return true;
+    emit Changed();
 }
 
 void TCoolItems::setFolderName(const QString &value)
@@ -156,18 +207,16 @@ void TCoolItems::setFolderName(const QString &value)
 
 void TCoolItems::setFileMask(const QString &value)
 {
-    if (m_fileMask == value)
+    if (!StoreChanged(m_fileMask, value))
         return;
-    m_fileMask = value;
     if (m_style == ctFolderControl)
         fill();
 }
 
 void TCoolItems::setFileType(TFileType value)
 {
-    if (m_fileType == value)
+    if (!StoreChanged(m_fileType, value))
         return;
-    m_fileType = value;
     if (m_style == ctFolderControl)
         fill();
 }
@@ -217,11 +266,13 @@ QString TCoolItems::NormalizeFolderName(const QString &name)
 
 uint32_t TCoolItems::FileTypeAttributes(TFileType type)
 {
-    static constexpr uint32_t bits[] = {faReadOnly, faHidden, faSysFile, faVolumeID, faDirectory, faArchive, faAnyFile};
+    static constexpr std::pair<TFileTypeValue, uint32_t> bits[] = {
+        {ftReadOnly, faReadOnly}, {ftHidden, faHidden},       {ftSystem, faSysFile}, {ftVolumeID, faVolumeID},
+        {ftDirectory, faDirectory}, {ftArchive, faArchive}, {ftNormal, faAnyFile}};
     uint32_t result = 0;
-    for (int v = ftReadOnly; v <= ftNormal; ++v)
-        if (type.contains(TFileTypeValue(v)))
-            result |= bits[v];
+    for (const auto &[type1, attributes] : bits)
+        if (type.testFlag(type1))
+            result |= attributes;
     return result;
 }
 
@@ -279,24 +330,24 @@ std::optional<TColor> TCoolItems::ItemColor(const QString &text)
 
 void TCoolItems::SelectColor(TColor color)
 {
-    if (m_style != ctColorControl || !SetCurrentIndex)
+    if (m_style != ctColorControl)
         return;
     for (int i = 0; i < Count(); ++i) {
         if (ItemColor(ItemText(i)) == color) {
-            SetCurrentIndex(i);
+            m_host.setItemIndex(i);
             m_selectedColor = color;
             return;
         }
     }
-    SetCurrentIndex(-1);
+    m_host.setItemIndex(-1);
     m_selectedColor = TColor(-1);
 }
 
 void TCoolItems::SelectionChanged()
 {
-    if (m_style != ctColorControl || !CurrentIndex)
+    if (m_style != ctColorControl)
         return;
-    const int index = CurrentIndex();
+    const int index = m_host.ItemIndex();
     if (index < 0)
         return;
     if (auto color = ItemColor(ItemText(index)))
@@ -372,7 +423,7 @@ void TCoolItems::Recreate()
         texts << ItemText(i);
         data.push_back(ItemData(i));
     }
-    const int current = CurrentIndex ? CurrentIndex() : -1;
+    const int current = m_host.ItemIndex();
     m_model->removeRows(0, Count());
     m_checks.clear();
     for (int i = 0; i < texts.size(); ++i) {
@@ -381,8 +432,7 @@ void TCoolItems::Recreate()
     }
     if (checkMode)
         m_savedStates.clear();
-    if (SetCurrentIndex)
-        SetCurrentIndex(current);
+    m_host.setItemIndex(current);
 }
 
 // --- dialog keys ---------------------------------------------------------------------
@@ -413,7 +463,7 @@ TCoolItems::TDialogResult TCoolItems::DialogKey(int key, Qt::KeyboardModifiers m
         if (!chosen)
             return TDialogResult::None;
         SelectColor(*chosen);
-        if (CurrentIndex && CurrentIndex() < 0) {
+        if (m_host.ItemIndex() < 0) {
             AddItem(ColorToString(*chosen));
             SelectColor(*chosen);
         }
@@ -437,8 +487,7 @@ TCoolItems::TDialogResult TCoolItems::DialogKey(int key, Qt::KeyboardModifiers m
         for (int i = 0; i < Count() && found < 0; ++i)
             if (ItemText(i) == m_fontValue.Name())
                 found = i;
-        if (SetCurrentIndex)
-            SetCurrentIndex(found);
+        m_host.setItemIndex(found);
         return TDialogResult::Font;
     }
     return TDialogResult::None;
@@ -448,7 +497,7 @@ TCoolItems::TDialogResult TCoolItems::DialogKey(int key, Qt::KeyboardModifiers m
 
 TFont &TCoolItems::FontValue()
 {
-    const int index = CurrentIndex ? CurrentIndex() : -1;
+    const int index = m_host.ItemIndex();
     if (index >= 0 && index < Count()) {
         auto notify = std::exchange(m_fontValue.OnChange, nullptr);
         m_fontValue.setName(ItemText(index));
@@ -461,7 +510,7 @@ TFont &TCoolItems::FontValue()
 
 void TCoolItems::MouseEntered(const std::function<void(QObject *)> &onMouseEnter)
 {
-    if (Options.contains(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
+    if (m_options.testFlag(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
         m_flatHot = true;
         m_control->update();
     }
@@ -481,18 +530,18 @@ void TCoolItems::MouseLeft(const std::function<void(QObject *)> &onMouseLeave)
 
 void TCoolItems::PaintBorders(TCanvas &canvas) const
 {
-    if (Options.contains(ocFlatBorder))
+    if (m_options.testFlag(ocFlatBorder))
         DrawFlatBorder(&canvas, m_control, m_control->hasFocus() || m_flatHot);
-    DrawEdgeBorders(&canvas, m_control, EdgeBorders, BordersTrColor, BorderPen);
+    DrawEdgeBorders(&canvas, m_control, m_edgeBorders, m_bordersTrColor, m_borderPen);
 }
 
 // --- horizontal extent ----------------------------------------------------------------
 
 int TCoolItems::MeasureItem(const QString &text) const
 {
-    const int selWidth = QFontMetrics(SelFont.toQFont()).horizontalAdvance(text);
+    const int selWidth = QFontMetrics(m_selFont.toQFont()).horizontalAdvance(text);
     const int width = QFontMetrics(m_control->font()).horizontalAdvance(text);
-    return qMax(selWidth, width) + Glyph.Glyph().Width();
+    return qMax(selWidth, width) + m_glyph.Glyph().Width();
 }
 
 void TCoolItems::rowsInserted(int first, int last)
@@ -508,32 +557,39 @@ void TCoolItems::rowsInserted(int first, int last)
                 showError(e.message());
             }
         }
-        const int width = MeasureItem(text);
-        const int limit = ExtentLimit ? ExtentLimit() : m_control->width();
-        if (width > m_maxItemWidth && width > limit) {
-            m_maxItemWidth = width;
-            m_horizontalExtent = width;
-            if (OnExtentChanged)
-                OnExtentChanged();
-        }
+        // Measured when the extent is next asked for, against the limit of
+        // now.
+        m_unmeasured.emplace_back(text, m_host.ExtentLimit());
     }
+    emit ExtentChanged();
 }
 
 void TCoolItems::rowsRemoved()
 {
-    recomputeExtent();
-}
-
-void TCoolItems::recomputeExtent()
-{
+    // The longest text by its length (the first of equal ones) sets the
+    // extent, whatever the limit; what was added before does not count.
     int longest = -1;
     for (int i = 0; i < Count(); ++i)
         if (longest < 0 || ItemText(i).size() > ItemText(longest).size())
             longest = i;
-    m_maxItemWidth = longest < 0 ? 0 : MeasureItem(ItemText(longest));
-    m_horizontalExtent = m_maxItemWidth;
-    if (OnExtentChanged)
-        OnExtentChanged();
+    m_remeasure = longest < 0 ? std::optional<QString>() : ItemText(longest);
+    m_unmeasured.clear();
+    emit ExtentChanged();
+}
+
+int TCoolItems::MaxItemWidth() const
+{
+    if (m_remeasure) {
+        m_maxItemWidth = *m_remeasure ? MeasureItem(**m_remeasure) : 0;
+        m_remeasure.reset();
+    }
+    for (const auto &[text, limit] : m_unmeasured) {
+        const int width = MeasureItem(text);
+        if (width > m_maxItemWidth && width > limit)
+            m_maxItemWidth = width;
+    }
+    m_unmeasured.clear();
+    return m_maxItemWidth;
 }
 
 } // namespace coolctrls

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TCheckRecords.h"
 #include "TGlyph.h"
+#include "TShadowStyle.h"
 #include "TWallpaperGroup.h"
 #include "platform/canvas/Colors.h"
 #include "platform/canvas/TFont.h"
@@ -10,6 +12,7 @@
 #include "platform/canvas/TPen.h"
 
 #include <QFont>
+#include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QStringList>
@@ -17,12 +20,11 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAbstractItemModel;
-class QObject;
 class QWidget;
-
-
 
 namespace platform {
 class TCanvas;
@@ -31,77 +33,132 @@ class TCanvas;
 namespace coolctrls {
 
 // What the list box and the combo box have in common: the settings of the
-// item painter (selection colour, font and wallpaper, glyph, bevels, caption
-// shadow, image list and store), the extended styles that fill the items
-// (colours, screen fonts, printers, check items, folder entries), the check
-// records of check mode, the font value and the horizontal extent that
-// follows the widest item. Each control keeps one as a member over its own
-// item model, publishes the properties and does its own repainting.
-class TCoolItems
+// item painter (colours, selection font and wallpaper, glyph, bevels,
+// caption shadow, image list and store, borders), the extended styles that
+// fill the items (colours, screen fonts, printers, check items, folder
+// entries), the check records of check mode, the font value and the
+// horizontal extent that follows the widest item.
+//
+// Each control keeps one over its own item model and connects to its
+// signals: every setter compares, stores and then announces the change
+// (Changed: the items look different, repaint them; OptionsChanged,
+// ItemHeightChanged, ExtentChanged for what needs more). The control
+// publishes the properties through TCoolItemsControl.
+class TCoolItems : public QObject
 {
+    Q_OBJECT
+
 public:
     enum class Kind { ListBox, ComboBox };
 
-    TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind);
-    ~TCoolItems();
-    TCoolItems(const TCoolItems &) = delete;
-    TCoolItems &operator=(const TCoolItems &) = delete;
+    // What the items ask of the control that shows them.
+    class THost
+    {
+    public:
+        // The current item, -1 for none.
+        virtual int ItemIndex() const = 0;
+        // Selects an item; values outside the items select none.
+        virtual void setItemIndex(int value) = 0;
+        // Appends an item with its text (the control's own add, so that the
+        // row carries its text when its insertion is announced).
+        virtual void AddItem(const QString &text) = 0;
+        // The width an added item must exceed to widen the horizontal extent
+        // (ListBoxWidth or Width).
+        virtual int ExtentLimit() const = 0;
+
+    protected:
+        ~THost() = default;
+    };
+
+    TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind, THost &host);
+    ~TCoolItems() override;
 
     QWidget *control() const { return m_control; }
     QAbstractItemModel *model() const { return m_model; }
-    Kind kind() const { return m_kind; }
     bool isComboBox() const { return m_kind == Kind::ComboBox; }
 
     // --- painter settings ---------------------------------------------------
-    platform::TColor Color = platform::clWindow;
-    platform::TColor SelColor = platform::clHighlight;
-    platform::TFont SelFont;      // colour clHighlightText at creation
-    TGlyph Glyph;
-    TWallpaperGroup Wallpaper;    // store, idWallpaper, own Wallpaper, TransparencyLevel
-    TWallpaperSource SelWallpaper;
-    TCoolOptions Options;
-    TBevelCut BevelInner = bvNone;
-    TBevelCut BevelOuter = bvNone;
-    TBevelStyleEx BevelStyle = bsBevelBoth;
-    QPointer<platform::TImageList> Images;
-    platform::TColor ShadowColor = platform::clBtnHighlight;
-    int ShadowSize = 1;
-    TShadowPosition ShadowPos = spLeftTop;
-    bool SimpleView = false;
-    TEdgeBorders EdgeBorders;
-    platform::TPen BorderPen;
-    platform::TColor BordersTrColor = platform::clNone;
-    bool FlatCheckBox = false;
-    bool FontAutoUpdate = false;
-    int ItemHeight = 16;
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value) { assign(m_color, value); }
+    platform::TColor SelColor() const { return m_selColor; }
+    void setSelColor(platform::TColor value) { assign(m_selColor, value); }
+    // Font of selected items (colour clHighlightText at creation); a change
+    // of it repaints.
+    platform::TFont &SelFont() { return m_selFont; }
+    const platform::TFont &SelFont() const { return m_selFont; }
+    // The control's glyph (Glyph, NumGlyphs); a change of it repaints.
+    TGlyph &Glyph() { return m_glyph; }
+    const TGlyph &Glyph() const { return m_glyph; }
+    // TGlyph::setNumGlyphsLimited.
+    void setNumGlyphs(int value);
+    // The store, idWallpaper, the own Wallpaper and TransparencyLevel; a
+    // change of any of them repaints.
+    TWallpaperGroup &Wallpaper() { return m_wallpaper; }
+    const TWallpaperGroup &Wallpaper() const { return m_wallpaper; }
+    TWallpaperSource &SelWallpaper() { return m_selWallpaper; }
+    const TWallpaperSource &SelWallpaper() const { return m_selWallpaper; }
+    void setCoolImages(TCoolImages *store);
+    void setIdWallpaper(int value);
+    void setIdSelWallpaper(int value);
+    void setTransparencyLevel(int value);
+    // The resolved wallpapers (nullptr when none).
+    const platform::TBitmap *ResolveWallpaper() const { return m_wallpaper.ResolveWallpaper(); }
+    const platform::TBitmap *ResolveSelWallpaper() const { return m_wallpaper.Resolve(m_selWallpaper); }
+    // Whether a paint must cover the whole list (the wallpaper or the
+    // see-through background stays fixed while the list scrolls).
+    bool FixedBackground() const;
+
+    TCoolOptions Options() const { return m_options; }
+    // ocPaintWallpaper and ocPaintTransparently exclude each other (the one
+    // just added wins); a changed set raises OptionsChanged and Changed.
+    void setOptions(TCoolOptions value);
+    TBevelCut BevelInner() const { return m_bevelInner; }
+    void setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
+    TBevelCut BevelOuter() const { return m_bevelOuter; }
+    void setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
+    TBevelStyleEx BevelStyle() const { return m_bevelStyle; }
+    void setBevelStyle(TBevelStyleEx value) { assign(m_bevelStyle, value); }
+    // The per-item images of ocUseImageList; its changes repaint, its
+    // destruction drops it.
+    platform::TImageList *Images() const { return m_images.data(); }
+    void setImages(platform::TImageList *value);
+    // The caption shadow; a colour, size or position also clears SimpleView.
+    const TShadowStyle &Shadow() const { return m_shadow; }
+    void setShadowColor(platform::TColor value) { changeShadow(m_shadow.setColor(value)); }
+    void setShadowSize(int value) { changeShadow(m_shadow.setSize(value)); }
+    void setShadowPos(TShadowPosition value);
+    void setSimpleView(bool value) { changeShadow(m_shadow.setSimpleView(value)); }
+    TEdgeBorders EdgeBorders() const { return m_edgeBorders; }
+    void setEdgeBorders(TEdgeBorders value) { assign(m_edgeBorders, value); }
+    // The pen of the edge lines; assigning into it repaints.
+    platform::TPen &BorderPen() { return m_borderPen; }
+    const platform::TPen &BorderPen() const { return m_borderPen; }
+    platform::TColor BordersTrColor() const { return m_bordersTrColor; }
+    void setBordersTrColor(platform::TColor value) { assign(m_bordersTrColor, value); }
+    bool FlatCheckBox() const { return m_flatCheckBox; }
+    void setFlatCheckBox(bool value) { assign(m_flatCheckBox, value); }
+    bool FontAutoUpdate() const { return m_fontAutoUpdate; }
+    void setFontAutoUpdate(bool value) { assign(m_fontAutoUpdate, value); }
+    int ItemHeight() const { return m_itemHeight; }
+    // At least 1; a change raises ItemHeightChanged and Changed.
+    void setItemHeight(int value);
 
     // Chooses a store image per item (ocUseGlyphAssign): index in, store
     // image index out (-1 keeps the control's Glyph).
     std::function<void(int index, int &glAssign)> OnGlyphDraw;
 
-    // Values of NumGlyphs above 2 are stored as 2; answers whether it changed.
-    int NumGlyphs() const { return Glyph.NumGlyphs(); }
-    bool setNumGlyphs(int value);
-
-    // The resolved wallpapers (nullptr when none).
-    const platform::TBitmap *ResolveWallpaper() const { return Wallpaper.ResolveWallpaper(); }
-    const platform::TBitmap *ResolveSelWallpaper() const { return Wallpaper.Resolve(SelWallpaper); }
-    // Whether a paint must cover the whole list (the wallpaper or the
-    // see-through background stays fixed while the list scrolls).
-    bool FixedBackground() const;
-
     // --- extended styles ---------------------------------------------------
     TCoolControlStyle ExtendedStyle() const { return m_style; }
     // Refills when changed (check items only force ExtendedCheck off).
-    bool setExtendedStyle(TCoolControlStyle value);
+    void setExtendedStyle(TCoolControlStyle value);
     bool ExtendedCheck() const { return m_extendedCheck; }
-    // Forced off with ctCheckControl; answers whether it changed.
-    bool setExtendedCheck(bool value);
+    // Forced off with ctCheckControl.
+    void setExtendedCheck(bool value);
     bool TrueType() const { return m_trueType; }
     // Clears the items, then refills in font mode.
     void setTrueType(bool value);
     bool LightColorControl() const { return m_lightColorControl; }
-    bool setLightColorControl(bool value);
+    void setLightColorControl(bool value);
     QString FolderName() const { return m_folderName; }
     // Normalised: ends in "/", a ".." takes the folder one level up.
     void setFolderName(const QString &value);
@@ -187,37 +244,75 @@ public:
     void PaintBorders(platform::TCanvas &canvas) const;
 
     // --- horizontal extent --------------------------------------------------
-    int MaxItemWidth() const { return m_maxItemWidth; }
-    int HorizontalExtent() const { return m_horizontalExtent; }
+    // The widest item measured and the scroll range it asks for. Items are
+    // measured when these are first asked for after a change (a view asks
+    // as it lays the items out), not as they are added: each added item
+    // that is wider than every earlier one and than the extent limit at the
+    // time it was added widens the extent; a removal measures the longest
+    // item again.
+    int MaxItemWidth() const;
+    int HorizontalExtent() const { return MaxItemWidth(); }
     // Width an item needs: its text in SelFont or Font, whichever is wider,
     // plus the whole Glyph bitmap.
     int MeasureItem(const QString &text) const;
-    // Width an added item must exceed (ListBoxWidth or Width).
-    std::function<int()> ExtentLimit;
-    // After the extent changed (the control updates its scroll range).
-    std::function<void()> OnExtentChanged;
 
-    // Current item of the control (list row or combo index).
-    std::function<int()> CurrentIndex;
-    std::function<void(int)> SetCurrentIndex;
     // Items of the control.
     int Count() const;
     QString ItemText(int index) const;
-    void AddItem(const QString &text);
-    // Appends an item with its text (the control's own add, so that the row
-    // carries its text when its insertion is announced).
-    std::function<void(const QString &)> InsertItem;
+    void AddItem(const QString &text) { m_host.AddItem(text); }
     void SetItems(const QStringList &items);
 
+signals:
+    // The items look different: the control repaints them.
+    void Changed();
+    // The option set changed (the list box re-creates its window).
+    void OptionsChanged();
+    // The rows have another height.
+    void ItemHeightChanged();
+    // Items were added or removed: the horizontal extent may be another.
+    void ExtentChanged();
+
 private:
+    template<typename T>
+    void assign(T &field, const T &value)
+    {
+        if (StoreChanged(field, value))
+            emit Changed();
+    }
+    void changeShadow(bool changed)
+    {
+        if (changed)
+            emit Changed();
+    }
     void rowsInserted(int first, int last);
     void rowsRemoved();
-    void recomputeExtent();
     void fill();
 
     QWidget *m_control;
     QAbstractItemModel *m_model;
     Kind m_kind;
+    THost &m_host;
+
+    platform::TColor m_color = platform::clWindow;
+    platform::TColor m_selColor = platform::clHighlight;
+    platform::TFont m_selFont;
+    TGlyph m_glyph;
+    TWallpaperGroup m_wallpaper;
+    TWallpaperSource m_selWallpaper;
+    TCoolOptions m_options;
+    TBevelCut m_bevelInner = bvNone;
+    TBevelCut m_bevelOuter = bvNone;
+    TBevelStyleEx m_bevelStyle = bsBevelBoth;
+    QPointer<platform::TImageList> m_images;
+    QMetaObject::Connection m_imagesChanged;
+    TShadowStyle m_shadow;
+    TEdgeBorders m_edgeBorders;
+    platform::TPen m_borderPen;
+    platform::TColor m_bordersTrColor = platform::clNone;
+    bool m_flatCheckBox = false;
+    bool m_fontAutoUpdate = false;
+    int m_itemHeight = 16;
+
     TCheckRecords m_checks;
     std::deque<uint8_t> m_savedStates;
     platform::TFont m_fontValue;
@@ -228,128 +323,16 @@ private:
     QString m_folderName;
     QString m_fileMask = QStringLiteral("*.*");
     TFileType m_fileType{ftDirectory, ftArchive};
-    platform::TColor m_selectedColor = 0;
-    int m_maxItemWidth = 0;
-    int m_horizontalExtent = 0;
+    platform::TColor m_selectedColor;
     bool m_filling = false;
     bool m_flatHot = false;
-    QMetaObject::Connection m_inserted, m_removed, m_reset;
+
+    // The horizontal extent, measured on demand: after a removal the text
+    // that sets it anew (none: no items), then the texts added since, each
+    // with the extent limit of its time.
+    mutable int m_maxItemWidth = 0;
+    mutable std::optional<std::optional<QString>> m_remeasure;
+    mutable std::vector<std::pair<QString, int>> m_unmeasured;
 };
 
 } // namespace coolctrls
-
-// The published properties the list box and the combo box share, forwarded
-// to their TCoolItems member m_items; each class declares the Q_PROPERTY
-// lines and a repaintItems() of its own.
-#define TONVIK_COOL_ITEMS_ACCESSORS                                                                        \
-public:                                                                                                    \
-    coolctrls::TCoolItems &items() { return m_items; }                                                     \
-    const coolctrls::TCoolItems &items() const { return m_items; }                                         \
-    platform::TColor SelColor() const { return m_items.SelColor; }                                         \
-    void setSelColor(platform::TColor v) { m_items.SelColor = v; }                                         \
-    platform::TFont &SelFont() { return m_items.SelFont; }                                                 \
-    QString SelFontName() const { return m_items.SelFont.Name(); }                                         \
-    void setSelFontName(const QString &v) { m_items.SelFont.setName(v); }                                  \
-    int SelFontHeight() const { return m_items.SelFont.Height(); }                                         \
-    void setSelFontHeight(int v) { m_items.SelFont.setHeight(v); }                                         \
-    QColor SelFontColor() const { return platform::ColorToQColor(m_items.SelFont.Color()); }               \
-    void setSelFontColor(const QColor &v) { m_items.SelFont.setColor(platform::QColorToColor(v)); }        \
-    platform::TBitmap &Glyph() { return m_items.Glyph.Glyph(); }                                           \
-    void setGlyph(const platform::TBitmap *v) { m_items.Glyph.setGlyph(v); }                               \
-    int NumGlyphs() const { return m_items.NumGlyphs(); }                                                  \
-    void setNumGlyphs(int v) { if (m_items.setNumGlyphs(v)) repaintItems(); }                              \
-    platform::TBitmap *Wallpaper() { return m_items.Wallpaper.Wallpaper(); }                               \
-    void setWallpaper(const platform::TBitmap *v) { m_items.Wallpaper.setWallpaper(v); }                   \
-    platform::TBitmap *SelWallpaper() { return m_items.SelWallpaper.Bitmap(); }                            \
-    void setSelWallpaper(const platform::TBitmap *v) { m_items.SelWallpaper.setBitmap(v); }                \
-    coolctrls::TCoolImages *CoolImages() const { return m_items.Wallpaper.CoolImages(); }                  \
-    void setCoolImages(coolctrls::TCoolImages *v) { m_items.Wallpaper.setCoolImages(v); repaintItems(); }  \
-    int idWallpaper() const { return m_items.Wallpaper.idWallpaper(); }                                    \
-    void setIdWallpaper(int v) { if (m_items.Wallpaper.setIdWallpaper(v)) repaintItems(); }                \
-    int idSelWallpaper() const { return m_items.SelWallpaper.Index(); }                                    \
-    void setIdSelWallpaper(int v) { if (m_items.SelWallpaper.setIndex(v)) repaintItems(); }                \
-    int TransparencyLevel() const { return m_items.Wallpaper.TransparencyLevel(); }                        \
-    void setTransparencyLevel(int v)                                                                       \
-    {                                                                                                      \
-        if (m_items.Wallpaper.setTransparencyLevel(uint8_t(qBound(0, v, 255)))) repaintItems();            \
-    }                                                                                                      \
-    platform::TImageList *Images() const { return m_items.Images; }                                        \
-    void setImages(platform::TImageList *v) { m_items.Images = v; repaintItems(); }                        \
-    coolctrls::TCoolOptions Options() const { return m_items.Options; }                                    \
-    uint OptionBits() const { return m_items.Options.bits(); }                                             \
-    void setOptionBits(uint v) { setOptions(coolctrls::TCoolOptions::fromBits(v)); }                       \
-    int BevelInner() const { return m_items.BevelInner; }                                                  \
-    void setBevelInner(int v) { setItemsValue(m_items.BevelInner, coolctrls::TBevelCut(v)); }              \
-    int BevelOuter() const { return m_items.BevelOuter; }                                                  \
-    void setBevelOuter(int v) { setItemsValue(m_items.BevelOuter, coolctrls::TBevelCut(v)); }              \
-    int BevelStyle() const { return m_items.BevelStyle; }                                                  \
-    void setBevelStyle(int v) { setItemsValue(m_items.BevelStyle, coolctrls::TBevelStyleEx(v)); }          \
-    int ExtendedStyle() const { return m_items.ExtendedStyle(); }                                          \
-    void setExtendedStyle(int v)                                                                           \
-    {                                                                                                      \
-        m_items.setExtendedStyle(coolctrls::TCoolControlStyle(v));                                         \
-        repaintItems();                                                                                    \
-    }                                                                                                      \
-    bool ExtendedCheck() const { return m_items.ExtendedCheck(); }                                         \
-    void setExtendedCheck(bool v) { if (m_items.setExtendedCheck(v)) repaintItems(); }                     \
-    bool FlatCheckBox() const { return m_items.FlatCheckBox; }                                             \
-    void setFlatCheckBox(bool v) { setItemsValue(m_items.FlatCheckBox, v); }                               \
-    bool FontAutoUpdate() const { return m_items.FontAutoUpdate; }                                         \
-    void setFontAutoUpdate(bool v) { setItemsValue(m_items.FontAutoUpdate, v); }                           \
-    bool TrueType() const { return m_items.TrueType(); }                                                   \
-    void setTrueType(bool v) { m_items.setTrueType(v); repaintItems(); }                                   \
-    bool LightColorControl() const { return m_items.LightColorControl(); }                                 \
-    void setLightColorControl(bool v) { if (m_items.setLightColorControl(v)) repaintItems(); }             \
-    QString FolderName() const { return m_items.FolderName(); }                                            \
-    void setFolderName(const QString &v) { m_items.setFolderName(v); }                                     \
-    QString FileMask() const { return m_items.FileMask(); }                                                \
-    void setFileMask(const QString &v) { m_items.setFileMask(v); }                                         \
-    uint FileType() const { return m_items.FileType().bits(); }                                            \
-    void setFileType(uint v) { m_items.setFileType(coolctrls::TFileType::fromBits(v)); }                   \
-    platform::TColor ShadowColor() const { return m_items.ShadowColor; }                                   \
-    void setShadowColor(platform::TColor v) { m_items.ShadowColor = v; m_items.SimpleView = false; repaintItems(); } \
-    int ShadowSize() const { return m_items.ShadowSize; }                                                  \
-    void setShadowSize(int v)                                                                              \
-    {                                                                                                      \
-        m_items.ShadowSize = qBound(0, v, 255);                                                            \
-        m_items.SimpleView = false;                                                                        \
-        repaintItems();                                                                                    \
-    }                                                                                                      \
-    int ShadowPos() const { return m_items.ShadowPos; }                                                    \
-    void setShadowPos(int v)                                                                               \
-    {                                                                                                      \
-        m_items.ShadowPos = coolctrls::TShadowPosition(qBound(0, v, 3));                                   \
-        m_items.SimpleView = false;                                                                        \
-        repaintItems();                                                                                    \
-    }                                                                                                      \
-    bool SimpleView() const { return m_items.SimpleView; }                                                 \
-    void setSimpleView(bool v) { m_items.SimpleView = v; repaintItems(); }                                 \
-    uint EdgeBordersBits() const { return m_items.EdgeBorders.bits(); }                                    \
-    coolctrls::TEdgeBorders EdgeBorders() const { return m_items.EdgeBorders; }                            \
-    void setEdgeBorders(coolctrls::TEdgeBorders v) { setItemsValue(m_items.EdgeBorders, v); }              \
-    void setEdgeBordersBits(uint v) { setEdgeBorders(coolctrls::TEdgeBorders::fromBits(v)); }              \
-    platform::TPen &BorderPen() { return m_items.BorderPen; }                                              \
-    platform::TColor BordersTrColor() const { return m_items.BordersTrColor; }                             \
-    void setBordersTrColor(platform::TColor v) { setItemsValue(m_items.BordersTrColor, v); }               \
-    platform::TColor Color() const { return m_items.Color; }                                               \
-    void setColor(platform::TColor v) { setItemsValue(m_items.Color, v); }                                 \
-    int ItemHeight() const { return m_items.ItemHeight; }                                                  \
-    platform::TColor SelectedColor() const { return m_items.SelectedColor(); }                             \
-    void SelectColor(platform::TColor v) { m_items.SelectColor(v); }                                       \
-    platform::TFont &FontValue() { return m_items.FontValue(); }                                           \
-    int MaxItemWidth() const { return m_items.MaxItemWidth(); }                                            \
-    bool Checked(int index) const { return m_items.Checked(index); }                                       \
-    int CheckState(int index) const { return m_items.CheckState(index); }                                  \
-    int32_t ItemData(int index) const { return m_items.ItemData(index); }                                  \
-    void setItemData(int index, int32_t v) { m_items.setItemData(index, v); }                              \
-    std::function<void(int index, int &glAssign)> &OnGlyphDraw() { return m_items.OnGlyphDraw; }          \
-                                                                                                           \
-private:                                                                                                   \
-    template<typename T, typename V>                                                                       \
-    void setItemsValue(T &field, V value)                                                                  \
-    {                                                                                                      \
-        if (field == value)                                                                                \
-            return;                                                                                        \
-        field = value;                                                                                     \
-        repaintItems();                                                                                    \
-    }

@@ -4,6 +4,7 @@
 #include "CoolFocus.h"
 #include "CoolUtils.h"
 #include "TCoolLabelAccessible.h"
+#include "TFormLoading.h"
 
 #include "platform/Application.h"
 #include "platform/canvas/TBitmap.h"
@@ -18,7 +19,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolLabel::TCoolLabel(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     m_glyph.OnChange = [this](TGlyph *) { update(); };
     m_borderPen.OnChange = [this](TPen *) { update(); };
@@ -33,8 +34,7 @@ void TCoolLabel::setCaption(const QString &value)
 {
     if (m_caption == value)
         return;
-    const QString old = m_caption;
-    m_caption = value;
+    const QString old = std::exchange(m_caption, value);
     AdjustBounds();
     update();
     if (m_announceChanges)
@@ -43,133 +43,66 @@ void TCoolLabel::setCaption(const QString &value)
 
 void TCoolLabel::setAutoSize(bool value)
 {
-    if (m_autoSize == value)
+    if (!StoreChanged(m_autoSize, value))
         return;
-    m_autoSize = value;
     AdjustBounds();
-}
-
-void TCoolLabel::setTransparent(bool value)
-{
-    // The group only stores the flag; the label looks different either way.
-    if (m_wallpaper.setTransparent(value))
-        update();
-}
-
-void TCoolLabel::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
 }
 
 void TCoolLabel::setWordWrap(bool value)
 {
-    if (m_wordWrap == value)
+    if (!StoreChanged(m_wordWrap, value))
         return;
-    m_wordWrap = value;
     AdjustBounds();
     update();
 }
 
 void TCoolLabel::setShowAccelChar(bool value)
 {
-    if (m_showAccelChar == value)
+    if (!StoreChanged(m_showAccelChar, value))
         return;
-    m_showAccelChar = value;
     AdjustBounds();
     update();
 }
 
 void TCoolLabel::setAlignment(TAlignment value)
 {
-    if (m_alignment == value)
+    if (!StoreChanged(m_alignment, value))
         return;
-    m_alignment = value;
     update();
 }
 
-QColor TCoolLabel::Color() const
+void TCoolLabel::setColor(TColor value)
 {
-    return m_color.isValid() ? m_color : palette().color(QPalette::Button);
-}
-
-void TCoolLabel::setColor(const QColor &value)
-{
-    if (m_color == value)
+    if (!StoreChanged(m_color, value))
         return;
-    m_color = value;
     update();
-}
-
-QColor TCoolLabel::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolLabel::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    repaint();
-}
-
-void TCoolLabel::setSimpleView(bool value)
-{
-    if (m_simpleView == value)
-        return;
-    m_simpleView = value;
-    repaint();
 }
 
 void TCoolLabel::setLayout(TTextLayout value)
 {
-    if (m_layout == value)
+    if (!StoreChanged(m_layout, value))
         return;
-    m_layout = value;
     update();
 }
 
 void TCoolLabel::setBevelInner(TBevelCut value)
 {
-    if (m_bevelInner == value)
+    if (!StoreChanged(m_bevelInner, value))
         return;
-    m_bevelInner = value;
     repaint();
 }
 
 void TCoolLabel::setBevelOuter(TBevelCut value)
 {
-    if (m_bevelOuter == value)
+    if (!StoreChanged(m_bevelOuter, value))
         return;
-    m_bevelOuter = value;
     repaint();
 }
 
 void TCoolLabel::setBevelsOffset(int value)
 {
-    if (m_bevelsOffset == value)
+    if (!StoreChanged(m_bevelsOffset, value))
         return;
-    m_bevelsOffset = value;
     if (value != 0)
         setAutoSize(false);
     repaint();
@@ -177,9 +110,8 @@ void TCoolLabel::setBevelsOffset(int value)
 
 void TCoolLabel::setEdgeBorders(TEdgeBorders value)
 {
-    if (m_edgeBorders == value)
+    if (!StoreChanged(m_edgeBorders, value))
         return;
-    m_edgeBorders = value;
     update();
 }
 
@@ -191,21 +123,8 @@ void TCoolLabel::setGlyph(const platform::TBitmap *bitmap)
 
 void TCoolLabel::setNumGlyphs(int value)
 {
-    const int n = qMin(int(static_cast<uint8_t>(value)), 2);
-    if (n == m_glyph.NumGlyphs())
-        return;
-    m_glyph.setNumGlyphs(n);
-    update();
-}
-
-unsigned TCoolLabel::alignmentFormat() const
-{
-    switch (m_alignment) {
-    case taRightJustify: return DT_RIGHT;
-    case taCenter: return DT_CENTER;
-    case taLeftJustify: break;
-    }
-    return DT_LEFT;
+    if (m_glyph.setNumGlyphsLimited(value))
+        update();
 }
 
 void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
@@ -215,24 +134,12 @@ void TCoolLabel::DrawLabelText(TCanvas &canvas, QRect &r, unsigned format) const
         text += ' ';
     if (!m_showAccelChar)
         format |= DT_NOPREFIX;
-    if (layoutDirection() == Qt::RightToLeft) {
-        // Right-to-left reading mirrors left and right alignment.
-        format |= DT_RTLREADING;
-        if (!(format & DT_CENTER))
-            format ^= DT_RIGHT;
-    }
+    // Right-to-left reading mirrors left and right alignment.
+    format = BiDiFormat(format, layoutDirection() == Qt::RightToLeft, true);
     canvas.Font.Assign(font());
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
+    const TColor fontColor = ControlFontColor(this);
     canvas.Font.setColor(fontColor);
-    if (!isEnabled()) {
-        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
-    } else if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(text, r, format);
-    } else {
-        DrawShadowText(canvas, r, static_cast<TShadowPosition>(m_shadowPos), m_shadowSize,
-                       QColorToColor(ShadowColor()), fontColor, format, text);
-    }
+    DrawCaption(canvas, r, format, text, shadowStyle(), fontColor, isEnabled());
 }
 
 QSize TCoolLabel::textExtent() const
@@ -248,6 +155,12 @@ void TCoolLabel::AdjustBounds()
 {
     if (!m_autoSize || !parentWidget())
         return;
+    // A window still reading its description measures the label once, at
+    // the end, in its final font.
+    if (TFormLoading *loading = TFormLoading::current()) {
+        loading->defer(this, [this] { AdjustBounds(); });
+        return;
+    }
     QSize extent = textExtent();
     const QSize glyph = m_glyph.glyphSize();
     if (!m_glyph.Glyph().Empty()) {
@@ -269,20 +182,20 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     TCanvas canvas(&painter);
     // A transparent label paints no background: its container's shows.
     if (!Transparent() && !m_wallpaper.PaintWallpaper(canvas, rect(), SRCCOPY, Stretched()))
-        canvas.FillRect(rect(), QColorToColor(Color()));
+        canvas.FillRect(rect(), m_color);
 
     QRect r = rect();
     auto isEdge = [](TBevelCut cut) { return cut == bvLowered || cut == bvRaised; };
     if (isEdge(m_bevelInner) || isEdge(m_bevelOuter)) {
         // The edge around the whole client area, as the glyph holder draws
         // bevels; the rectangle itself does not shrink by it.
-        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, static_cast<coolctrls::TBevelCut>(m_bevelOuter),
-                           static_cast<coolctrls::TBevelCut>(m_bevelInner), blGlyphLeft, 0, 0, QString(), QPoint());
+        m_glyph.DrawBevels(canvas, r, 0, bsBevelBoth, m_bevelOuter, m_bevelInner, blGlyphLeft, 0, 0, QString(),
+                           QPoint());
         InflateRect(r, -m_bevelsOffset, -m_bevelsOffset);
     }
 
     canvas.Brush.setStyle(TBrushStyle::bsClear);
-    const unsigned format = (m_wordWrap ? DT_WORDBREAK : 0u) | alignmentFormat();
+    const unsigned format = (m_wordWrap ? DT_WORDBREAK : 0u) | AlignmentFormat(m_alignment);
     if (m_layout != tlTop) {
         QRect m = r;
         DrawLabelText(canvas, m, format | DT_EXPANDTABS | DT_CALCRECT);
@@ -291,22 +204,8 @@ void TCoolLabel::paintEvent(QPaintEvent *)
     }
 
     if (!m_glyph.Glyph().Empty()) {
-        const int w = m_glyph.glyphSize().width();
         canvas.Font.Assign(font());
-        const int t = canvas.TextWidth(m_caption);
-        QPoint p(r.left(), r.top());
-        switch (m_alignment) {
-        case taLeftJustify:
-            r.translate(w + 2, 0);
-            break;
-        case taRightJustify:
-            p.setX(Right(r) - t - w - 2);
-            break;
-        case taCenter:
-            p.setX(r.width() / 2 - (t + w + 2) / 2);
-            r.translate((w + 2) / 2, 0);
-            break;
-        }
+        const QPoint p = PlaceGlyphBeforeText(r, m_alignment, m_glyph.glyphSize().width(), canvas.TextWidth(m_caption));
         m_glyph.DrawGlyph(canvas, p, clNone, true, isEnabled());
     }
 

@@ -2,14 +2,13 @@
 
 #include "CoolControlSupport.h"
 #include "TGlyph.h"
-#include "TWallpaperGroup.h"
+#include "TShadowedCaption.h"
+#include "TBackgroundControl.h"
 
 #include "platform/Events.h"
 
 #include "platform/canvas/TPen.h"
 
-#include <QColor>
-#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -28,7 +27,7 @@ namespace coolctrls {
 // the left mouse button does, the arrow keys move the focus to the nearest
 // focusable label beside it, as in a group of buttons, and a dotted focus
 // rectangle shows while the focus came from the keyboard.
-class TCoolLabel : public QWidget
+class TCoolLabel : public QWidget, public TBackgroundControl, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -36,80 +35,37 @@ class TCoolLabel : public QWidget
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
-    Q_PROPERTY(TTextLayout Layout READ Layout WRITE setLayout)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TTextLayout Layout READ Layout WRITE setLayout)
     Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
-    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(coolctrls::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(coolctrls::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
     Q_PROPERTY(int BevelsOffset READ BevelsOffset WRITE setBevelsOffset)
     Q_PROPERTY(int EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    TONVIK_COOL_FONT_PROPERTIES
     Q_PROPERTY(bool AnnounceChanges READ AnnounceChanges WRITE setAnnounceChanges)
-    TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-    enum TTextLayout { tlTop, tlCenter, tlBottom };
-    Q_ENUM(TTextLayout)
-    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-    Q_ENUM(TBevelCut)
-
     explicit TCoolLabel(QWidget *parent = nullptr);
-
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // label.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
     bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool value);
     bool ShowAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool value);
     TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment value);
-    // Background colour used when not Transparent; invalid = the button face.
-    QColor Color() const;
-    void setColor(const QColor &value);
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
+    // Background colour used when not Transparent and without a wallpaper.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     TTextLayout Layout() const { return m_layout; }
     void setLayout(TTextLayout value);
@@ -126,8 +82,8 @@ public:
     void setBevelsOffset(int value);
     TEdgeBorders EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(TEdgeBorders value);
-    int EdgeBordersBits() const { return int(m_edgeBorders.bits()); }
-    void setEdgeBordersBits(int bits) { setEdgeBorders(TEdgeBorders::fromBits(uint32_t(bits) & 0xF)); }
+    int EdgeBordersBits() const { return int(m_edgeBorders.toInt()); }
+    void setEdgeBordersBits(int bits) { setEdgeBorders(TEdgeBorders::fromInt(uint(bits) & 0xF)); }
     // The pen of the side lines; assigning into it repaints.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
@@ -169,28 +125,22 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A shadow setter repaints at once.
+    void ShadowChanged() override { repaint(); }
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    // Declared first: the glyph holder is destroyed last.
     TGlyph m_glyph;
-    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
-    TWallpaperGroup m_wallpaper{this};
-    unsigned alignmentFormat() const;
 
     QString m_caption;
     bool m_autoSize = true;
     bool m_wordWrap = false;
     bool m_showAccelChar = true;
     TAlignment m_alignment = taLeftJustify;
-    QColor m_color;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
+    platform::TColor m_color = platform::clBtnFace;
     bool m_pressed = false;
     bool m_keyDown = false;  // Space is held on the focused label
     bool m_focusFromKeyboard = false;

@@ -36,7 +36,7 @@ QPoint TCoolLabelAccessible::textOrigin() const
 {
     // The shadow to the left and above moves the text by its size.
     const bool shadowFirst = label()->isEnabled() && !label()->SimpleView()
-                          && label()->ShadowPos() == TCoolLabel::spLeftTop;
+                          && label()->ShadowPos() == spLeftTop;
     const int offset = shadowFirst ? label()->ShadowSize() : 0;
     return {offset, offset};
 }

@@ -14,11 +14,9 @@ namespace coolctrls {
 
 using namespace platform;
 
-int TCoolListBox::s_lastTopIndex = 0;
-
 TCoolListBox::TCoolListBox(QWidget *parent)
     : QListWidget(parent)
-    , m_items(this, model(), TCoolItems::Kind::ListBox)
+    , TCoolItemsControl(this, model(), TCoolItems::Kind::ListBox)
 {
     if (QStyle *classic = ClassicStyle())
         setStyle(classic);
@@ -29,29 +27,18 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     // The items' background is painted with them, the rest of the list by
     // paintEvent: nothing is erased beforehand.
     viewport()->setAutoFillBackground(false);
-    m_items.Options = TCoolOptions{ocBevelOnlyIfSel, ocNoCaption};
-    m_items.ItemHeight = 13;
+    m_items.setOptions(TCoolOptions{ocBevelOnlyIfSel, ocNoCaption});
+    m_items.setItemHeight(13);
 
     m_delegate = new TCoolItemDelegate(m_items, this);
     m_delegate->Area = [this] { return TItemArea{viewport()->rect(), viewport()->pos()}; };
     setItemDelegate(m_delegate);
 
-    m_captionBar = new TCoolCaptionBar(this, m_items.Wallpaper);
+    m_captionBar = new TCoolCaptionBar(this, m_items.Wallpaper());
     m_captionBar->OnRefresh = [this] { update(); };
 
-    m_items.CurrentIndex = [this] { return currentRow(); };
-    m_items.SetCurrentIndex = [this](int i) { setItemIndex(i); };
-    m_items.InsertItem = [this](const QString &text) { addItem(text); };
-    m_items.ExtentLimit = [this] { return width(); };
-    m_items.OnExtentChanged = [this] { emit m_delegate->sizeHintChanged(model()->index(0, 0)); };
-    m_items.SelFont.OnChange = [this](TFont *) { repaintItems(); };
-    m_items.Glyph.OnChange = [this](TGlyph *) { repaintItems(); };
-    m_items.BorderPen.OnChange = [this](TPen *) { update(); };
-    m_items.SelWallpaper.OnBitmapChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnImagesChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnWallpaperChanged = [this] { repaintItems(); };
-    m_items.Wallpaper.OnStoreRemoved = [this] { repaintItems(); };
-
+    connect(&m_items, &TCoolItems::Changed, this, &TCoolListBox::repaintItems);
+    connect(&m_items, &TCoolItems::OptionsChanged, this, &TCoolListBox::RecreateWnd);
     connect(this, &QListWidget::currentRowChanged, this, [this] { m_items.SelectionChanged(); });
     applyFrame();
 }
@@ -87,26 +74,6 @@ void TCoolListBox::setItemIndex(int value)
     }
 }
 
-void TCoolListBox::setItemHeight(int value)
-{
-    value = qMax(1, value);
-    if (m_items.ItemHeight == value)
-        return;
-    m_items.ItemHeight = value;
-    emit m_delegate->sizeHintChanged(model()->index(0, 0));
-    repaintItems();
-}
-
-void TCoolListBox::setOptions(TCoolOptions value)
-{
-    value = ExcludeConflictingOptions(m_items.Options, value);
-    if (value == m_items.Options)
-        return;
-    m_items.Options = value;
-    RecreateWnd();
-    repaintItems();
-}
-
 void TCoolListBox::RecreateWnd()
 {
     m_items.Recreate();
@@ -117,7 +84,7 @@ void TCoolListBox::applyFrame()
 {
     // The caption bar brings its own frame; otherwise the classic sunken
     // one, or none for bsNone.
-    m_captionBar->setOptions(m_items.Options);
+    m_captionBar->setOptions(m_items.Options());
     if (m_captionBar->Visible())
         setFrameStyle(QFrame::NoFrame);
     else if (m_borderStyle == bsNone)
@@ -148,7 +115,7 @@ void TCoolListBox::setChecked(int index, bool value)
 QRect TCoolListBox::CheckArea(int index) const
 {
     QRect r = visualRect(model()->index(index, 0));
-    const int width = m_items.ItemHeight + 2;
+    const int width = m_items.ItemHeight() + 2;
     if (layoutDirection() == Qt::RightToLeft)
         r.setLeft(r.right() + 1 - width);
     else
@@ -165,8 +132,8 @@ void TCoolListBox::toggle(int index)
 
 void TCoolListBox::paintBackground(TCanvas &canvas, const QRect &rect)
 {
-    const TCoolOptions options = m_items.Options;
-    if (options.contains(ocPaintTransparently)) {
+    const TCoolOptions options = m_items.Options();
+    if (options.testFlag(ocPaintTransparently)) {
         const QPoint org = canvas.OffsetWindowOrg(viewport()->x(), viewport()->y());
         PaintParentBackgroundClipped(GetParentAtLevel(this, TransparencyLevel()), canvas,
                                      rect.translated(viewport()->pos()), true);
@@ -174,10 +141,10 @@ void TCoolListBox::paintBackground(TCanvas &canvas, const QRect &rect)
         return;
     }
     const TBitmap *wallpaper = m_items.ResolveWallpaper();
-    if (options.contains(ocPaintWallpaper) && wallpaper)
-        DrawWallpaper(canvas, *wallpaper, viewport()->rect(), SRCCOPY, options.contains(ocStretchWallpaper));
+    if (options.testFlag(ocPaintWallpaper) && wallpaper)
+        DrawWallpaper(canvas, *wallpaper, viewport()->rect(), SRCCOPY, options.testFlag(ocStretchWallpaper));
     else
-        canvas.FillRect(rect, m_items.Color);
+        canvas.FillRect(rect, m_items.Color());
 }
 
 void TCoolListBox::paintEvent(QPaintEvent *event)
@@ -189,7 +156,7 @@ void TCoolListBox::paintEvent(QPaintEvent *event)
         TCanvas canvas(&painter);
         paintBackground(canvas, event->rect());
         if (count() == 0 && hasFocus())
-            canvas.DrawFocusRect(QRect(0, 0, viewport()->width(), m_items.ItemHeight));
+            canvas.DrawFocusRect(QRect(0, 0, viewport()->width(), m_items.ItemHeight()));
     }
     QListWidget::paintEvent(event);
 }
@@ -248,7 +215,7 @@ void TCoolListBox::focusInEvent(QFocusEvent *event)
     QListWidget::focusInEvent(event);
     update();
     if (count() == 0)
-        viewport()->update(QRect(0, 0, viewport()->width(), m_items.ItemHeight));
+        viewport()->update(QRect(0, 0, viewport()->width(), m_items.ItemHeight()));
 }
 
 void TCoolListBox::focusOutEvent(QFocusEvent *event)
@@ -256,7 +223,7 @@ void TCoolListBox::focusOutEvent(QFocusEvent *event)
     QListWidget::focusOutEvent(event);
     update();
     if (count() == 0)
-        viewport()->update(QRect(0, 0, viewport()->width(), m_items.ItemHeight));
+        viewport()->update(QRect(0, 0, viewport()->width(), m_items.ItemHeight()));
 }
 
 void TCoolListBox::enterEvent(QEnterEvent *event)
@@ -277,10 +244,10 @@ void TCoolListBox::scrollContentsBy(int dx, int dy)
     // Scrolling moves the pixels; a wallpaper laid over the whole list must
     // stay where it is, so the whole list is painted again.
     const int top = indexAt(QPoint(0, 0)).row();
-    if (top != s_lastTopIndex && m_items.FixedBackground()) {
+    if (top != m_lastTopIndex && m_items.FixedBackground()) {
         viewport()->update();
         ++m_fixedRepaints;
-        s_lastTopIndex = top;
+        m_lastTopIndex = top;
     }
 }
 

@@ -3,7 +3,7 @@
 #include "CoolControlSupport.h"
 #include "TCoolCaptionBar.h"
 #include "TCoolItemDelegate.h"
-#include "TCoolItems.h"
+#include "TCoolItemsControl.h"
 
 #include "platform/Events.h"
 
@@ -20,74 +20,31 @@ namespace coolctrls {
 // check box, toggled by a click in its check area or by Space. The
 // wallpaper stays fixed while the list scrolls; the horizontal scroll range
 // follows the widest item; with HotTray the selection follows the mouse.
-class TCoolListBox : public QListWidget
+class TCoolListBox : public QListWidget, public TCoolItemsControl
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList Items READ Items WRITE setItems)
-    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
-    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight)
+    TONVIK_COOL_ITEMS_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(uint CaptionColor READ CaptionColor WRITE setCaptionColor)
-    Q_PROPERTY(uint CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
+    Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
+    Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
     Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(bool HotTray READ HotTray WRITE setHotTray)
-    Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(uint Color READ Color WRITE setColor)
-    Q_PROPERTY(uint SelColor READ SelColor WRITE setSelColor)
-    Q_PROPERTY(QString SelFontName READ SelFontName WRITE setSelFontName)
-    Q_PROPERTY(int SelFontHeight READ SelFontHeight WRITE setSelFontHeight)
-    Q_PROPERTY(QColor SelFontColor READ SelFontColor WRITE setSelFontColor)
-    Q_PROPERTY(uint Options READ OptionBits WRITE setOptionBits)
-    Q_PROPERTY(int BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(int BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(int BevelStyle READ BevelStyle WRITE setBevelStyle)
-    Q_PROPERTY(int ExtendedStyle READ ExtendedStyle WRITE setExtendedStyle)
-    Q_PROPERTY(bool ExtendedCheck READ ExtendedCheck WRITE setExtendedCheck)
-    Q_PROPERTY(bool FlatCheckBox READ FlatCheckBox WRITE setFlatCheckBox)
-    Q_PROPERTY(bool FontAutoUpdate READ FontAutoUpdate WRITE setFontAutoUpdate)
-    Q_PROPERTY(bool TrueType READ TrueType WRITE setTrueType)
-    Q_PROPERTY(bool LightColorControl READ LightColorControl WRITE setLightColorControl)
-    Q_PROPERTY(QString FolderName READ FolderName WRITE setFolderName)
-    Q_PROPERTY(QString FileMask READ FileMask WRITE setFileMask)
-    Q_PROPERTY(uint FileType READ FileType WRITE setFileType)
-    Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
-    Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
-    Q_PROPERTY(int idSelWallpaper READ idSelWallpaper WRITE setIdSelWallpaper)
-    Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(int ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
-    Q_PROPERTY(uint EdgeBorders READ EdgeBordersBits WRITE setEdgeBordersBits)
-    Q_PROPERTY(uint BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
-    Q_PROPERTY(uint SelectedColor READ SelectedColor)
-    Q_PROPERTY(int MaxItemWidth READ MaxItemWidth)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
-    TONVIK_COOL_ITEMS_ACCESSORS
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
-    enum TBorderStyle { bsNone, bsSingle };
-
     explicit TCoolListBox(QWidget *parent = nullptr);
     ~TCoolListBox() override;
 
+    // The shared items: not QListWidget's items of a drag's data.
+    using TCoolItemsControl::items;
+
     QStringList Items() const;
     void setItems(const QStringList &items);
-    int ItemIndex() const { return currentRow(); }
+    int ItemIndex() const override { return currentRow(); }
     // Values outside the items select nothing.
-    void setItemIndex(int value);
-    void setItemHeight(int value);
-    // Re-creates the window (the caption bar follows ocNoCaption,
-    // ocSmallCaption); ocPaintWallpaper and ocPaintTransparently exclude
-    // each other, the one just added wins.
-    void setOptions(TCoolOptions value);
+    void setItemIndex(int value) override;
+    // A new option set re-creates the window (the caption bar follows
+    // ocNoCaption, ocSmallCaption).
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int value);
     bool HotTray() const { return m_hotTray; }
@@ -116,8 +73,6 @@ public:
     // left (from the right with right-to-left reading), in viewport
     // coordinates.
     QRect CheckArea(int index) const;
-    // The horizontal scroll range the widest item asks for.
-    int HorizontalExtent() const { return m_items.HorizontalExtent(); }
     // Whole-list repaints caused by a change of the top item; for tests.
     int FixedBackgroundRepaints() const { return m_fixedRepaints; }
     // What re-creating the window does: the check states survive, the items
@@ -143,19 +98,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void AddItem(const QString &text) override { addItem(text); }
+    int ExtentLimit() const override { return width(); }
     void repaintItems();
     void toggle(int index);
     void applyFrame();
     void paintBackground(platform::TCanvas &canvas, const QRect &rect);
 
-    TCoolItems m_items;
     TCoolItemDelegate *m_delegate;
     TCoolCaptionBar *m_captionBar;
     TBorderStyle m_borderStyle = bsSingle;
     bool m_hotTray = false;
     int m_fixedRepaints = 0;
-    // Shared by all list boxes, as the classic unit kept it.
-    static int s_lastTopIndex;
+    // The top row at the last whole-list repaint (each control its own).
+    int m_lastTopIndex = 0;
 };
 
 } // namespace coolctrls

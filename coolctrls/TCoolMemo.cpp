@@ -19,14 +19,8 @@ using namespace platform;
 
 namespace coolctrls {
 
-namespace {
-
-QColor toQColor(TColor c) { return ColorToQColor(c); }
-
-} // namespace
-
 TCoolMemo::TCoolMemo(QWidget *parent)
-    : QTextEdit(parent), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
+    : QTextEdit(parent), TWallpaperControl(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
     resize(185, 89);
     setAcceptRichText(false);
@@ -90,30 +84,6 @@ void TCoolMemo::RecreateWnd()
     repaintAll();
 }
 
-void TCoolMemo::setCoolImages(TCoolImages *store)
-{
-    m_wallpaper.setCoolImages(store);
-    viewport()->update();
-    UpdateCaptionBar();
-}
-
-void TCoolMemo::setIdWallpaper(int value)
-{
-    if (m_wallpaper.setIdWallpaper(value))
-        viewport()->update();
-}
-
-void TCoolMemo::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
-
-void TCoolMemo::setTransparencyLevel(int value)
-{
-    if (m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255))))
-        repaintAll();
-}
-
 QStringList TCoolMemo::Lines() const
 {
     return toPlainText().split('\n');
@@ -127,25 +97,22 @@ void TCoolMemo::setLines(const QStringList &lines)
 
 void TCoolMemo::setTextAlign(TAlignment value)
 {
-    if (m_textAlign == value)
+    if (!StoreChanged(m_textAlign, value))
         return;
-    m_textAlign = value;
     RecreateWnd();
 }
 
 void TCoolMemo::setBorderStyle(TBorderStyle value)
 {
-    if (m_borderStyle == value)
+    if (!StoreChanged(m_borderStyle, value))
         return;
-    m_borderStyle = value;
     RecreateWnd();
 }
 
 void TCoolMemo::setScrollBars(TScrollStyle value)
 {
-    if (m_scrollBars == value)
+    if (!StoreChanged(m_scrollBars, value))
         return;
-    m_scrollBars = value;
     RecreateWnd();
 }
 
@@ -166,51 +133,44 @@ void TCoolMemo::applyAlignment()
 void TCoolMemo::setOptions(int value)
 {
     const TCoolOptions options =
-        ExcludeConflictingOptions(CoolOptions(), TCoolOptions::fromBits(uint32_t(value)));
+        ExcludeConflictingOptions(CoolOptions(), TCoolOptions::fromInt(uint32_t(value)));
     if (options == CoolOptions())
         return;
-    m_options = int(options.bits());
+    m_options = int(options.toInt());
     RecreateWnd();
     colorChanged();
 }
 
 void TCoolMemo::setEdgeBorders(int value)
 {
-    if (m_edgeBorders == value)
+    if (!StoreChanged(m_edgeBorders, value))
         return;
-    m_edgeBorders = value;
     update();
 }
 
-void TCoolMemo::setBordersTrColor(const QColor &value)
+void TCoolMemo::setBordersTrColor(TColor value)
 {
-    if (m_bordersTrColor == value)
+    if (!StoreChanged(m_bordersTrColor, value))
         return;
-    m_bordersTrColor = value;
     update();
 }
 
-QColor TCoolMemo::Color() const
+void TCoolMemo::setColor(TColor value)
 {
-    return palette().color(QPalette::Base);
-}
-
-void TCoolMemo::setColor(const QColor &value)
-{
-    coolctrls::detail::setFontColor(this, value, QPalette::Base);
+    if (!StoreChanged(m_color, value))
+        return;
+    // The text box's own parts (its selection, say) agree with it.
+    coolctrls::detail::setFontColor(this, value.toQColor(), QPalette::Base);
 }
 
 // --- Caption bar ------------------------------------------------------------------
 
 QString TCoolMemo::Caption() const { return m_captionBar->Caption(); }
 void TCoolMemo::setCaption(const QString &value) { m_captionBar->setCaption(value); }
-QColor TCoolMemo::CaptionColor() const { return toQColor(m_captionBar->CaptionColor()); }
-void TCoolMemo::setCaptionColor(const QColor &value) { m_captionBar->setCaptionColor(QColorToColor(value)); }
-QColor TCoolMemo::CaptionTextColor() const { return toQColor(m_captionBar->CaptionTextColor()); }
-void TCoolMemo::setCaptionTextColor(const QColor &value)
-{
-    m_captionBar->setCaptionTextColor(QColorToColor(value));
-}
+TColor TCoolMemo::CaptionColor() const { return m_captionBar->CaptionColor(); }
+void TCoolMemo::setCaptionColor(TColor value) { m_captionBar->setCaptionColor(value); }
+TColor TCoolMemo::CaptionTextColor() const { return m_captionBar->CaptionTextColor(); }
+void TCoolMemo::setCaptionTextColor(TColor value) { m_captionBar->setCaptionTextColor(value); }
 int TCoolMemo::idCaptionWallpaper() const { return m_captionBar->idCaptionWallpaper(); }
 void TCoolMemo::setIdCaptionWallpaper(int value) { m_captionBar->setIdCaptionWallpaper(value); }
 TBitmap *TCoolMemo::CaptionWallpaper() { return m_captionBar->CaptionWallpaper(); }
@@ -252,7 +212,7 @@ void TCoolMemo::eraseBackground(TCanvas &canvas)
     if (WallpaperActive()
         && m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, (m_options & ocStretchWallpaper) != 0))
         return;
-    canvas.FillRect(client, QColorToColor(Color()));
+    canvas.FillRect(client, m_color);
 }
 
 void TCoolMemo::paintEvent(QPaintEvent *event)
@@ -288,8 +248,7 @@ void TCoolMemo::paintFrame(TCanvas &canvas)
     }
     if (m_options & ocFlatBorder)
         DrawFlatBorder(&canvas, this, FlatBorderHighlighted());
-    const TColor trColor = m_bordersTrColor.isValid() ? QColorToColor(m_bordersTrColor) : clNone;
-    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromBits(uint32_t(m_edgeBorders)), trColor, m_borderPen);
+    DrawEdgeBorders(&canvas, this, TEdgeBorders::fromInt(uint32_t(m_edgeBorders)), m_bordersTrColor, m_borderPen);
 }
 
 void TCoolMemo::scrollContentsBy(int dx, int dy)

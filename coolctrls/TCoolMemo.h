@@ -2,12 +2,11 @@
 
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
-#include "TWallpaperGroup.h"
+#include "TWallpaperControl.h"
 
 #include "platform/Events.h"
 #include "platform/canvas/TPen.h"
 
-#include <QColor>
 #include <QImage>
 #include <QStringList>
 #include <QTextEdit>
@@ -29,70 +28,33 @@ class TCoolCaptionBar;
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
 // bsSingle), then the text area (the viewport).
-class TCoolMemo : public QTextEdit
+class TCoolMemo : public QTextEdit, public TWallpaperControl
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
-    Q_PROPERTY(TAlignment TextAlign READ TextAlign WRITE setTextAlign)
-    Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
-    Q_PROPERTY(TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
+    Q_PROPERTY(coolctrls::TAlignment TextAlign READ TextAlign WRITE setTextAlign)
+    Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(coolctrls::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor CaptionColor READ CaptionColor WRITE setCaptionColor)
-    Q_PROPERTY(QColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
+    Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
+    Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
     Q_PROPERTY(int idCaptionWallpaper READ idCaptionWallpaper WRITE setIdCaptionWallpaper)
     Q_PROPERTY(int Options READ Options WRITE setOptions)
     Q_PROPERTY(int EdgeBorders READ EdgeBorders WRITE setEdgeBorders)
-    Q_PROPERTY(QColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
+    Q_PROPERTY(platform::TColor BordersTrColor READ BordersTrColor WRITE setBordersTrColor)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    TONVIK_COOL_FONT_PROPERTIES
     Q_PROPERTY(bool WantTabs READ WantTabs WRITE setWantTabs)
-    TONVIK_COOL_FONT_ACCESSORS
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TBorderStyle { bsNone, bsSingle };
-    Q_ENUM(TBorderStyle)
-    enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-    Q_ENUM(TScrollStyle)
-    // Sides of EdgeBorders.
-    enum TEdgeBorderBit { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
-    // The option bits the memo honours (bit n for option value n).
-    enum TCoolOptionBit {
-        ocPaintWallpaper = 1 << coolctrls::ocPaintWallpaper,
-        ocStretchWallpaper = 1 << coolctrls::ocStretchWallpaper,
-        ocPaintCaptionWallpaper = 1 << coolctrls::ocPaintCaptionWallpaper,
-        ocNoCaption = 1 << coolctrls::ocNoCaption,
-        ocSmallCaption = 1 << coolctrls::ocSmallCaption,
-        ocNoDragUsingCaption = 1 << coolctrls::ocNoDragUsingCaption,
-        ocFlatBorder = 1 << coolctrls::ocFlatBorder,
-        ocPaintTransparently = 1 << coolctrls::ocPaintTransparently,
-    };
-
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
 
-    // The wallpaper lies under the text; each change repaints the control
-    // (the store also gives the caption wallpaper).
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store);
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value);
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // memo.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
+    // The wallpaper (CoolImages, idWallpaper, Wallpaper, TransparencyLevel:
+    // TWallpaperControl) lies under the text; each change repaints the whole
+    // control (the store also gives the caption wallpaper).
     // The wallpaper as it resolves now: store item first, else own bitmap.
     bool HasWallpaper() const { return m_wallpaper.HasWallpaper(); }
 
@@ -117,28 +79,27 @@ public:
     // wins); a changed set re-creates the control's look, then tells it and
     // its children that the colours changed.
     void setOptions(int value);
-    TCoolOptions CoolOptions() const { return TCoolOptions::fromBits(uint32_t(m_options)); }
-    void setCoolOptions(TCoolOptions value) { setOptions(int(value.bits())); }
+    TCoolOptions CoolOptions() const { return TCoolOptions::fromInt(uint32_t(m_options)); }
+    void setCoolOptions(TCoolOptions value) { setOptions(int(value.toInt())); }
     int EdgeBorders() const { return m_edgeBorders; }
     void setEdgeBorders(int value);
-    // Invalid = clNone, no frame.
-    QColor BordersTrColor() const { return m_bordersTrColor; }
-    void setBordersTrColor(const QColor &value);
+    // clNone (the default): no frame.
+    platform::TColor BordersTrColor() const { return m_bordersTrColor; }
+    void setBordersTrColor(platform::TColor value);
     // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The text area's background without a wallpaper (clWindow).
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     // The caption bar (shown without ocNoCaption).
     QString Caption() const;
     void setCaption(const QString &value);
-    QColor CaptionColor() const;
-    void setCaptionColor(const QColor &value);
-    QColor CaptionTextColor() const;
-    void setCaptionTextColor(const QColor &value);
+    platform::TColor CaptionColor() const;
+    void setCaptionColor(platform::TColor value);
+    platform::TColor CaptionTextColor() const;
+    void setCaptionTextColor(platform::TColor value);
     int idCaptionWallpaper() const;
     void setIdCaptionWallpaper(int value);
     platform::TBitmap *CaptionWallpaper();
@@ -187,6 +148,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void WallpaperLookChanged() override { repaintAll(); }
 
 private:
     void applyAlignment();
@@ -197,8 +159,6 @@ private:
     void repaintAll();
     void colorChanged();
 
-    // CoolImages, idWallpaper, Wallpaper and TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
     TCoolCaptionBar *m_captionBar;
     platform::TPen m_borderPen;
 
@@ -207,7 +167,8 @@ private:
     TScrollStyle m_scrollBars = ssNone;
     int m_options = ocNoCaption;
     int m_edgeBorders = 0;
-    QColor m_bordersTrColor;
+    platform::TColor m_bordersTrColor = platform::clNone;
+    platform::TColor m_color = platform::clWindow;
     int m_anchor = -1;
     bool m_mouseHighlight = false;
     int m_recreations = 0;

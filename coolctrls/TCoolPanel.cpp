@@ -13,7 +13,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolPanel::TCoolPanel(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent), TBackgroundControl(this)
 {
     // Every pixel is painted by the panel (its background step covers the
     // whole client area), so Qt must not fill or compose anything first.
@@ -23,25 +23,13 @@ TCoolPanel::TCoolPanel(QWidget *parent)
     RegisterCoolAccessibility();
 }
 
-void TCoolPanel::setCaption(const QString &value) { assign(m_caption, value); }
-QColor TCoolPanel::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Button); }
-void TCoolPanel::setColor(const QColor &value) { assign(m_color, value); }
-void TCoolPanel::setAlignment(TAlignment value) { assign(m_alignment, value); }
-void TCoolPanel::setBevelOuter(TBevelCut value) { assign(m_bevelOuter, value); }
-void TCoolPanel::setBevelInner(TBevelCut value) { assign(m_bevelInner, value); }
-void TCoolPanel::setBevelWidth(int value) { assign(m_bevelWidth, qMax(1, value)); }
-void TCoolPanel::setBorderWidth(int value) { assign(m_borderWidth, qMax(0, value)); }
-
-void TCoolPanel::setTransparent(bool value)
-{
-    if (m_wallpaper.setTransparent(value))
-        repaint();
-}
-
-void TCoolPanel::setTransparencyLevel(int value)
-{
-    m_wallpaper.setTransparencyLevel(static_cast<uint8_t>(qBound(0, value, 255)));
-}
+void TCoolPanel::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
+void TCoolPanel::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolPanel::setAlignment(TAlignment value) { StoreAndUpdate(this, m_alignment, value); }
+void TCoolPanel::setBevelOuter(TBevelCut value) { StoreAndUpdate(this, m_bevelOuter, value); }
+void TCoolPanel::setBevelInner(TBevelCut value) { StoreAndUpdate(this, m_bevelInner, value); }
+void TCoolPanel::setBevelWidth(int value) { StoreAndUpdate(this, m_bevelWidth, qMax(1, value)); }
+void TCoolPanel::setBorderWidth(int value) { StoreAndUpdate(this, m_borderWidth, qMax(0, value)); }
 
 void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
 {
@@ -54,18 +42,11 @@ void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
     update();
 }
 
-void TCoolPanel::setWallpaper(const QImage &image)
-{
-    m_wallpaper.setTransparent(false);
-    m_wallpaper.Wallpaper()->Assign(image);
-    update();
-}
-
 void TCoolPanel::EraseBackground(TCanvas &canvas)
 {
     const QRect r = rect();
     if (!m_wallpaper.PaintBackground(canvas, r))
-        canvas.FillRect(r, QColorToColor(Color()));
+        canvas.FillRect(r, m_color);
 }
 
 void TCoolPanel::paintEvent(QPaintEvent *)
@@ -86,27 +67,19 @@ void TCoolPanel::paintEvent(QPaintEvent *)
     };
     bevel(m_bevelOuter);
     if (m_borderWidth > 0)
-        canvas.Frame3D(r, QColorToColor(Color()), QColorToColor(Color()), m_borderWidth);
+        canvas.Frame3D(r, m_color, m_color, m_borderWidth);
     bevel(m_bevelInner);
 
     // The caption: one line of the height of "W", centred vertically, in
     // the font colour whether enabled or not.
     canvas.Font.Assign(font());
-    canvas.Font.setColor(QColorToColor(palette().color(QPalette::Active, QPalette::WindowText)));
+    canvas.Font.setColor(ControlFontColor(this));
     const int h = canvas.TextHeight("W");
     const int top = (r.top() + Bottom(r) - h) / 2;
     QRect text = Rect(r.left(), top, Right(r), top + h);
-    TAlignment alignment = m_alignment;
-    unsigned format = DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE;
-    if (layoutDirection() == Qt::RightToLeft) {
-        // Right-to-left reading mirrors the horizontal alignment.
-        format |= DT_RTLREADING;
-        if (alignment == taLeftJustify)
-            alignment = taRightJustify;
-        else if (alignment == taRightJustify)
-            alignment = taLeftJustify;
-    }
-    format |= alignment == taLeftJustify ? DT_LEFT : alignment == taRightJustify ? DT_RIGHT : DT_CENTER;
+    // Right-to-left reading mirrors the horizontal alignment.
+    const unsigned format = BiDiFormat(DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE | AlignmentFormat(m_alignment),
+                                       layoutDirection() == Qt::RightToLeft, true);
     canvas.SetBkMode(TRANSPARENT);
     canvas.DrawText(m_caption, text, format);
 }

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "CoolControlSupport.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
 #include "CoolUtils.h"
 
-#include <QColor>
-#include <QImage>
 #include <QWidget>
 
 namespace coolctrls {
@@ -17,58 +15,36 @@ namespace coolctrls {
 // included) paint over it. The panel paints its whole area itself, so Qt
 // never composes the parent underneath. Its background alone is offered to
 // transparent children through IEraseBackground.
-class TCoolPanel : public QWidget, public IEraseBackground
+class TCoolPanel : public QWidget, public TBackgroundControl, public IEraseBackground
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
-    Q_PROPERTY(TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(coolctrls::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE setBevelWidth)
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
-    Q_PROPERTY(QColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    Q_PROPERTY(platform::TColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-    Q_ENUM(TBevelCut)
-
     explicit TCoolPanel(QWidget *parent = nullptr);
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // panel.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // A wallpaper of its own turns transparency off. The bitmap is copied
-    // (nullptr empties the own wallpaper); a picture is taken as a bitmap
-    // (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap);
-    void setWallpaper(const QImage &image);
+    // The wallpaper properties: TBackgroundControl. Transparent repaints at
+    // once; a wallpaper of its own turns transparency off.
+    using TWallpaperControl::setWallpaper;
+    void setWallpaper(const platform::TBitmap *bitmap) override;
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // The background without a wallpaper, and the colour of the border.
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
     TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment value);
     TBevelCut BevelOuter() const { return m_bevelOuter; }
@@ -79,13 +55,9 @@ public:
     void setBevelWidth(int value);
     int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int value);
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
-    int TransparencyLevel() const { return m_wallpaper.TransparencyLevel(); }
-    void setTransparencyLevel(int value);
     // Stored only; the caption is drawn in the font colour either way.
-    QColor InactiveFontColor() const { return m_inactiveFontColor; }
-    void setInactiveFontColor(const QColor &value) { m_inactiveFontColor = value; }
+    platform::TColor InactiveFontColor() const { return m_inactiveFontColor; }
+    void setInactiveFontColor(platform::TColor value) { m_inactiveFontColor = value; }
 
     // The background alone: the ancestor's (Transparent), the wallpaper or
     // the colour; no bevels, border or caption.
@@ -94,27 +66,17 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void TransparentChanged() override { repaint(); }
 
 private:
-    // CoolImages, idWallpaper, Wallpaper, Stretched, Transparent and
-    // TransparencyLevel.
-    TWallpaperGroup m_wallpaper{this};
-    template<typename T> void assign(T &field, const T &value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-
     QString m_caption;
-    QColor m_color;
+    platform::TColor m_color = platform::clBtnFace;
     TAlignment m_alignment = taCenter;
     TBevelCut m_bevelOuter = bvRaised;
     TBevelCut m_bevelInner = bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
-    QColor m_inactiveFontColor{Qt::white};
+    platform::TColor m_inactiveFontColor = platform::clWhite;
 };
 
 } // namespace coolctrls

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include <chrono>
 #include <cstring>
 
 using namespace platform;
@@ -20,7 +21,11 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent), m_scrollTimer(new TThreadTimer(this))
+    : QWidget(parent), TBackgroundControl(this), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      })
 {
     resize(97, 15);
     RegisterCoolAccessibility();
@@ -66,16 +71,10 @@ void TCoolScrollingText::textChanged()
     changed();
 }
 
-void TCoolScrollingText::setWallpaper(const QImage &image)
-{
-    m_wallpaper.Wallpaper()->Assign(image);
-}
-
 void TCoolScrollingText::setStrings(const QStringList &value)
 {
-    if (m_strings == value)
+    if (!StoreChanged(m_strings, value))
         return;
-    m_strings = value;
     m_joined = m_strings.join('\n');
     textChanged();
 }
@@ -84,7 +83,9 @@ void TCoolScrollingText::setActive(bool value)
 {
     if (m_active == value)
         return;
+    catchUp();
     m_active = value;
+    m_hiddenSince = m_clock();
     updateTimer();
     changed();
 }
@@ -93,6 +94,7 @@ void TCoolScrollingText::setInterval(uint value)
 {
     if (m_interval == value)
         return;
+    catchUp();
     m_interval = value;
     updateTimer();
     changed();
@@ -102,47 +104,36 @@ void TCoolScrollingText::setScrollDirection(TScrollDirection value)
 {
     if (value == sdLeftToRight || value == sdRightToLeft)
         m_alignment = taLeftJustify;
-    if (m_direction == value)
+    if (!StoreChanged(m_direction, value))
         return;
-    m_direction = value;
     changed();
 }
 
 void TCoolScrollingText::setAlignment(TAlignment value)
 {
-    if (m_alignment == value)
+    if (!StoreChanged(m_alignment, value))
         return;
-    m_alignment = value;
     changed();
 }
 
 void TCoolScrollingText::setAutoSize(bool value)
 {
-    if (m_autoSize == value)
+    if (!StoreChanged(m_autoSize, value))
         return;
-    m_autoSize = value;
     adjustSize();
 }
 
-void TCoolScrollingText::setTransparent(bool value)
+void TCoolScrollingText::TransparentChanged()
 {
-    if (!m_wallpaper.setTransparent(value))
-        return;
-    if (value && m_active && m_backgroundSnapshot.isNull())
+    if (Transparent() && m_active && m_backgroundSnapshot.isNull())
         m_snapshotPending = true;
     changed();
 }
 
-QColor TCoolScrollingText::Color() const
+void TCoolScrollingText::setColor(TColor value)
 {
-    return m_color.isValid() ? m_color : palette().color(QPalette::Active, QPalette::Button);
-}
-
-void TCoolScrollingText::setColor(const QColor &value)
-{
-    if (m_color == value)
+    if (!StoreChanged(m_color, value))
         return;
-    m_color = value;
     changed();
 }
 
@@ -160,17 +151,13 @@ void TCoolScrollingText::setGlyph(const QImage &image)
 
 void TCoolScrollingText::setNumGlyphs(int value)
 {
-    value = qBound(1, value, 4);
-    if (value > 2)
-        value = 2;
-    m_textGlyph.setNumGlyphs(value);
+    m_textGlyph.setNumGlyphsLimited(value);
 }
 
 void TCoolScrollingText::setShowAccelChar(bool value)
 {
-    if (m_showAccelChar == value)
+    if (!StoreChanged(m_showAccelChar, value))
         return;
-    m_showAccelChar = value;
     updateShortcut();
     textChanged();
 }
@@ -181,47 +168,6 @@ void TCoolScrollingText::setFocusControl(QWidget *control)
         return;
     m_focusControl = control;
     updateShortcut();
-}
-
-QColor TCoolScrollingText::ShadowColor() const
-{
-    return m_shadowColor.isValid() ? m_shadowColor : ColorToQColor(clBtnHighlight);
-}
-
-void TCoolScrollingText::setShadowColor(const QColor &value)
-{
-    if (m_shadowColor == value)
-        return;
-    m_shadowColor = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setShadowSize(int value)
-{
-    value = qBound(0, value, 255);
-    if (m_shadowSize == value)
-        return;
-    m_shadowSize = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setShadowPos(TShadowPos value)
-{
-    if (m_shadowPos == value)
-        return;
-    m_shadowPos = value;
-    m_simpleView = false;
-    textChanged();
-}
-
-void TCoolScrollingText::setSimpleView(bool value)
-{
-    if (m_simpleView == value)
-        return;
-    m_simpleView = value;
-    textChanged();
 }
 
 // --- Accelerator --------------------------------------------------------------
@@ -265,14 +211,8 @@ void TCoolScrollingText::updateShortcut()
 
 unsigned TCoolScrollingText::textFormat() const
 {
-    unsigned format = DT_NOCLIP | (m_showAccelChar ? DT_NOPREFIX : 0u);
-    if (m_alignment == taRightJustify)
-        format |= DT_RIGHT;
-    else if (m_alignment == taCenter)
-        format |= DT_CENTER;
-    if (layoutDirection() == Qt::RightToLeft)
-        format |= DT_RTLREADING;
-    return format;
+    const unsigned format = DT_NOCLIP | (m_showAccelChar ? DT_NOPREFIX : 0u) | AlignmentFormat(m_alignment);
+    return BiDiFormat(format, layoutDirection() == Qt::RightToLeft, false);
 }
 
 TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
@@ -280,11 +220,8 @@ TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
     TextLook look;
     look.text = joinedText();
     look.font = font();
-    look.fontColor = palette().color(QPalette::Active, QPalette::WindowText).rgba();
-    look.shadowColor = ShadowColor().rgba();
-    look.shadowSize = m_shadowSize;
-    look.shadowPos = m_shadowPos;
-    look.simpleView = m_simpleView;
+    look.fontColor = ControlFontColor(this);
+    look.shadow = shadowStyle();
     look.enabled = isEnabled();
     look.alignment = m_alignment;
     look.showAccelChar = m_showAccelChar;
@@ -310,11 +247,7 @@ QSize TCoolScrollingText::TextExtent() const
     // the shadow offset.
     QRect r(QPoint(0, 0), size());
     const QString text = joinedText() + ' ';
-    if (m_simpleView)
-        canvas.DrawText(text, r, format);
-    else
-        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
-                       clBlack, format, text);
+    DrawCaption(canvas, r, format, text, shadowStyle(), clBlack, true);
     int w = Right(r), h = Bottom(r);
     const QSize glyph = m_textGlyph.glyphSize();
     if (glyph.width() > 0) {
@@ -355,7 +288,9 @@ void TCoolScrollingText::ResetPosition(bool initialPosition)
 
 void TCoolScrollingText::updateTimer()
 {
-    m_scrollTimer->setEnabled(m_active);
+    // Hidden, the ticker keeps its place by the clock instead (see
+    // catchUp()): its thread sleeps.
+    m_scrollTimer->setEnabled(m_active && !m_suspended);
     m_scrollTimer->setInterval(m_interval);
     // The parent's background is captured once as the ticks start (at the
     // first tick, when the parent has its final look).
@@ -367,7 +302,7 @@ void TCoolScrollingText::takeBackgroundSnapshot()
 {
     m_snapshotPending = false;
     QImage snapshot(size(), QImage::Format_RGB32);
-    snapshot.fill(Color());
+    snapshot.fill(m_color.toQColor());
     TCanvas canvas(&snapshot);
     PaintParentBackground(this, canvas, true);
     canvas.releaseHandle();
@@ -376,9 +311,56 @@ void TCoolScrollingText::takeBackgroundSnapshot()
 
 // --- Ticks and painting -------------------------------------------------------------
 
-void TCoolScrollingText::Tick()
+void TCoolScrollingText::setClock(TClock clock)
 {
-    const QSize extent = TextExtent();
+    catchUp();
+    m_clock = std::move(clock);
+    m_hiddenSince = m_clock();
+}
+
+void TCoolScrollingText::suspend()
+{
+    if (m_suspended || !m_active)
+        return;
+    m_suspended = true;
+    m_hiddenSince = m_clock();
+    updateTimer();
+}
+
+void TCoolScrollingText::catchUp()
+{
+    if (!m_suspended || !m_active)
+        return;
+    const qint64 period = m_scrollTimer->SleepInterval();
+    const qint64 now = m_clock();
+    qint64 steps = (now - m_hiddenSince) / period;
+    if (steps <= 0)
+        return;
+    m_hiddenSince += steps * period;
+    // The steps the ticks would have taken, wraps and OnTextScrolled
+    // included, without painting; the text is measured again only after a
+    // wrap (the handler may have changed it).
+    QSize extent = TextExtent();
+    while (steps-- > 0) {
+        bool wrapped = false;
+        if (!Step(extent, &wrapped))
+            return;
+        if (wrapped)
+            extent = TextExtent();
+    }
+}
+
+void TCoolScrollingText::resume()
+{
+    if (!m_suspended)
+        return;
+    catchUp();
+    m_suspended = false;
+    updateTimer();
+}
+
+bool TCoolScrollingText::Step(const QSize &extent, bool *wrapped)
+{
     bool wrap = false;
     switch (m_direction) {
     case sdBottomToTop:
@@ -394,6 +376,8 @@ void TCoolScrollingText::Tick()
         if (m_scrollX > -extent.width()) --m_scrollX; else wrap = true;
         break;
     }
+    if (wrapped)
+        *wrapped = wrap;
     if (wrap) {
         bool initialPosition = false;
         if (OnTextScrolled) {
@@ -401,16 +385,27 @@ void TCoolScrollingText::Tick()
             QPointer<TCoolScrollingText> alive(this);
             OnTextScrolled(this, initialPosition);
             if (!alive)
-                return;
+                return false;
         }
         ResetPosition(initialPosition);
     }
+    return true;
+}
+
+void TCoolScrollingText::Tick()
+{
+    if (!Step(TextExtent()))
+        return;
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
     if (!isVisible()) {
-        // Nothing to show (its page is hidden, say): the text moves on and
-        // the frame is painted when the control is shown again.
+        // Nothing to show: the text moves on and the frame is painted when
+        // the control is shown again. Inside a window that shows (on a page
+        // that is not the current one, say) the thread goes to sleep and the
+        // clock keeps the place instead.
         m_frameValid = false;
+        if (window()->isVisible())
+            suspend();
         return;
     }
     // One frame off-screen, shown at once in one copy by the paint handler.
@@ -438,7 +433,7 @@ TCoolScrollingText::BackgroundLook TCoolScrollingText::backgroundLook() const
     }
     look.stretched = Stretched();
     look.transparent = Transparent();
-    look.color = Color().rgba();
+    look.color = m_color;
     look.size = size().expandedTo(QSize(1, 1));
     look.snapshotKey = m_backgroundSnapshot.cacheKey();
     return look;
@@ -463,7 +458,7 @@ void TCoolScrollingText::paintBackground(TCanvas &canvas)
     // The wallpaper wins; else Color unless Transparent (whose background
     // is there already).
     if (!m_wallpaper.PaintWallpaper(canvas, client, SRCCOPY, Stretched()) && !Transparent())
-        canvas.FillRect(client, QColorToColor(Color()));
+        canvas.FillRect(client, m_color);
 }
 
 void TCoolScrollingText::updateTextPicture(int textRectWidth)
@@ -485,7 +480,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
     const int textWidth = measure.TextWidth(text);
     measure.releaseHandle();
     const QSize glyph = m_textGlyph.glyphSize();
-    const int pad = m_shadowSize + 4;
+    const int pad = shadowStyle().Size + 4;
     const int margin = qMax(bounds.width(), textWidth) + glyph.width() + 2 + pad;
     const int pictureHeight = qMax(bounds.height(), glyph.height()) + 2 * pad;
 
@@ -503,7 +498,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
 void TCoolScrollingText::renderFrameInto(QImage &frame)
 {
     if (liveBackground()) {
-        frame.fill(Color());
+        frame.fill(m_color.toQColor());
         TCanvas canvas(&frame);
         paintBackground(canvas);
         canvas.releaseHandle();
@@ -511,7 +506,7 @@ void TCoolScrollingText::renderFrameInto(QImage &frame)
         BackgroundLook look = backgroundLook();
         if (m_background.isNull() || !(m_backgroundLook == look)) {
             m_background = QImage(look.size, QImage::Format_RGB32);
-            m_background.fill(Color());
+            m_background.fill(m_color.toQColor());
             TCanvas canvas(&m_background);
             paintBackground(canvas);
             canvas.releaseHandle();
@@ -538,34 +533,12 @@ void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
 
     const QSize glyph = m_textGlyph.glyphSize();
     if (glyph.width() > 0) {
-        const int g = glyph.width();
-        QPoint at(r.left(), r.top());
-        if (m_alignment == taLeftJustify) {
-            r.setLeft(r.left() + g + 2);
-        } else {
-            const int textWidth = canvas.TextWidth(text);
-            if (m_alignment == taRightJustify) {
-                at.setX(Right(r) - textWidth - g - 2);
-            } else {
-                at.setX(r.left() + (Right(r) - r.left()) / 2 - (textWidth + g + 2) / 2);
-                r.setLeft(r.left() + (g + 2) / 2);
-            }
-        }
+        const QPoint at = PlaceGlyphBeforeText(r, m_alignment, glyph.width(), canvas.TextWidth(text));
         m_textGlyph.DrawGlyph(canvas, at, clNone, true, isEnabled());
     }
-
-    if (!isEnabled()) {
-        DrawShadowText(canvas, r, coolctrls::spRightBottom, 1, clBtnHighlight, clBtnShadow, format, text);
-        return;
-    }
-    const TColor fontColor = QColorToColor(palette().color(QPalette::Active, QPalette::WindowText));
-    if (m_simpleView) {
-        canvas.SetTextColor(fontColor);
-        canvas.DrawText(text + ' ', r, format);
-    } else {
-        DrawShadowText(canvas, r, TShadowPosition(m_shadowPos), m_shadowSize, QColorToColor(ShadowColor()),
-                       fontColor, format, text + ' ');
-    }
+    // The appended space belongs to the enabled text only.
+    const TColor fontColor = ControlFontColor(this);
+    DrawCaption(canvas, r, format, isEnabled() ? text + ' ' : text, shadowStyle(), fontColor, isEnabled());
 }
 
 void TCoolScrollingText::paintEvent(QPaintEvent *)
@@ -612,6 +585,12 @@ bool TCoolScrollingText::event(QEvent *event)
     }
     case QEvent::FontChange:
         textChanged();
+        break;
+    case QEvent::Hide:
+        suspend();
+        break;
+    case QEvent::Show:
+        resume();
         break;
     case QEvent::EnabledChange:
     case QEvent::PaletteChange:

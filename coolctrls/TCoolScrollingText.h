@@ -3,10 +3,10 @@
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TGlyph.h"
+#include "TShadowedCaption.h"
 #include "TThreadTimer.h"
-#include "TWallpaperGroup.h"
+#include "TBackgroundControl.h"
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointer>
@@ -24,7 +24,8 @@ namespace coolctrls {
 // else Color, or with Transparent the parent's background captured once
 // when the ticks start), glyph, shadowed text - and shows it in one copy.
 // When Active goes false the text stops where it is and the last frame
-// stays.
+// stays. While hidden it does not tick; it catches up by the clock when it
+// is shown again.
 //
 // What does not move between ticks is kept: the background (wallpaper,
 // colour or captured parent), the text's measure and the shadowed text
@@ -32,43 +33,26 @@ namespace coolctrls {
 // background, lays that picture over it at the new offset and repaints the
 // control's rectangle only; each kept part is made again when what it was
 // made from changes (compared at every use, so no setter can forget it).
-class TCoolScrollingText : public QWidget
+class TCoolScrollingText : public QWidget, public TBackgroundControl, public TShadowedCaption
 {
     Q_OBJECT
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
     Q_PROPERTY(bool Active READ Active WRITE setActive)
     Q_PROPERTY(uint Interval READ Interval WRITE setInterval)
-    Q_PROPERTY(TScrollDirection ScrollDirection READ ScrollDirection WRITE setScrollDirection)
-    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(coolctrls::TScrollDirection ScrollDirection READ ScrollDirection WRITE setScrollDirection)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE setNumGlyphs)
     Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE setShowAccelChar)
-    Q_PROPERTY(QColor ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(int ShadowSize READ ShadowSize WRITE setShadowSize)
-    Q_PROPERTY(TShadowPos ShadowPos READ ShadowPos WRITE setShadowPos)
-    Q_PROPERTY(bool SimpleView READ SimpleView WRITE setSimpleView)
+    TONVIK_SHADOWED_CAPTION_PROPERTIES
     Q_PROPERTY(QWidget *FocusControl READ FocusControl WRITE setFocusControl)
-    Q_PROPERTY(QColor Color READ Color WRITE setColor)
-    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
-    Q_PROPERTY(int FontHeight READ FontHeight WRITE setFontHeight)
-    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
-    Q_PROPERTY(bool FontItalic READ FontItalic WRITE setFontItalic)
-    Q_PROPERTY(bool FontUnderline READ FontUnderline WRITE setFontUnderline)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
-    Q_PROPERTY(int Tag READ Tag WRITE setTag)
-    TONVIK_COOL_FONT_ACCESSORS
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+    TONVIK_COOL_FONT_PROPERTIES
 
 public:
-    enum TScrollDirection { sdBottomToTop, sdTopToBottom, sdLeftToRight, sdRightToLeft };
-    Q_ENUM(TScrollDirection)
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TAlignment)
-    enum TShadowPos { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
-    Q_ENUM(TShadowPos)
-
     // Called each time the text has left the area; setting initialPosition
     // makes the next pass start at rest (0, 0) instead of the far edge.
     using TTextScrolledEvent = std::function<void(QObject *sender, bool &initialPosition)>;
@@ -82,19 +66,6 @@ public:
     // starts or stops the ticks as Active says.
     void Loaded();
 
-    TCoolImages *CoolImages() const { return m_wallpaper.CoolImages(); }
-    void setCoolImages(TCoolImages *store) { m_wallpaper.setCoolImages(store); }
-    int idWallpaper() const { return m_wallpaper.idWallpaper(); }
-    void setIdWallpaper(int value) { m_wallpaper.setIdWallpaper(value); }
-    bool Stretched() const { return m_wallpaper.Stretched(); }
-    void setStretched(bool value) { m_wallpaper.setStretched(value); }
-    // The own wallpaper, created on first use; drawing on it repaints the
-    // text.
-    platform::TBitmap *Wallpaper() { return m_wallpaper.Wallpaper(); }
-    // The bitmap is copied (nullptr empties the own wallpaper); a picture is
-    // taken as a bitmap (a null QImage empties it).
-    void setWallpaper(const platform::TBitmap *bitmap) { m_wallpaper.setWallpaper(bitmap); }
-    void setWallpaper(const QImage &image);
 
     // The lines of the text, drawn joined by line breaks.
     QStringList Strings() const { return m_strings; }
@@ -117,20 +88,20 @@ public:
     void setAlignment(TAlignment value);
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    // The background is the parent's (captured when the ticks start)
-    // instead of Color; a wallpaper still wins.
-    bool Transparent() const { return m_wallpaper.Transparent(); }
-    void setTransparent(bool value);
-    // Invalid = the button face colour.
-    QColor Color() const;
-    void setColor(const QColor &value);
+    // Transparent (TBackgroundControl): the background is the parent's,
+    // captured when the ticks start, instead of Color; a wallpaper still
+    // wins.
+    // The background without a wallpaper (and under a transparent text's
+    // parent until it is captured).
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     // The picture drawn before the text; NumGlyphs images side by side.
     platform::TBitmap *Glyph() { return &m_textGlyph.Glyph(); }
     void setGlyph(const platform::TBitmap *bitmap);
     void setGlyph(const QImage &image);
     int NumGlyphs() const { return m_textGlyph.NumGlyphs(); }
-    // 1..4; values above 2 are taken as 2.
+    // TGlyph::setNumGlyphsLimited: as a byte, 0 ignored, above 2 taken as 2.
     void setNumGlyphs(int value);
 
     // True: an "&" is an ordinary character and the accelerator (the letter
@@ -147,15 +118,6 @@ public:
     // key was handled.
     bool DialogChar(QChar key);
 
-    // Setting any of the three also clears SimpleView.
-    QColor ShadowColor() const;
-    void setShadowColor(const QColor &value);
-    int ShadowSize() const { return m_shadowSize; }
-    void setShadowSize(int value);
-    TShadowPos ShadowPos() const { return m_shadowPos; }
-    void setShadowPos(TShadowPos value);
-    bool SimpleView() const { return m_simpleView; }
-    void setSimpleView(bool value);
 
     TTextScrolledEvent OnTextScrolled;
 
@@ -170,6 +132,12 @@ public:
 
     // One tick: a one-pixel step (or the wrap), then one new frame shown.
     void Tick();
+    // The clock (milliseconds) by which a hidden ticker keeps its place:
+    // once shown and then hidden (its page is not the current one, say) the
+    // ticker's thread sleeps, and when it is shown again the text has moved
+    // on by the ticks the time in between held. Tests put a stepped clock in.
+    using TClock = std::function<qint64()>;
+    void setClock(TClock clock);
     // The measured text (with the shadow offset and the glyph): what one
     // pass covers and what AutoSize takes.
     QSize TextExtent() const;
@@ -185,8 +153,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    // The shadow is part of the text's look and measure.
+    void ShadowChanged() override { textChanged(); }
+    void WallpaperLookChanged() override { changed(); }
+    void TransparentChanged() override;
 
 private:
+    // The one-pixel step of a tick and the wrap with OnTextScrolled;
+    // false when the handler destroyed the control.
+    bool Step(const QSize &extent, bool *wrapped = nullptr);
+    void suspend();
+    void resume();
+    // Takes the steps the clock says a suspended ticker has missed.
+    void catchUp();
     void changed();
     void textChanged();
     void updateTimer();
@@ -200,11 +179,8 @@ private:
     {
         QString text;
         QFont font;
-        QRgb fontColor = 0;
-        QRgb shadowColor = 0;
-        int shadowSize = 0;
-        int shadowPos = 0;
-        bool simpleView = false;
+        platform::TColor fontColor;
+        TShadowStyle shadow;
         bool enabled = true;
         int alignment = 0;
         bool showAccelChar = true;
@@ -220,7 +196,7 @@ private:
         qint64 wallpaperKey = 0;
         bool stretched = false;
         bool transparent = false;
-        QRgb color = 0;
+        platform::TColor color;
         QSize size;
         qint64 snapshotKey = 0;
         bool operator==(const BackgroundLook &) const = default;
@@ -239,8 +215,6 @@ private:
     void updateTextPicture(int textRectWidth);
     void renderFrameInto(QImage &frame);
 
-    // CoolImages, idWallpaper, Wallpaper, Stretched and Transparent.
-    TWallpaperGroup m_wallpaper{this};
     TGlyph m_textGlyph;
     TThreadTimer *m_scrollTimer;
     QStringList m_strings;
@@ -252,11 +226,7 @@ private:
     TAlignment m_alignment = taLeftJustify;
     bool m_autoSize = false;
     bool m_showAccelChar = true;
-    QColor m_color;
-    QColor m_shadowColor;
-    int m_shadowSize = 1;
-    TShadowPos m_shadowPos = spLeftTop;
-    bool m_simpleView = false;
+    platform::TColor m_color = platform::clBtnFace;
     int m_scrollX = 0;
     int m_scrollY = 0;
     QImage m_backgroundSnapshot;
@@ -276,6 +246,11 @@ private:
     int m_textPictureWidth = -1;
     int m_framesPainted = 0;
     int m_shortcutId = 0;
+    TClock m_clock;
+    // Hidden after being shown: the timer sleeps and m_hiddenSince is the
+    // time from which the missed steps count.
+    bool m_suspended = false;
+    qint64 m_hiddenSince = 0;
 };
 
 } // namespace coolctrls

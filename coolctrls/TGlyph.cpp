@@ -75,6 +75,15 @@ void TGlyph::setNumGlyphs(int value)
     glyphChanged();
 }
 
+bool TGlyph::setNumGlyphsLimited(int value)
+{
+    const int n = qMin(int(static_cast<uint8_t>(value)), 2);
+    if (n == 0 || n == m_numGlyphs)
+        return false;
+    setNumGlyphs(n);
+    return true;
+}
+
 int TGlyph::CachedImageIndex(bool enabled)
 {
     int &index = enabled ? m_indexEnabled : m_indexDisabled;
@@ -159,7 +168,7 @@ void TGlyph::DrawGlyph(TCanvas &canvas, const QPoint &p, TColor colour, bool tra
         const unsigned style = ILD_TRANSPARENT | (colour != clNone ? ILD_BLEND50 : 0u);
         m_glyphList->DrawEx(canvas, index, p.x(), p.y(), CLR_NONE, CLR_NONE, style);
     } else {
-        m_glyphList->DrawEx(canvas, index, p.x(), p.y(), ColorToRGB(colour), CLR_NONE, ILD_NORMAL);
+        m_glyphList->DrawEx(canvas, index, p.x(), p.y(), ColorToRGB(colour).value(), CLR_NONE, ILD_NORMAL);
     }
 }
 
@@ -244,18 +253,11 @@ void TGlyph::CalcLayoutFor(const QRect &client, unsigned biDiFlags, TButtonLayou
 }
 
 void TGlyph::DrawCaption(TCanvas &canvas, const QString &caption, const QRect &textBounds, unsigned format,
-                         int shadowSize, TColor shadowColor, TShadowPosition shadowPos, bool simpleView,
-                         bool enabled) const
+                         const TShadowStyle &shadow, bool enabled) const
 {
     canvas.Brush.setStyle(TBrushStyle::bsClear);
-    format |= DT_CENTER | DT_VCENTER;
     QRect r = textBounds;
-    if (enabled && simpleView)
-        canvas.DrawText(caption, r, format);
-    else if (enabled)
-        DrawShadowText(canvas, r, shadowPos, shadowSize, shadowColor, canvas.Font.Color(), format, caption);
-    else
-        DrawShadowText(canvas, r, spRightBottom, 1, clBtnHighlight, clBtnShadow, format, caption);
+    coolctrls::DrawCaption(canvas, r, format | DT_CENTER | DT_VCENTER, caption, shadow, canvas.Font.Color(), enabled);
 }
 
 void TGlyph::DrawGlyphOnly(TCanvas &canvas, const QRect &client, unsigned biDiFlags, TButtonLayout layout,
@@ -296,9 +298,8 @@ void TGlyph::DrawBevels(TCanvas &canvas, const QRect &client, unsigned biDiFlags
 }
 
 void TGlyph::DrawButton(TCanvas &canvas, const QRect &client, QRect &textBounds, unsigned biDiFlags,
-                        int shadowSize, TColor shadowColor, TShadowPosition shadowPos, bool simpleView,
-                        TColor colour, bool transparent, bool enabled, int spacing, int margin,
-                        TButtonLayout layout, const QString &caption, const QPoint &offset)
+                        const TShadowStyle &shadow, TColor colour, bool transparent, bool enabled, int spacing,
+                        int margin, TButtonLayout layout, const QString &caption, const QPoint &offset)
 {
     const int level = canvas.SaveDC();
     try {
@@ -306,7 +307,7 @@ void TGlyph::DrawButton(TCanvas &canvas, const QRect &client, QRect &textBounds,
         QPoint glyphPos;
         CalcLayout(canvas, client, biDiFlags, layout, margin, spacing, caption, offset, glyphPos, textBounds);
         DrawGlyph(canvas, glyphPos, colour, transparent, enabled);
-        DrawCaption(canvas, caption, textBounds, biDiFlags, shadowSize, shadowColor, shadowPos, simpleView, enabled);
+        DrawCaption(canvas, caption, textBounds, biDiFlags, shadow, enabled);
     } catch (...) {
         canvas.RestoreDC(level);
         throw;

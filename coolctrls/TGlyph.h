@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoolTypes.h"
+#include "TShadowStyle.h"
 #include "platform/canvas/Colors.h"
 
 #include <QPoint>
@@ -51,6 +52,10 @@ public:
     int NumGlyphs() const { return m_numGlyphs; }
     // 0 and the current value are ignored.
     void setNumGlyphs(int value);
+    // The rule of every control's NumGlyphs property: the value is taken as
+    // a byte, 0 is ignored and more than 2 (normal and disabled image) is
+    // stored as 2. Answers whether the count changed.
+    bool setNumGlyphsLimited(int value);
 
     platform::TColor TransparentColor = platform::clOlive;
     // Measure captions with the font's text width and height instead of a
@@ -88,11 +93,10 @@ public:
                        const QRect &captionBounds, const QPoint &offset, QPoint &glyphPos,
                        QRect &textBounds) const;
 
-    // The caption centred in textBounds: plain, shadowed, or engraved when
-    // disabled.
+    // The caption centred in textBounds (DrawCaption of CoolUtils): plain,
+    // shadowed, or engraved when disabled.
     void DrawCaption(platform::TCanvas &canvas, const QString &caption, const QRect &textBounds,
-                     unsigned format, int shadowSize, platform::TColor shadowColor, TShadowPosition shadowPos,
-                     bool simpleView, bool enabled) const;
+                     unsigned format, const TShadowStyle &shadow, bool enabled) const;
 
     void DrawGlyphOnly(platform::TCanvas &canvas, const QRect &client, unsigned biDiFlags, TButtonLayout layout,
                        int margin, int spacing, const QString &caption, const QPoint &offset,
@@ -105,9 +109,17 @@ public:
 
     // Glyph and caption clipped to client; answers the caption bounds.
     void DrawButton(platform::TCanvas &canvas, const QRect &client, QRect &textBounds, unsigned biDiFlags,
+                    const TShadowStyle &shadow, platform::TColor colour, bool transparent, bool enabled, int spacing,
+                    int margin, TButtonLayout layout, const QString &caption, const QPoint &offset);
+    // The same with the shadow group given value by value.
+    void DrawButton(platform::TCanvas &canvas, const QRect &client, QRect &textBounds, unsigned biDiFlags,
                     int shadowSize, platform::TColor shadowColor, TShadowPosition shadowPos, bool simpleView,
                     platform::TColor colour, bool transparent, bool enabled, int spacing, int margin,
-                    TButtonLayout layout, const QString &caption, const QPoint &offset);
+                    TButtonLayout layout, const QString &caption, const QPoint &offset)
+    {
+        DrawButton(canvas, client, textBounds, biDiFlags, TShadowStyle{shadowColor, shadowSize, shadowPos, simpleView},
+                   colour, transparent, enabled, spacing, margin, layout, caption, offset);
+    }
 
 private:
     void glyphChanged();

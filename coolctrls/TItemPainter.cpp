@@ -36,27 +36,27 @@ const TBitmap *itemGlyph(const TCoolItems &items, TCanvas &canvas, int index, co
                          std::unique_ptr<TBitmap> &owned, bool &fromControl)
 {
     fromControl = false;
-    const int size = items.ItemHeight;
+    const int size = items.ItemHeight();
     switch (items.ExtendedStyle()) {
     case ctCoolControl: {
-        if (items.Options.contains(ocUseImageList) && items.Images) {
-            if (index < 0 || index >= items.Images->Count())
+        if (items.Options().testFlag(ocUseImageList) && items.Images()) {
+            if (index < 0 || index >= items.Images()->Count())
                 return nullptr;
             owned = std::make_unique<TBitmap>();
-            items.Images->GetBitmap(index, *owned);
+            items.Images()->GetBitmap(index, *owned);
             return owned.get();
         }
-        if (items.Options.contains(ocUseGlyphAssign) && items.Wallpaper.CoolImages()) {
+        if (items.Options().testFlag(ocUseGlyphAssign) && items.Wallpaper().CoolImages()) {
             int glAssign = -1;
             if (items.OnGlyphDraw)
                 items.OnGlyphDraw(index, glAssign);
             if (glAssign != -1) {
-                const TImageItem *item = items.Wallpaper.CoolImages()->Images()->find(glAssign);
+                const TImageItem *item = items.Wallpaper().CoolImages()->Images()->find(glAssign);
                 return item && !item->BitmapObject()->Empty() ? item->BitmapObject() : nullptr;
             }
         }
         fromControl = true;
-        return items.Glyph.Glyph().Empty() ? nullptr : &items.Glyph.Glyph();
+        return items.Glyph().Glyph().Empty() ? nullptr : &items.Glyph().Glyph();
     }
     case ctColorControl: {
         const auto color = TCoolItems::ItemColor(text);
@@ -66,13 +66,13 @@ const TBitmap *itemGlyph(const TCoolItems &items, TCanvas &canvas, int index, co
         return owned.get();
     }
     case ctFontControl:
-        if (items.FontAutoUpdate)
+        if (items.FontAutoUpdate())
             canvas.Font.setName(text);
         return &TItemPainter::ResourceGlyph(IsTrueTypeFont(text) ? QStringLiteral("BITMAP_TT")
                                                                   : QStringLiteral("BITMAP_NTT"));
     case ctPrinterControl: return &TItemPainter::ResourceGlyph(QStringLiteral("BITMAP_PRN"));
     case ctCheckControl:
-        owned = TItemPainter::CheckBoxBitmap(items.CheckState(index), items.FlatCheckBox, size);
+        owned = TItemPainter::CheckBoxBitmap(items.CheckState(index), items.FlatCheckBox(), size);
         return owned.get();
     case ctFolderControl:
         owned = TItemPainter::FileIconBitmap(items.FolderName() + text, size);
@@ -88,9 +88,9 @@ void TItemPainter::PrepareCanvas(TCanvas &canvas, const TCoolItems &items, int i
 {
     const QWidget *control = items.control();
     canvas.Font.Assign(control->font());
-    canvas.Font.setColor(QColorToColor(control->palette().color(QPalette::WindowText)));
-    canvas.Brush.setColor(items.Color);
-    if (state.contains(odSelected)) {
+    canvas.Font.setColor(TColor::fromQColor(control->palette().color(QPalette::WindowText)));
+    canvas.Brush.setColor(items.Color());
+    if (state.testFlag(odSelected)) {
         canvas.Brush.setColor(clHighlight);
         canvas.Font.setColor(clHighlightText);
     }
@@ -108,7 +108,7 @@ bool TItemPainter::PaintedSelected(TOwnerDrawState state, bool comboBox)
 
 bool TItemPainter::BevelDrawn(TOwnerDrawState state, TCoolOptions options)
 {
-    if (!options.contains(ocBevelOnlyIfSel))
+    if (!options.testFlag(ocBevelOnlyIfSel))
         return true;
     return state == TOwnerDrawState{odSelected} || state == TOwnerDrawState{odSelected, odFocused};
 }
@@ -117,11 +117,11 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
                          const QRect &rect, TOwnerDrawState state, const TItemArea &area)
 {
     QWidget *control = items.control();
-    const TCoolOptions options = items.Options;
+    const TCoolOptions options = items.Options();
     const bool comboBox = items.isComboBox();
     const bool enabled = control->isEnabled();
     const unsigned biDi = biDiFlags(control);
-    const bool stretched = options.contains(ocStretchWallpaper);
+    const bool stretched = options.testFlag(ocStretchWallpaper);
 
     // 3. What is given back at the end.
     const TColor textColor = canvas.GetTextColor();
@@ -129,30 +129,30 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
 
     // 4. Background.
     if (PaintedSelected(state, comboBox)) {
-        canvas.Font.Assign(items.SelFont);
-        canvas.Brush.setColor(items.SelColor);
+        canvas.Font.Assign(items.SelFont());
+        canvas.Brush.setColor(items.SelColor());
         const TBitmap *wallpaper = items.ResolveWallpaper();
         const TBitmap *selWallpaper = items.ResolveSelWallpaper();
-        if (options.contains(ocInvertWallpaperAsSelect) && wallpaper)
+        if (options.testFlag(ocInvertWallpaperAsSelect) && wallpaper)
             DrawWallpaperClipped(canvas, *wallpaper, area.wallpaperArea, NOTSRCCOPY, stretched, rect);
-        else if (options.contains(ocPaintSelWallpaper) && selWallpaper)
+        else if (options.testFlag(ocPaintSelWallpaper) && selWallpaper)
             DrawWallpaperClipped(canvas, *selWallpaper, area.wallpaperArea, SRCCOPY, comboBox ? stretched : true,
                                  rect);
         else
             canvas.FillRect(rect);
     } else {
         const TBitmap *wallpaper = items.ResolveWallpaper();
-        if (options.contains(ocPaintWallpaper) && wallpaper) {
+        if (options.testFlag(ocPaintWallpaper) && wallpaper) {
             DrawWallpaperClipped(canvas, *wallpaper, area.wallpaperArea, SRCCOPY, stretched, rect);
-        } else if (options.contains(ocPaintTransparently)) {
+        } else if (options.testFlag(ocPaintTransparently)) {
             // The background lies under the control: shift the canvas so
             // that the control's origin is its (0, 0).
             const QPoint org = canvas.OffsetWindowOrg(area.controlOffset.x(), area.controlOffset.y());
-            PaintParentBackgroundClipped(GetParentAtLevel(control, items.Wallpaper.TransparencyLevel()), canvas,
+            PaintParentBackgroundClipped(GetParentAtLevel(control, items.Wallpaper().TransparencyLevel()), canvas,
                                          rect.translated(area.controlOffset), true);
             canvas.SetWindowOrg(org);
         } else {
-            canvas.Brush.setColor(items.Color);
+            canvas.Brush.setColor(items.Color());
             canvas.FillRect(rect);
         }
     }
@@ -164,7 +164,7 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
 
     // 6. The check box column.
     if (items.ExtendedCheck()) {
-        const auto check = CheckBoxBitmap(items.CheckState(index), items.FlatCheckBox, items.ItemHeight);
+        const auto check = CheckBoxBitmap(items.CheckState(index), items.FlatCheckBox(), items.ItemHeight());
         painter.setGlyph(check.get());
         painter.setNumGlyphs(1);
         painter.DrawGlyphOnly(canvas, g, biDi, blGlyphLeft, ItemMargin, ItemSpacing, text, QPoint(), clNone, true,
@@ -185,14 +185,14 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
 
     // 8. Glyph and caption.
     QRect textBounds;
-    painter.DrawButton(canvas, g, textBounds, biDi, items.ShadowSize, items.ShadowColor, items.ShadowPos,
-                       items.SimpleView, clNone, true, enabled, ItemSpacing, ItemMargin, blGlyphLeft, text, QPoint());
+    painter.DrawButton(canvas, g, textBounds, biDi, items.Shadow(), clNone, true, enabled, ItemSpacing, ItemMargin,
+                       blGlyphLeft, text, QPoint());
 
     // 9., 10. The bevel.
-    if (!items.ExtendedCheck() || items.BevelStyle == bsBevelBoth)
+    if (!items.ExtendedCheck() || items.BevelStyle() == bsBevelBoth)
         g = rect;
     if (BevelDrawn(state, options))
-        painter.DrawBevels(canvas, g, biDi, items.BevelStyle, items.BevelOuter, items.BevelInner, blGlyphLeft,
+        painter.DrawBevels(canvas, g, biDi, items.BevelStyle(), items.BevelOuter(), items.BevelInner(), blGlyphLeft,
                            ItemMargin, ItemSpacing, text, QPoint());
 
     // 11.
@@ -205,8 +205,8 @@ std::unique_ptr<TBitmap> TItemPainter::ColorSwatch(TColor x, TColor b, int size)
     auto bitmap = std::make_unique<TBitmap>(size, size);
     TCanvas &c = bitmap->Canvas();
     TColor background = b;
-    if (ColorToRGB(b) == ColorToRGB(x))
-        background = ColorToRGB(b) == 0 ? TColor(1) : ColorToRGB(b) - 1;
+    if (const uint32_t rgb = ColorToRGB(b).value(); rgb == ColorToRGB(x).value())
+        background = TColor(rgb == 0 ? 1 : rgb - 1);
     c.FillRect(QRect(0, 0, size, size), background);
     c.Pen.setColor(clBlack);
     c.Brush.setColor(x);

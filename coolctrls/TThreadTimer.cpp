@@ -1,5 +1,7 @@
 #include "TThreadTimer.h"
 
+#include "TTickSchedule.h"
+
 #include "platform/GuiWaker.h"
 #include "platform/Synchronize.h"
 
@@ -34,6 +36,8 @@ struct TThreadTimer::Shared
     int steps = 0;
     uint64_t wakeups = 0;
     std::atomic<long> tid{0};
+    // Set while the thread waits for the GUI thread to run a tick.
+    std::atomic<bool> handingOver{false};
     // The timer to tick; read and written on the GUI thread only (the
     // hand-over runs there), cleared when the timer ends.
     TThreadTimer *owner = nullptr;
@@ -136,6 +140,11 @@ uint64_t TThreadTimer::Wakeups() const
     return m_shared->wakeups;
 }
 
+bool TThreadTimer::HandingOver() const
+{
+    return m_shared->handingOver.load();
+}
+
 void TThreadTimer::trigger()
 {
     tick();
@@ -172,6 +181,10 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
     s->tid.store(tid);
 
     std::unique_lock lock(s->mutex);
+    // The period runs on an absolute clock (see TTickSchedule); it restarts
+    // whenever the timer is enabled or its interval changes.
+    TTickSchedule schedule;
+    unsigned scheduled = s->generation - 1;
     while (!s->stop) {
         if (!s->enabled) {
             // Suspended: sleeps until enabled or stopped, no polling.
@@ -188,20 +201,29 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
             if (due)
                 --s->steps;
         } else {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(s->sleepMs);
-            due = !s->wake.wait_until(lock, deadline, interrupted);
+            if (scheduled != generation) {
+                schedule.Start(TTickSchedule::Clock::now(), std::chrono::milliseconds(s->sleepMs));
+                scheduled = generation;
+            }
+            due = !s->wake.wait_until(lock, schedule.Next(), interrupted);
         }
         ++s->wakeups;
         if (!due)
-            continue;
+            continue;  // what interrupted the wait also restarts the period
         lock.unlock();
         // Waits until the GUI thread has run the tick. The call holds only
         // the shared state; a timer that ended meanwhile is not ticked.
+        s->handingOver.store(true);
         platform::synchronize([s] {
             if (TThreadTimer *timer = s->owner)
                 timer->tick();
         });
+        s->handingOver.store(false);
         lock.lock();
+        // The next deadline lies on the grid of the first one, not one
+        // period after the hand-over returned.
+        if (!s->manual)
+            schedule.Advance(TTickSchedule::Clock::now());
     }
     s->done = true;
     lock.unlock();

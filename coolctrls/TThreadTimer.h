@@ -14,7 +14,10 @@ namespace coolctrls {
 // system offers a thread (Linux: the idle scheduling class, else nice 19),
 // and hands each tick to the GUI thread synchronously: the thread waits
 // until the GUI thread has run OnTimer before it sleeps again, so a busy
-// GUI thread slows the ticks instead of queueing them. While disabled the
+// GUI thread slows the ticks instead of queueing them. The deadlines lie on
+// an absolute clock, one Interval apart (TTickSchedule): the hand-over does
+// not lengthen the period, and deadlines missed while a tick was still
+// running are skipped rather than ticked in a burst. While disabled the
 // thread sleeps on a condition; it does not poll.
 //
 // The thread is created suspended: it starts with the first Enabled := true.
@@ -71,6 +74,9 @@ public:
     // How often the thread's loop woke up, for tests that a disabled timer
     // does not poll.
     uint64_t Wakeups() const;
+    // Whether the thread is waiting for the GUI thread to run a tick it
+    // handed over, for tests that need the thread caught in a hand-over.
+    bool HandingOver() const;
 
 private:
     struct Shared;

@@ -32,6 +32,8 @@ QEvent::Type parentColorChangedEvent()
 TColor propertyColor(const QWidget *widget)
 {
     const QVariant value = widget->property("Color");
+    if (value.metaType() == QMetaType::fromType<TColor>())
+        return value.value<TColor>();
     if (value.metaType() == QMetaType::fromType<QColor>())
         return QColorToColor(value.value<QColor>());
     bool ok = false;

@@ -113,7 +113,7 @@ void TCustomImage32::setAutoSize(bool value)
         bitmapResized();
 }
 
-void TCustomImage32::setColor(std::uint32_t value)
+void TCustomImage32::setColor(platform::TColor value)
 {
     if (value == m_color)
         return;
@@ -332,12 +332,12 @@ void TCustomImage32::DoCustomStage(TBitmap32 &dest, unsigned stageNum)
 
 void TCustomImage32::DoClearBuffer(TBitmap32 &dest)
 {
-    dest.FillAll(ToColor32(m_color));
+    dest.FillAll(ToColor32(m_color.value()));
 }
 
 void TCustomImage32::DoClearBackground(TBitmap32 &dest)
 {
-    const TColor32 c = ToColor32(m_color);
+    const TColor32 c = ToColor32(m_color.value());
     if (m_bitmap->IsEmpty() || m_bitmap->DrawMode() != dmOpaque) {
         dest.FillAll(c);
         return;

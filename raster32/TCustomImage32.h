@@ -47,8 +47,8 @@ public:
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
     // Platform colour (0x00BBGGRR or a system colour) of the background.
-    std::uint32_t Color() const { return m_color; }
-    void setColor(std::uint32_t value);
+    platform::TColor Color() const { return m_color; }
+    void setColor(platform::TColor value);
 
     TLayerCollection *Layers() const { return m_layers; }
     TPaintStages &PaintStages() { return m_stages; }
@@ -150,7 +150,7 @@ private:
     float m_offsetX = 0;
     float m_offsetY = 0;
     bool m_autoSize = false;
-    std::uint32_t m_color = 0x8000000Fu; // button face
+    platform::TColor m_color = platform::clBtnFace;
     TRect m_bitmapBoxCache;
     bool m_cacheValid = false;
     QSize m_cacheSize; // the control's size when the cache was made

@@ -23,7 +23,7 @@ class TImage32 : public TCustomImage32
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(raster32::TBitmap32 *Bitmap READ Bitmap WRITE setBitmap)
     Q_PROPERTY(raster32::TBitmapAlign BitmapAlign READ BitmapAlign WRITE setBitmapAlign)
-    Q_PROPERTY(unsigned Color READ Color WRITE setColor)
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT)
     Q_PROPERTY(QCursor Cursor READ cursor WRITE setCursor RESET unsetCursor)
     Q_PROPERTY(QCursor DragCursor READ DragCursor WRITE setDragCursor)

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 
 #include <array>
+#include <ostream>
 
 namespace platform {
 
@@ -48,25 +49,35 @@ constexpr std::array<TColor, COLOR_ENDCOLORS + 1> kScheme = {
 TColor GetSysColor(int index)
 {
     if (index < 0 || index >= int(kScheme.size()))
-        return 0;
+        return clBlack;
     return kScheme[size_t(index)];
 }
 
 TColor ColorToRGB(TColor color)
 {
-    return isSystemColor(color) ? GetSysColor(int(color & 0xFF)) : color;
+    return color.isSystem() ? GetSysColor(color.systemIndex()) : color;
 }
 
-QColor ColorToQColor(TColor color)
+QColor TColor::toQColor() const
 {
-    if (color == clNone)
+    if (*this == clNone)
         return QColor(0, 0, 0, 0);
-    const TColor rgb = ColorToRGB(color);
+    if (*this == clDefault)
+        return QColor();
+    const TColor rgb = ColorToRGB(*this);
     return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
-TColor QColorToColor(const QColor &color)
+QColor DrawnQColor(TColor color)
 {
+    const TColor rgb(ColorToRGB(color).value() & 0xFFFFFF);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TColor TColor::fromQColor(const QColor &color)
+{
+    if (!color.isValid())
+        return clDefault;
     return RGB(color.red(), color.green(), color.blue());
 }
 
@@ -125,7 +136,7 @@ QString ColorToString(TColor color)
 {
     if (auto ident = ColorToIdent(color))
         return *ident;
-    return QStringLiteral("$%1").arg(color, 8, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("$%1").arg(color.value(), 8, 16, QLatin1Char('0')).toUpper();
 }
 
 TColor StringToColor(const QString &text)
@@ -145,5 +156,52 @@ TColor StringToColor(const QString &text)
         throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return TColor(std::uint32_t(number));
 }
+
+std::ostream &operator<<(std::ostream &out, TColor color)
+{
+    return out << ColorToString(color).toStdString();
+}
+
+namespace {
+
+// QVariant's conversions of TColor, registered once at load time, before
+// any property is read or written: to and from its name (a text that names
+// no colour does not convert), to and from QColor (see TColor).
+const bool colorConversionsRegistered = [] {
+    const QMetaType color = QMetaType::fromType<TColor>();
+    const QMetaType string = QMetaType::fromType<QString>();
+    const QMetaType qcolor = QMetaType::fromType<QColor>();
+    QMetaType::registerConverterFunction(
+        [](const void *from, void *to) {
+            *static_cast<QString *>(to) = ColorToString(*static_cast<const TColor *>(from));
+            return true;
+        },
+        color, string);
+    QMetaType::registerConverterFunction(
+        [](const void *from, void *to) {
+            try {
+                *static_cast<TColor *>(to) = StringToColor(*static_cast<const QString *>(from));
+                return true;
+            } catch (const EConvertError &) {
+                return false;
+            }
+        },
+        string, color);
+    QMetaType::registerConverterFunction(
+        [](const void *from, void *to) {
+            *static_cast<QColor *>(to) = static_cast<const TColor *>(from)->toQColor();
+            return true;
+        },
+        color, qcolor);
+    QMetaType::registerConverterFunction(
+        [](const void *from, void *to) {
+            *static_cast<TColor *>(to) = TColor::fromQColor(*static_cast<const QColor *>(from));
+            return true;
+        },
+        qcolor, color);
+    return true;
+}();
+
+} // namespace
 
 } // namespace platform

@@ -24,12 +24,6 @@ struct TCanvas::Saved
 
 namespace {
 
-QColor qcolor(TColor c)
-{
-    const TColor rgb = ColorToRGB(c) & 0xFFFFFF;
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
 // 0x00BBGGRR -> 0xFFRRGGBB as QImage stores it.
 inline QRgb toQRgb(TColor c)
 {
@@ -357,7 +351,7 @@ void TCanvas::hLine(int x1, int x2, int y, TColor color)
     if (x2 <= x1)
         return;
     if (QPainter *p = painter())
-        p->fillRect(QRect(x1, y, x2 - x1, 1), qcolor(color));
+        p->fillRect(QRect(x1, y, x2 - x1, 1), DrawnQColor(color));
 }
 
 void TCanvas::vLine(int x, int y1, int y2, TColor color)
@@ -365,7 +359,7 @@ void TCanvas::vLine(int x, int y1, int y2, TColor color)
     if (y2 <= y1)
         return;
     if (QPainter *p = painter())
-        p->fillRect(QRect(x, y1, 1, y2 - y1), qcolor(color));
+        p->fillRect(QRect(x, y1, 1, y2 - y1), DrawnQColor(color));
 }
 
 void TCanvas::drawPenLine(QPoint a, QPoint b)
@@ -375,7 +369,7 @@ void TCanvas::drawPenLine(QPoint a, QPoint b)
     QPainter *p = painter();
     if (!p)
         return;
-    QColor color = qcolor(Pen.Color());
+    QColor color = DrawnQColor(Pen.Color());
     if (Pen.Mode() == TPenMode::pmBlack)
         color = Qt::black;
     else if (Pen.Mode() == TPenMode::pmWhite)
@@ -485,7 +479,7 @@ void TCanvas::Rectangle(const QRect &r)
     if (fill)
         fillDevice(r.adjusted(w, w, -w, -w), Brush.Color());
     if (QPainter *p = painter()) {
-        const QColor c = qcolor(Pen.Color());
+        const QColor c = DrawnQColor(Pen.Color());
         if (dashPattern(Pen.Style()).empty() || w > 1) {
             p->fillRect(QRect(r.left(), r.top(), r.width(), w), c);
             p->fillRect(QRect(r.left(), Bottom(r) - w, r.width(), w), c);
@@ -510,8 +504,8 @@ void TCanvas::Ellipse(const QRect &r)
     if (!p)
         return;
     p->setPen(Pen.Style() == TPenStyle::psClear ? QPen(Qt::NoPen)
-                                                : QPen(qcolor(Pen.Color()), Pen.Width() > 1 ? Pen.Width() : 0));
-    p->setBrush(Brush.Style() == TBrushStyle::bsClear ? QBrush(Qt::NoBrush) : QBrush(qcolor(Brush.Color())));
+                                                : QPen(DrawnQColor(Pen.Color()), Pen.Width() > 1 ? Pen.Width() : 0));
+    p->setBrush(Brush.Style() == TBrushStyle::bsClear ? QBrush(Qt::NoBrush) : QBrush(DrawnQColor(Brush.Color())));
     p->drawEllipse(QRect(r.left(), r.top(), r.width() - 1, r.height() - 1));
     p->setPen(Qt::NoPen);
     p->setBrush(Qt::NoBrush);
@@ -535,7 +529,7 @@ void TCanvas::Arc(const QRect &r, const QPoint &start, const QPoint &end)
     double span = angle(end) - a0;
     while (span <= 0)
         span += 360.0;
-    p->setPen(QPen(qcolor(Pen.Color()), Pen.Width() > 1 ? Pen.Width() : 0));
+    p->setPen(QPen(DrawnQColor(Pen.Color()), Pen.Width() > 1 ? Pen.Width() : 0));
     p->setBrush(Qt::NoBrush);
     p->drawArc(box, int(std::lround(a0 * 16)), int(std::lround(span * 16)));
     p->setPen(Qt::NoPen);
@@ -554,7 +548,7 @@ TColor TCanvas::Pixel(int x, int y)
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
     if (QPainter *p = painter()) {
-        p->fillRect(QRect(x, y, 1, 1), qcolor(color));
+        p->fillRect(QRect(x, y, 1, 1), DrawnQColor(color));
         Changed();
     }
 }
@@ -566,7 +560,7 @@ void TCanvas::fillDevice(const QRect &r, TColor color)
     if (r.width() <= 0 || r.height() <= 0 || color == clNone)
         return;
     if (QPainter *p = painter())
-        p->fillRect(r, qcolor(color));
+        p->fillRect(r, DrawnQColor(color));
 }
 
 void TCanvas::FillRect(const QRect &r)
@@ -739,7 +733,7 @@ bool TCanvas::DrawFrameControl(const QRect &r, unsigned type, unsigned state)
             for (int y = 0; y < 7; ++y)
                 for (int x = 0; x < 7; ++x)
                     if (mark[y][x] == '#')
-                        p->fillRect(QRect(x0 + x, y0 + y, 1, 1), qcolor(color));
+                        p->fillRect(QRect(x0 + x, y0 + y, 1, 1), DrawnQColor(color));
             p->restore();
         }
     }

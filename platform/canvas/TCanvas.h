@@ -60,7 +60,7 @@ inline int Bottom(const QRect &r) { return r.y() + r.height(); }
 // Moves the exclusive right / bottom edge.
 inline void setRight(QRect &r, int right) { r.setWidth(right - r.x()); }
 inline void setBottom(QRect &r, int bottom) { r.setHeight(bottom - r.y()); }
-// Shrinks (positive) or grows (negative) a rectangle on every side.
+// Grows (positive) or shrinks (negative) a rectangle on every side.
 inline void InflateRect(QRect &r, int dx, int dy) { r.adjust(-dx, -dy, dx, dy); }
 
 // Font metrics in the classic terms.

@@ -21,12 +21,6 @@ struct TCanvas::TextLine
 
 namespace {
 
-QColor textQColor(TColor c)
-{
-    const TColor rgb = ColorToRGB(c) & 0xFFFFFF;
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
 // Removes prefix characters: "&x" marks x for underlining, "&&" is one "&",
 // a lone "&" at the end is dropped.
 QString stripPrefixes(const QString &text, std::vector<int> &underlined)
@@ -183,9 +177,9 @@ void TCanvas::drawTextLine(const TextLine &line, int x, int y, unsigned format)
     const LineMetrics lm = lineMetrics(font);
     const int height = lm.height();
     if (m_state.bkMode == OPAQUE && line.width > 0)
-        p->fillRect(QRect(x, y, line.width, height), textQColor(m_state.bkColor));
+        p->fillRect(QRect(x, y, line.width, height), DrawnQColor(m_state.bkColor));
     p->setFont(font);
-    p->setPen(textQColor(m_state.textColor));
+    p->setPen(DrawnQColor(m_state.textColor));
     const int baseline = y + lm.ascent;
     if (!line.text.contains(QLatin1Char('\t'))) {
         p->drawText(QPoint(x, baseline), line.text);
@@ -206,7 +200,7 @@ void TCanvas::drawTextLine(const TextLine &line, int x, int y, unsigned format)
         const int ux = x + segmentWidth(fm, line.text.left(u), format);
         const int uw = fm.horizontalAdvance(line.text.at(u));
         p->fillRect(QRect(ux, baseline + std::max(1, fm.underlinePos()), uw, std::max(1, fm.lineWidth())),
-                    textQColor(m_state.textColor));
+                    DrawnQColor(m_state.textColor));
     }
     p->setPen(Qt::NoPen);
 }
@@ -339,7 +333,7 @@ void TCanvas::TextRect(const QRect &r, int x, int y, const QString &text)
     p->setClipRect(r, Qt::IntersectClip);
     // An opaque background fills the whole rectangle, as the classic call.
     if (m_state.bkMode == OPAQUE)
-        p->fillRect(r, textQColor(m_state.bkColor));
+        p->fillRect(r, DrawnQColor(m_state.bkColor));
     const TBkMode mode = m_state.bkMode;
     m_state.bkMode = TRANSPARENT;
     TextLine line;

@@ -147,7 +147,7 @@ bool TImageList::DrawEx(TCanvas &canvas, int index, int x, int y, std::uint32_t 
         canvas.Changed();
         return true;
     }
-    if (!(style & ILD_TRANSPARENT) && bkColor != CLR_NONE && bkColor != clNone) {
+    if (!(style & ILD_TRANSPARENT) && bkColor != CLR_NONE && bkColor != clNone.value()) {
         const TColor bk = bkColor == CLR_DEFAULT ? m_bkColor : TColor(bkColor);
         if (bk != clNone)
             p->fillRect(QRect(x, y, m_width, m_height), QColor::fromRgb(opaqueRgb(bk)));
@@ -155,7 +155,7 @@ bool TImageList::DrawEx(TCanvas &canvas, int index, int x, int y, std::uint32_t 
     qreal opacity = 1.0;
     if (style & (ILD_BLEND50 | ILD_BLEND25)) {
         const int share = (style & ILD_BLEND50) ? 2 : 4;  // blend colour gets 1/share
-        if (fgColor == CLR_NONE || fgColor == clNone) {
+        if (fgColor == CLR_NONE || fgColor == clNone.value()) {
             opacity = 1.0 - 1.0 / share;
         } else {
             const QRgb c = opaqueRgb(fgColor == CLR_DEFAULT ? clHighlight : TColor(fgColor));

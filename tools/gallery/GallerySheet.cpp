@@ -30,7 +30,7 @@ QWidget *GallerySheet::addCell(const QString &caption, QSize size, Backdrop back
     QWidget *host = nullptr;
     if (backdrop == Backdrop::Wallpaper) {
         auto *panel = new coolctrls::TCoolPanel(cell);
-        panel->setBevelOuter(coolctrls::TCoolPanel::bvNone);
+        panel->setBevelOuter(coolctrls::bvNone);
         panel->setCoolImages(m_images);
         panel->setIdWallpaper(0);
         host = panel;

@@ -6,6 +6,8 @@
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 #include "platform/canvas/TImageList.h"
+#include "platform/Exception.h"
+#include "platform/testing/ErrorCapture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,7 +46,7 @@ QImage shot(QWidget &w)
 void classic(TCoolBtn &b, const QString &caption = QStringLiteral("Start"))
 {
     b.setFont(makeFont(QString::fromLatin1(DefaultFontName), DefaultFontHeight));
-    b.setFontColor(Qt::black);
+    b.setFontColor(platform::clBlack);
     b.setCaption(caption);
     b.resize(75, 25);
 }
@@ -384,7 +386,7 @@ TEST(CoolBtnProperties, SetterRulesOfShadowNumGlyphsAndMargin)
 
     b.setTransparencyLevel(300);
     EXPECT_EQ(b.TransparencyLevel(), 255);
-    b.setProperty("Options", uint(TCoolOptions{ocRoundedForm, ocFlatBorder}.bits()));
+    b.setProperty("Options", uint(TCoolOptions{ocRoundedForm, ocFlatBorder}.toInt()));
     EXPECT_EQ(b.Options(), (TCoolOptions{ocRoundedForm, ocFlatBorder}));
 }
 
@@ -606,6 +608,29 @@ TEST(CoolBtnFace, OnDrawButtonGetsACanvasThatStillDraws)
     EXPECT_EQ(img.pixel(2, 2), rgb(clRed));
     EXPECT_EQ(img.pixel(37, 1), White);
     EXPECT_FALSE(b.FaceCanvas().HandleAllocated()) << "detached after painting";
+}
+
+TEST(CoolBtnFace, AThrowingOnDrawButtonLeavesTheCanvasDetachedAndTheNextPaintWorks)
+{
+    // The application survives an exception from a handler; the button's
+    // canvas must not keep the painter of the paint that ended with it.
+    platform::testsupport::ErrorCapture errors;
+    TCoolBtn b;
+    classic(b);
+    int calls = 0;
+    b.OnDrawButton = [&](TCoolBtn *, TCanvas &canvas, const QRect &) {
+        if (++calls == 1)
+            throw platform::Exception(QStringLiteral("handler failed"));
+        canvas.FillRect(QRect(0, 0, 5, 5), clRed);
+    };
+    shot(b);
+    ASSERT_EQ(calls, 1);
+    EXPECT_FALSE(b.FaceCanvas().HandleAllocated()) << "detached although the handler threw";
+    EXPECT_EQ(errors.messages().size(), 1);
+    const QImage img = shot(b);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(img.pixel(2, 2), rgb(clRed));
+    EXPECT_EQ(img.pixel(37, 1), White);
 }
 
 TEST(CoolBtnAction, ActionGivesCaptionEnabledClicksAndItsImageAsGlyph)

@@ -87,7 +87,7 @@ TEST(CoolLabel, AutoSizeMeasuresTextAndShadowOffset)
     EXPECT_GT(label.width(), 1);
 
     // A right-justified label keeps its right edge.
-    label.setAlignment(TCoolLabel::taRightJustify);
+    label.setAlignment(coolctrls::taRightJustify);
     label.setCaption("12");
     const int right = label.geometry().right();
     label.setCaption("1234567890");
@@ -174,8 +174,8 @@ TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
     addPicture(*store, Qt::red);
     TCoolPanel panel;
     panel.resize(40, 30);
-    panel.setBevelOuter(TCoolPanel::bvNone);
-    panel.setColor(Qt::blue);
+    panel.setBevelOuter(coolctrls::bvNone);
+    panel.setColor(platform::clBlue);
     panel.setWallpaper(solid(4, 4, Qt::green));
     auto at = [&](int x, int y) { return panel.grab().toImage().pixelColor(x, y); };
 
@@ -191,6 +191,43 @@ TEST(CoolWallpaper, StoreItemWinsOverOwnWallpaperAndAGoneStoreFallsBack)
     EXPECT_EQ(at(10, 10), QColor(Qt::green));
     panel.setWallpaper(QImage());
     EXPECT_EQ(at(10, 10), QColor(Qt::blue)) << "plain colour at last";
+}
+
+TEST(CoolWallpaper, EveryControlShowsANewStoreOrItemAtItsNextPaint)
+{
+    TCoolImages store;
+    addPicture(store, Qt::red);
+    QWidget page;
+    page.resize(200, 200);
+    auto *panel = new TCoolPanel(&page);
+    panel->setBevelOuter(coolctrls::bvNone);
+    auto *box = new TCoolGroupBox(&page);
+    auto *label = new TCoolLabel(&page);
+    label->setAutoSize(false);
+    auto *ticker = new TCoolScrollingText(&page);
+    auto *memo = new TCoolMemo(&page);
+    memo->setCoolOptions(TCoolOptions{ocPaintWallpaper, ocNoCaption});
+    auto *button = new TCoolBtn(&page);
+    button->setOptions(TCoolOptions{ocPaintWallpaper});
+    struct Sample
+    {
+        QWidget *widget;
+        TWallpaperControl *control;
+        QPoint inside;
+    };
+    const Sample samples[] = {{panel, panel, {10, 10}},   {box, box, {20, 30}},     {label, label, {5, 5}},
+                              {ticker, ticker, {90, 12}}, {memo, memo, {150, 60}}, {button, button, {70, 20}}};
+    page.show();
+    for (const Sample &s : samples) {
+        const QColor before = s.widget->grab().toImage().pixelColor(s.inside);
+        EXPECT_NE(before, QColor(Qt::red)) << s.widget->metaObject()->className();
+        s.control->setCoolImages(&store);
+        s.control->setIdWallpaper(0);
+        EXPECT_EQ(s.widget->grab().toImage().pixelColor(s.inside), QColor(Qt::red))
+            << s.widget->metaObject()->className();
+        s.control->setIdWallpaper(-1);
+        EXPECT_EQ(s.widget->grab().toImage().pixelColor(s.inside), before) << s.widget->metaObject()->className();
+    }
 }
 
 TEST(CoolWallpaper, TilesStartAtTheAreaCornerAndAreCut)
@@ -218,7 +255,7 @@ TEST(CoolGroupBox, CaptionCellCoversTheFrameWithTheColour)
 {
     TCoolGroupBox box;
     box.resize(120, 60);
-    box.setColor(Qt::white);
+    box.setColor(platform::clWhite);
     box.setCaption("Score");
     const QImage img = box.grab().toImage();
     const QRect cell = box.captionRect();
@@ -233,15 +270,15 @@ TEST(CoolGroupBox, CaptionCellCoversTheFrameWithTheColour)
 TEST(CoolMemo, WallpaperAndTransparencyOptionsExcludeEachOther)
 {
     TCoolMemo memo;
-    memo.setOptions(TCoolMemo::ocPaintWallpaper);
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
-    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintTransparently));
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently);
-    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintWallpaper));
+    memo.setOptions(coolctrls::ocPaintWallpaper);
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(coolctrls::ocPaintTransparently));
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocPaintTransparently);
+    EXPECT_EQ(memo.Options(), int(coolctrls::ocPaintWallpaper));
 
     memo.setLines({" USAGE", " o Select a level"});
     EXPECT_EQ(memo.Lines(), QStringList({" USAGE", " o Select a level"}));
-    memo.setTextAlign(TCoolMemo::taCenter);
+    memo.setTextAlign(coolctrls::taCenter);
     EXPECT_EQ(memo.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 

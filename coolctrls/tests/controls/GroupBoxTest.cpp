@@ -31,7 +31,7 @@ TEST(CoolGroupBox, ScoreBoxFrameLinesAndCaptionCell)
     TCoolGroupBox gbScore(&form);
     gbScore.setFontHeight(-11);
     gbScore.setGeometry(0, 0, 173, 93);
-    gbScore.setColor(Qt::white);
+    gbScore.setColor(platform::clWhite);
     gbScore.setCaption("Score (only current Level)");
     const int h = textHeight(gbScore);
     const int y = h / 2 - 1;  // 5 for a 13-pixel font
@@ -67,7 +67,7 @@ TEST(CoolGroupBox, FlatFrameEmptyCaptionAndShadowPosition)
 {
     TCoolGroupBox box;
     box.resize(100, 60);
-    box.setColor(Qt::white);
+    box.setColor(platform::clWhite);
     const int y = textHeight(box) / 2 - 1;
     QImage img = shot(box);
     EXPECT_EQ(img.pixelColor(10, y), sys(clBtnShadow)) << "no caption cell without a caption";
@@ -81,10 +81,10 @@ TEST(CoolGroupBox, FlatFrameEmptyCaptionAndShadowPosition)
     EXPECT_EQ(img.pixelColor(50, 59), sys(clWindowFrame));
 
     box.setSimpleView(true);
-    box.setShadowPos(TCoolGroupBox::spRightBottom);
+    box.setShadowPos(coolctrls::spRightBottom);
     EXPECT_FALSE(box.SimpleView()) << "a shadow setter brings the shadow back";
     box.setCaption("Ab");
-    box.setShadowColor(Qt::red);
+    box.setShadowColor(platform::clRed);
     img = shot(box).copy(box.captionRect());  // the flat frame is black too
     const QRect text = boundsOf(img, Qt::black);
     const QRect shadow = boundsOf(img, Qt::red);
@@ -146,7 +146,7 @@ TEST(CoolGroupBox, TransparentBoxAlignsWithItsAncestorAtLevelZeroAndOne)
     TCoolLabel sibling(&outer);
     sibling.setGeometry(30, 60, 40, 20);
     sibling.setAutoSize(false);
-    sibling.setColor(Qt::green);
+    sibling.setColor(platform::clLime);
     auto *box = new TCoolGroupBox(&outer);  // owned by the panel, moved below
     box->setGeometry(20, 30, 150, 100);
     box->setTransparent(true);
@@ -163,7 +163,7 @@ TEST(CoolGroupBox, TransparentBoxAlignsWithItsAncestorAtLevelZeroAndOne)
     // the inner panel's position.
     auto *inner = new TCoolPanel(&outer);
     inner->setGeometry(40, 50, 200, 120);
-    inner->setColor(Qt::blue);
+    inner->setColor(platform::clBlue);
     inner->show();
     box->setParent(inner);
     box->setGeometry(10, 10, 100, 80);

@@ -2,6 +2,7 @@
 
 #include "coolctrls/TCoolLabel.h"
 #include "coolctrls/TCoolPanel.h"
+#include "coolctrls/TFormLoading.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -48,8 +49,8 @@ TEST_F(IntervalLabel, EnabledMeasuresTheShadowOffsetAndDrawsTextOverItsShadow)
     EXPECT_EQ(label->size(), text + QSize(1, 1));
 
     label->setTransparent(false);
-    label->setColor(Qt::blue);
-    label->setShadowColor(Qt::red);
+    label->setColor(platform::clBlue);
+    label->setShadowColor(platform::clRed);
     const QImage img = shot(*label);
     const QRect ink = boundsOf(img, Qt::black);
     const QRect shadow = boundsOf(img, Qt::red);
@@ -64,7 +65,7 @@ TEST_F(IntervalLabel, DisabledHasNoOffsetAndEnablingResizes)
     const QSize text = textSize(*label, "O5 - Perfect fourth");
     EXPECT_EQ(label->size(), text);
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QImage img = shot(*label);
     const QRect grey = boundsOf(img, sys(clBtnShadow));
     const QRect white = boundsOf(img, sys(clBtnHighlight));
@@ -93,12 +94,12 @@ TEST_F(IntervalLabel, ShadowSettersRepaintOnlyAndRightJustifiedKeepsItsRightEdge
     label->setCaption("100 SEC.");
     const QSize size = label->size();
     label->setShadowSize(3);
-    label->setShadowPos(TCoolLabel::spRightBottom);
+    label->setShadowPos(coolctrls::spRightBottom);
     label->setSimpleView(true);
     EXPECT_EQ(label->size(), size);
 
     label->setSimpleView(false);
-    label->setAlignment(TCoolLabel::taRightJustify);
+    label->setAlignment(coolctrls::taRightJustify);
     label->setCaption("5");
     const int right = label->geometry().right();
     label->setCaption("300 SEC.");
@@ -109,10 +110,10 @@ TEST_F(IntervalLabel, BevelsOffsetTurnsAutoSizeOffAndInsetsTheText)
 {
     label->setCaption("Tip");
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     label->setAutoSize(false);
     label->resize(60, 30);
-    label->setBevelOuter(TCoolLabel::bvRaised);
+    label->setBevelOuter(coolctrls::bvRaised);
     const QRect before = boundsOf(shot(*label), Qt::black);
     label->setBevelsOffset(3);
     EXPECT_EQ(label->size(), QSize(60, 30));
@@ -148,7 +149,7 @@ TEST_F(IntervalLabel, GlyphWidensTheLabelAndNumGlyphsStoresAtMostTwo)
     EXPECT_EQ(label->NumGlyphs(), 2) << "the holder ignores 0";
 
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QImage img = shot(*label);
     EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::red)) << "the glyph before the text";
     EXPECT_GE(boundsOf(img, Qt::black).left(), 16 + 2);
@@ -160,9 +161,9 @@ TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
     label->setAutoSize(false);
     label->resize(30, 40);
     label->setTransparent(false);
-    label->setColor(Qt::blue);
+    label->setColor(platform::clBlue);
     const QRect top = boundsOf(shot(*label), Qt::black);
-    label->setLayout(TCoolLabel::tlBottom);
+    label->setLayout(coolctrls::tlBottom);
     const QRect bottom = boundsOf(shot(*label), Qt::black);
     EXPECT_EQ(bottom.top() - top.top(), 40 - label->textExtent().height());
 
@@ -173,4 +174,30 @@ TEST_F(IntervalLabel, EdgeBordersAndBottomLayout)
     EXPECT_EQ(img.pixelColor(15, 1), QColor(Qt::red)) << "top line on the second row";
     EXPECT_EQ(img.pixelColor(1, 20), QColor(Qt::red));
     EXPECT_EQ(img.pixelColor(28, 20), QColor(Qt::blue)) << "no right line";
+}
+
+TEST_F(IntervalLabel, ALoadingWindowMeasuresItsLabelsOnceAtTheEnd)
+{
+    QSize direct;
+    {
+        TCoolLabel reference(&form);
+        reference.setFontHeight(-16);
+        reference.setFontBold(true);
+        reference.setCaption("Right answers");
+        direct = reference.size();
+    }
+    auto *gone = new TCoolLabel(&form);
+    {
+        const TFormLoading loading;
+        label->resize(5, 5);
+        label->setFontHeight(-16);
+        label->setFontBold(true);
+        label->setCaption("Right answers");
+        EXPECT_EQ(label->size(), QSize(5, 5)) << "not measured while loading";
+        gone->setCaption("destroyed before the end");
+        delete gone;
+    }
+    EXPECT_EQ(label->size(), direct) << "measured once with the final font and caption";
+    label->setCaption("R");
+    EXPECT_LT(label->width(), direct.width()) << "after loading, at once again";
 }

@@ -38,11 +38,11 @@ TEST(CoolPanel, BevelsAndBorderNestFromTheEdge)
 {
     TCoolPanel panel;
     panel.resize(40, 30);
-    panel.setColor(Qt::blue);
-    panel.setBevelOuter(TCoolPanel::bvLowered);
+    panel.setColor(platform::clBlue);
+    panel.setBevelOuter(coolctrls::bvLowered);
     panel.setBevelWidth(2);
     panel.setBorderWidth(1);
-    panel.setBevelInner(TCoolPanel::bvRaised);
+    panel.setBevelInner(coolctrls::bvRaised);
     const QImage img = shot(panel);
     EXPECT_EQ(img.pixelColor(0, 10), sys(clBtnShadow)) << "lowered: shadow on the left";
     EXPECT_EQ(img.pixelColor(1, 10), sys(clBtnShadow)) << "bevel width 2";
@@ -67,17 +67,17 @@ TEST(CoolPanel, OwnWallpaperTurnsTransparencyOffAndDisablingKeepsTheCaption)
     const QImage enabled = shot(panel);
     panel.setEnabled(false);
     EXPECT_EQ(shot(panel), enabled) << "the caption keeps the font colour";
-    EXPECT_EQ(panel.InactiveFontColor(), QColor(Qt::white));
+    EXPECT_EQ(panel.InactiveFontColor(), platform::clWhite);
 }
 
 TEST(CoolPanel, CaptionFollowsAlignmentMirroredForRightToLeft)
 {
     TCoolPanel panel;
     panel.resize(200, 30);
-    panel.setColor(Qt::white);
-    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setColor(platform::clWhite);
+    panel.setBevelOuter(coolctrls::bvNone);
     panel.setCaption("Caption");
-    panel.setAlignment(TCoolPanel::taLeftJustify);
+    panel.setAlignment(coolctrls::taLeftJustify);
     const QRect left = boundsOf(shot(panel), Qt::black);
     EXPECT_LT(left.left(), 5);
     panel.setLayoutDirection(Qt::RightToLeft);
@@ -96,11 +96,11 @@ TEST(CoolPanel, TransparentPanelShowsTheChosenAncestorsBackgroundOnly)
     outer.setIdWallpaper(0);
     TCoolPanel inner(&outer);
     inner.setGeometry(20, 30, 200, 150);
-    inner.setColor(Qt::blue);
-    inner.setBevelOuter(TCoolPanel::bvNone);
+    inner.setColor(platform::clBlue);
+    inner.setBevelOuter(coolctrls::bvNone);
     TCoolPanel panel(&inner);
     panel.setGeometry(10, 10, 50, 40);
-    panel.setBevelOuter(TCoolPanel::bvNone);
+    panel.setBevelOuter(coolctrls::bvNone);
     panel.setTransparent(true);
     outer.show();
 

@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 using namespace coolctrls;
 using namespace platform;
 using namespace liststest;
@@ -19,7 +22,7 @@ TEST(CoolComboBoxItems, DefaultsOfTheSkinnedComboBox)
     EXPECT_EQ(box.Options(), TCoolOptions{ocBevelOnlyIfSel});
     EXPECT_EQ(box.ListBoxWidth(), box.width());
     EXPECT_EQ(box.Alignment(), paLeft);
-    EXPECT_EQ(box.BorderStyle(), TCoolComboBox::bsSingle);
+    EXPECT_EQ(box.BorderStyle(), coolctrls::bsSingle);
     box.setListBoxWidth(0);
     EXPECT_EQ(box.ListBoxWidth(), box.width());
 }
@@ -157,4 +160,27 @@ TEST(CoolComboBoxItems, ScrollingWithAWallpaperRepaintsTheWholeListOncePerTopIte
     bar->setValue(6);
     EXPECT_EQ(box.FixedBackgroundRepaints(), 2);
     box.hidePopup();
+}
+
+TEST(CoolComboBox, EachBoxKeepsItsOwnTopRowForTheFixedWallpaper)
+{
+    // Two boxes scrolled to the same top row: the second still repaints its
+    // whole list (the row is remembered per box, not shared).
+    QStringList items;
+    for (int i = 0; i < 20; ++i)
+        items << QStringLiteral("Item %1").arg(i);
+    TBitmap wall(8, 8);
+    std::vector<std::unique_ptr<TCoolComboBox>> boxes;
+    for (int n = 0; n < 2; ++n) {
+        auto box = std::make_unique<TCoolComboBox>();
+        box->setItems(items);
+        box->setWallpaper(&wall);
+        box->setOptions(TCoolOptions{ocPaintWallpaper});
+        box->show();
+        box->showPopup();
+        box->view()->verticalScrollBar()->setValue(4);
+        EXPECT_EQ(box->FixedBackgroundRepaints(), 1) << "box " << n;
+        box->hidePopup();
+        boxes.push_back(std::move(box));
+    }
 }

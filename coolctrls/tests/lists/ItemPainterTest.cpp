@@ -128,7 +128,7 @@ TEST(ItemPainter, TheWhiteSwatchOnAWhiteItemGetsABackgroundOneBelowAndABlackOutl
     const auto swatch = TItemPainter::ColorSwatch(clWhite, clWindow, 13);
     ASSERT_EQ(swatch->Width(), 13);
     const TColor corner = swatch->pixel(0, 0);
-    EXPECT_EQ(corner, rgb(clWindow) - 1);
+    EXPECT_EQ(corner.value(), rgb(clWindow).value() - 1);
     EXPECT_EQ(swatch->pixel(0, 12), corner) << "the bottom-left pixel gives the transparent colour";
     EXPECT_EQ(swatch->pixel(0, 2), clBlack);
     EXPECT_EQ(swatch->pixel(6, 6), clWhite);

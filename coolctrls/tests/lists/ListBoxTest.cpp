@@ -25,8 +25,8 @@ TEST(CoolListBox, DefaultsAndTheCaptionBarAfterRemovingNoCaption)
     EXPECT_EQ(box.ExtendedStyle(), ctCoolControl);
     EXPECT_TRUE(box.LightColorControl());
     EXPECT_EQ(box.FileMask(), "*.*");
-    EXPECT_EQ(box.FileType(), (TFileType{ftDirectory, ftArchive}).bits());
-    EXPECT_EQ(box.SelectedColor(), 0u);
+    EXPECT_EQ(box.FileType(), (TFileType{ftDirectory, ftArchive}).toInt());
+    EXPECT_EQ(box.SelectedColor(), clBlack);
     EXPECT_EQ(box.CaptionColor(), clInactiveCaption);
     EXPECT_FALSE(box.CaptionBar().Visible());
     EXPECT_EQ(box.viewport()->y(), box.frameWidth());
@@ -129,7 +129,7 @@ TEST(CoolListBox, MouseInTheCheckAreaAndSpaceToggleAndSurviveARecreation)
     EXPECT_FALSE(box.Checked(2));
     box.setChecked(0, true);
 
-    box.setOptions(box.Options() + TCoolOptions{ocFlatBorder});  // re-creates the window
+    box.setOptions(box.Options() | TCoolOptions{ocFlatBorder});  // re-creates the window
     EXPECT_TRUE(box.Checked(0));
     EXPECT_TRUE(box.Checked(1));
     EXPECT_FALSE(box.Checked(2));
@@ -143,7 +143,7 @@ TEST(CoolListBox, AnEmptyListWithAWallpaperShowsTheWallpaper)
     TBitmap green(8, 8);
     green.Canvas().FillRect(QRect(0, 0, 8, 8), clLime);
     box.setWallpaper(&green);
-    box.setOptions(box.Options() + TCoolOptions{ocPaintWallpaper});
+    box.setOptions(box.Options() | TCoolOptions{ocPaintWallpaper});
     const QImage image = render(&box);
     EXPECT_EQ(at(image, 40, 30), clLime);
 }

@@ -59,9 +59,9 @@ void likeUsage(TCoolMemo &memo)
     memo.setFontHeight(-13);
     memo.setFontBold(true);
     memo.setWallpaper(pattern(64, 48));
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocNoCaption);
-    memo.setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebTop | TCoolMemo::ebRight | TCoolMemo::ebBottom);
-    memo.setBordersTrColor(Qt::black);
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocNoCaption);
+    memo.setEdgeBorders(coolctrls::ebLeft | coolctrls::ebTop | coolctrls::ebRight | coolctrls::ebBottom);
+    memo.setBordersTrColor(platform::clBlack);
 }
 
 // Lines "line 0" ... "line n-1", each followed by tail.
@@ -101,7 +101,7 @@ TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
     QWidget window;
     TCoolMemo memo(&window);
     likeUsage(memo);
-    memo.setColor(Qt::magenta);  // a flat fill would show in this colour
+    memo.setColor(platform::clFuchsia);  // a flat fill would show in this colour
     window.show();
     memo.setFocus();
     QTest::keyClicks(&memo, "typed on wood");
@@ -129,11 +129,11 @@ TEST(Memo, RemovingNoCaptionRecreatesWithACaptionBarTwoPixelsIn)
     likeUsage(memo);
     memo.setLines({"kept"});
     memo.setCaption("Information");
-    memo.setCaptionColor(Qt::red);
-    memo.setCaptionTextColor(Qt::white);
+    memo.setCaptionColor(platform::clRed);
+    memo.setCaptionTextColor(platform::clWhite);
     EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
     const int before = memo.Recreations();
-    memo.setOptions(TCoolMemo::ocPaintWallpaper);
+    memo.setOptions(coolctrls::ocPaintWallpaper);
     EXPECT_EQ(memo.Recreations(), before + 1);
     EXPECT_EQ(memo.Lines(), QStringList{"kept"}) << "the text survives";
     EXPECT_EQ(memo.viewport()->geometry().top(), 3 + 19 + 2);
@@ -151,9 +151,9 @@ TEST(Memo, RemovingNoCaptionRecreatesWithACaptionBarTwoPixelsIn)
     EXPECT_GE(textLeft, b.left() + 2);
     EXPECT_LE(textLeft, b.left() + 4);
 
-    memo.setOptions(TCoolMemo::ocPaintWallpaper);
+    memo.setOptions(coolctrls::ocPaintWallpaper);
     EXPECT_EQ(memo.Recreations(), before + 1) << "an unchanged set does nothing";
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocSmallCaption);
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocSmallCaption);
     EXPECT_EQ(memo.viewport()->geometry().top(), 3 + 15 + 2);
 }
 
@@ -174,7 +174,7 @@ TEST(Memo, CaptionDragMovesTheMemoUnlessForbidden)
                         Qt::NoModifier);
     QApplication::sendEvent(&memo, &release);
     EXPECT_EQ(memo.pos(), QPoint(30, 40));
-    memo.setOptions(TCoolMemo::ocNoDragUsingCaption);
+    memo.setOptions(coolctrls::ocNoDragUsingCaption);
     QApplication::sendEvent(&memo, &press);
     QApplication::sendEvent(&memo, &move);
     QApplication::sendEvent(&memo, &release);
@@ -189,7 +189,7 @@ TEST(Memo, TransparentShowsTheAncestorAtItsLevelAndStretchedWallpaperFills)
     parent.resize(300, 200);  // at the grandparent's origin, so levels line up
     TCoolMemo memo(&parent);
     memo.setGeometry(20, 20, 120, 60);
-    memo.setOptions(TCoolMemo::ocPaintTransparently);
+    memo.setOptions(coolctrls::ocPaintTransparently);
     memo.setLines({""});
     EXPECT_EQ(shot(memo).pixelColor(60, 30), QColor(Qt::blue));
     memo.setTransparencyLevel(1);
@@ -199,8 +199,8 @@ TEST(Memo, TransparentShowsTheAncestorAtItsLevelAndStretchedWallpaperFills)
     QImage halves = solid(2, 1, Qt::yellow);
     halves.setPixelColor(0, 0, Qt::red);
     memo.setWallpaper(halves);
-    memo.setOptions(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocPaintTransparently | TCoolMemo::ocStretchWallpaper);
-    EXPECT_EQ(memo.Options(), int(TCoolMemo::ocPaintWallpaper | TCoolMemo::ocStretchWallpaper));
+    memo.setOptions(coolctrls::ocPaintWallpaper | coolctrls::ocPaintTransparently | coolctrls::ocStretchWallpaper);
+    EXPECT_EQ(memo.Options(), int(coolctrls::ocPaintWallpaper | coolctrls::ocStretchWallpaper));
     const QImage img = shot(memo);
     EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::red));
     EXPECT_EQ(img.pixelColor(110, 30), QColor(Qt::yellow));
@@ -210,7 +210,7 @@ TEST(Memo, BorderPenDrawsTheChosenSidesOverTheFrame)
 {
     TCoolMemo memo;
     likeUsage(memo);
-    memo.setEdgeBorders(TCoolMemo::ebTop);
+    memo.setEdgeBorders(coolctrls::ebTop);
     memo.BorderPen().setColor(clRed);
     const QImage img = shot(memo);
     EXPECT_EQ(img.pixelColor(100, 1), QColor(Qt::red)) << "the top line on the second row";
@@ -223,8 +223,8 @@ TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
     QWidget window;
     TCoolMemo memo(&window);
     likeUsage(memo);
-    memo.setBorderStyle(TCoolMemo::bsNone);
-    memo.setEdgeBorders(TCoolMemo::ebTop | TCoolMemo::ebLeft | TCoolMemo::ebRight | TCoolMemo::ebBottom);
+    memo.setBorderStyle(coolctrls::bsNone);
+    memo.setEdgeBorders(coolctrls::ebTop | coolctrls::ebLeft | coolctrls::ebRight | coolctrls::ebBottom);
     memo.BorderPen().setColor(clRed);
     memo.setLines(numberedLines(30, " with some words on it"));
     window.show();
@@ -248,7 +248,7 @@ TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
     };
     checkFrame("shown");
     // Scrolled text repaints under the lines instead of moving them along.
-    memo.setOptions(TCoolMemo::ocNoCaption);  // no wallpaper: plain scrolling
+    memo.setOptions(coolctrls::ocNoCaption);  // no wallpaper: plain scrolling
     memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum() / 2);
     QApplication::processEvents();
     checkFrame("scrolled");
@@ -268,7 +268,7 @@ TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
     EXPECT_EQ(enters, 1);
     EXPECT_EQ(leaves, 1);
 
-    memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+    memo.setOptions(coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
     EXPECT_FALSE(memo.FlatBorderHighlighted());
     EXPECT_EQ(shot(memo).pixelColor(0, 30), ColorToQColor(clBtnFace));
     QApplication::sendEvent(&memo, &enter);
@@ -284,7 +284,7 @@ TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
 {
     TCoolMemo memo;
     memo.resize(200, 60);
-    memo.setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+    memo.setOptions(coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
     memo.setLines(numberedLines(40));
     memo.show();
     QApplication::processEvents();
@@ -302,7 +302,7 @@ TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
     const int packed = memo.CharFromPos(QPoint(0, memo.viewport()->height() - 1));
     EXPECT_EQ(packed >> 16, memo.LineFromChar(packed & 0xFFFF));
 
-    memo.setOptions(TCoolMemo::ocNoCaption);
+    memo.setOptions(coolctrls::ocNoCaption);
     EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "only with the flat border";
 }
 
@@ -311,11 +311,11 @@ TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
     TCoolMemo memo;
     memo.resize(300, 80);
     memo.setLines({"ab", "a much longer line"});
-    memo.setTextAlign(TCoolMemo::taCenter);
+    memo.setTextAlign(coolctrls::taCenter);
     memo.setCaption("Information");
     memo.setTransparencyLevel(100);
-    memo.setColor(Qt::white);
-    memo.setFontColor(Qt::black);
+    memo.setColor(platform::clWhite);
+    memo.setFontColor(platform::clBlack);
     const QImage img = shot(memo);
     // The first line's ink is centred in the text area.
     int left = img.width(), right = -1;

@@ -62,7 +62,7 @@ struct TickerOnPage
         page.resize(200, 40);
         manual(ticker);
         ticker.resize(size);
-        ticker.setColor(Qt::white);
+        ticker.setColor(platform::clWhite);
     }
 };
 
@@ -99,7 +99,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     manual(ticker);
     ticker.resize(97, 15);
     ticker.Add("text");
-    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker.setScrollDirection(coolctrls::sdTopToBottom);
     ticker.ResetPosition(false);
     std::vector<int> seen{ticker.ScrollY()};
     for (int i = 0; i < 31; ++i) {
@@ -112,7 +112,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     for (int i = 0; i <= 30; ++i)
         EXPECT_EQ(seen[i], -15 + i);
 
-    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
+    ticker.setScrollDirection(coolctrls::sdBottomToTop);
     ticker.ResetPosition(false);
     EXPECT_EQ(ticker.ScrollY(), 15);
     const int h = ticker.TextExtent().height();
@@ -122,7 +122,7 @@ TEST(ScrollingText, TopToBottomRunsFromMinusHeightToHeightThenStartsAgain)
     ticker.Tick();
     EXPECT_EQ(ticker.ScrollY(), 15);
 
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
     ticker.ResetPosition(false);
     EXPECT_EQ(ticker.ScrollX(), -97);
 }
@@ -164,24 +164,24 @@ TEST(ScrollingText, IntervalKeepsItsValueTheTimerItsLow16Bits)
 TEST(ScrollingText, HorizontalDirectionResetsAlignmentAndShadowSettersClearSimpleView)
 {
     TCoolScrollingText ticker;
-    ticker.setScrollDirection(TCoolScrollingText::sdTopToBottom);
-    ticker.setAlignment(TCoolScrollingText::taCenter);
-    ticker.setScrollDirection(TCoolScrollingText::sdBottomToTop);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taCenter) << "vertical keeps it";
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify);
-    ticker.setAlignment(TCoolScrollingText::taRightJustify);
-    ticker.setScrollDirection(TCoolScrollingText::sdLeftToRight);
-    EXPECT_EQ(ticker.Alignment(), TCoolScrollingText::taLeftJustify) << "also when the direction stays";
+    ticker.setScrollDirection(coolctrls::sdTopToBottom);
+    ticker.setAlignment(coolctrls::taCenter);
+    ticker.setScrollDirection(coolctrls::sdBottomToTop);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taCenter) << "vertical keeps it";
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taLeftJustify);
+    ticker.setAlignment(coolctrls::taRightJustify);
+    ticker.setScrollDirection(coolctrls::sdLeftToRight);
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taLeftJustify) << "also when the direction stays";
 
     ticker.setSimpleView(true);
-    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    ticker.setShadowPos(coolctrls::spRightBottom);
     EXPECT_FALSE(ticker.SimpleView());
     ticker.setSimpleView(true);
     ticker.setShadowSize(2);
     EXPECT_FALSE(ticker.SimpleView());
     ticker.setSimpleView(true);
-    ticker.setShadowColor(Qt::red);
+    ticker.setShadowColor(platform::clRed);
     EXPECT_FALSE(ticker.SimpleView());
 }
 
@@ -189,17 +189,17 @@ TEST(ScrollingText, ShadowTurnedOnDisabledTextEngravedWhateverTheShadow)
 {
     TCoolScrollingText ticker;
     ticker.resize(120, 20);
-    ticker.setColor(Qt::white);
-    ticker.setFontColor(Qt::blue);
+    ticker.setColor(platform::clWhite);
+    ticker.setFontColor(platform::clBlue);
     ticker.Add("MMMM");
     ticker.setSimpleView(true);
-    ticker.setShadowColor(Qt::red);
+    ticker.setShadowColor(platform::clRed);
     ticker.setSimpleView(true);
     QImage img = ticker.RenderFrame();
     EXPECT_EQ(count(img, Qt::red), 0) << "plain text";
     EXPECT_GT(count(img, Qt::blue), 0);
 
-    ticker.setShadowPos(TCoolScrollingText::spRightBottom);
+    ticker.setShadowPos(coolctrls::spRightBottom);
     img = ticker.RenderFrame();
     EXPECT_GT(count(img, Qt::red), 0) << "the shadow is on";
     EXPECT_GT(count(img, Qt::blue), 0);
@@ -233,8 +233,8 @@ TEST(ScrollingText, AmpersandDrawnWithShowAccelCharUnderlinesWithout)
     TCoolScrollingText ticker;
     ticker.resize(120, 20);
     ticker.setSimpleView(true);
-    ticker.setColor(Qt::white);
-    ticker.setFontColor(Qt::black);
+    ticker.setColor(platform::clWhite);
+    ticker.setFontColor(platform::clBlack);
     ticker.Add("A&B");
     const int withAmpersand = ticker.TextExtent().width();
     const QImage drawn = ticker.RenderFrame();
@@ -326,7 +326,7 @@ TEST(ScrollingText, TransparentTakesTheParentOnceWhenTicksStartAndTheWallpaperWi
     TCoolScrollingText ticker(&parent);
     manual(ticker);
     ticker.setGeometry(10, 10, 100, 20);
-    ticker.setColor(Qt::white);
+    ticker.setColor(platform::clWhite);
     ticker.setTransparent(true);
     ticker.Add("t");
     ticker.ResetPosition(false);  // text outside: background only
@@ -356,7 +356,7 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
     QWidget page;
     TCoolScrollingText ticker(&page);
     ticker.resize(150, 30);
-    ticker.setColor(Qt::white);
+    ticker.setColor(platform::clWhite);
     ticker.setSimpleView(true);
     ticker.Add("text");
     const QSize bare = ticker.TextExtent();
@@ -381,7 +381,7 @@ TEST(ScrollingText, GlyphBeforeTheTextAndAutoSize)
 
     ticker.setAutoSize(true);
     EXPECT_EQ(ticker.size(), ticker.TextExtent());
-    ticker.setAlignment(TCoolScrollingText::taRightJustify);
+    ticker.setAlignment(coolctrls::taRightJustify);
     const int right = ticker.x() + ticker.width();
     ticker.setStrings({"a longer text"});
     EXPECT_EQ(ticker.x() + ticker.width(), right) << "right-justified keeps its right edge";
@@ -392,14 +392,14 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     TickerOnPage fixture(QSize(120, 20));
     QWidget &page = fixture.page;
     TCoolScrollingText &ticker = fixture.ticker;
-    ticker.setFontColor(Qt::blue);
+    ticker.setFontColor(platform::clBlue);
     ticker.setSimpleView(true);
     ticker.Add("MMMM");
     ticker.ResetPosition(true);
     QImage img = ticker.RenderFrame();
     EXPECT_GT(count(img, Qt::blue), 0);
 
-    ticker.setFontColor(Qt::red);
+    ticker.setFontColor(platform::clRed);
     img = ticker.RenderFrame();
     EXPECT_EQ(count(img, Qt::blue), 0) << "a new font colour redraws the kept text";
     EXPECT_GT(count(img, Qt::red), 0);
@@ -412,7 +412,7 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     ticker.setFontHeight(-20);
     EXPECT_GT(count(ticker.RenderFrame(), Qt::red), wide) << "and a new font";
 
-    ticker.setColor(Qt::green);
+    ticker.setColor(platform::clLime);
     EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::green)) << "a new colour";
     ticker.setWallpaper(solid(4, 4, Qt::yellow));
     EXPECT_EQ(ticker.RenderFrame().pixelColor(119, 19), QColor(Qt::yellow)) << "a new wallpaper";
@@ -425,8 +425,8 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     // Centred text in a rectangle whose width changes at every step still
     // moves by the rule (half a pixel per pixel of the rectangle).
     ticker.setWallpaper(QImage());
-    ticker.setColor(Qt::white);
-    ticker.setAlignment(TCoolScrollingText::taCenter);
+    ticker.setColor(platform::clWhite);
+    ticker.setAlignment(coolctrls::taCenter);
     ticker.setStrings({"MM"});
     auto firstRed = [](const QImage &frame) {
         for (int x = 0; x < frame.width(); ++x)
@@ -452,4 +452,71 @@ TEST(ScrollingText, WhatIsKeptBetweenTicksFollowsEveryChangeAndAHiddenTickerOnly
     ticker.Tick();
     EXPECT_EQ(ticker.ScrollX(), x - 2) << "a hidden ticker moves on";
     EXPECT_EQ(ticker.FramesPainted(), frames) << "but paints no frame";
+}
+
+TEST(ScrollingText, AHiddenTickerSleepsAndKeepsItsPlaceByTheClock)
+{
+    QWidget page;
+    page.resize(200, 40);
+    TCoolScrollingText ticker(&page);
+    ticker.resize(120, 20);
+    ticker.setStrings({"MMMM"});
+    qint64 now = 1000;
+    ticker.setClock([&] { return now; });
+    int passes = 0;
+    ticker.OnTextScrolled = [&](QObject *, bool &) { ++passes; };
+    ticker.ScrollTimer().setManual(true);
+    ticker.setActive(true);
+    ticker.Loaded();
+    page.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    const int x = ticker.ScrollX();
+
+    page.hide();  // its page is no longer the current one
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled()) << "the thread sleeps while nothing shows";
+    now += 250;   // ten 25 ms ticks
+    EXPECT_EQ(ticker.ScrollX(), x) << "nothing moves while hidden";
+    page.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 10) << "shown again where the ticks would have taken it";
+
+    // A long absence: whole passes with their OnTextScrolled, then the rest.
+    const int pass = 120 + ticker.TextExtent().width() + 1;  // steps from entry to entry
+    page.hide();
+    now += 25 * (2 * pass + 5);
+    page.show();
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(ticker.ScrollX(), x - 15);
+
+    // Stopped while hidden: it moves up to the stop, not after.
+    page.hide();
+    now += 100;
+    ticker.setActive(false);
+    now += 1000;
+    page.show();
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 19);
+}
+
+TEST(ScrollingText, OnAPageNeverShownTheFirstTickPutsTheThreadToSleep)
+{
+    QWidget window;
+    window.resize(300, 100);
+    QWidget quizPage(&window), infoPage(&window);
+    infoPage.hide();  // the page that is not the current one
+    TCoolScrollingText ticker(&infoPage);
+    ticker.ScrollTimer().setManual(true);
+    qint64 now = 0;
+    ticker.setClock([&] { return now; });
+    ticker.setActive(true);
+    ticker.Loaded();
+    window.show();
+    ASSERT_TRUE(ticker.ScrollTimer().Enabled());
+    const int x = ticker.ScrollX();
+    ticker.Tick();
+    EXPECT_FALSE(ticker.ScrollTimer().Enabled()) << "nothing to show: the thread sleeps";
+    now += 50;
+    infoPage.show();
+    EXPECT_TRUE(ticker.ScrollTimer().Enabled());
+    EXPECT_EQ(ticker.ScrollX(), x - 3) << "the tick and the two the clock held";
 }

@@ -1,5 +1,6 @@
 #include "coolctrls/TCoolScrollingText.h"
 #include "coolctrls/TThreadTimer.h"
+#include "coolctrls/TTickSchedule.h"
 #include "platform/Synchronize.h"
 
 #include <QCoreApplication>
@@ -174,10 +175,10 @@ TEST(ThreadTimer, DestroyedWhileTheGuiThreadIsBlockedServesTheHandOverButRunsNoT
     timer->Step();
     // The GUI thread is busy (serves nothing) while the thread hands over.
     const auto end = std::chrono::steady_clock::now() + 5s;
-    while (timer->Wakeups() == wakeups && std::chrono::steady_clock::now() < end)
+    while (!timer->HandingOver() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(1ms);
     ASSERT_GT(timer->Wakeups(), wakeups);
-    std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(timer->HandingOver()) << "the thread waits inside the hand-over";
     timer.reset();  // must not hang on the thread waiting in the hand-over
     pumpFor(10ms);
     EXPECT_EQ(ticks, 0) << "the tick handed over was not run for the destroyed owner";
@@ -210,7 +211,7 @@ std::unique_ptr<TCoolScrollingText> wrappingTicker(QWidget *parent, int &passes)
 {
     auto ticker = std::make_unique<TCoolScrollingText>(parent);
     ticker->resize(50, 0);
-    ticker->setScrollDirection(TCoolScrollingText::sdTopToBottom);
+    ticker->setScrollDirection(coolctrls::sdTopToBottom);
     ticker->Add("credits");
     ticker->OnTextScrolled = [&passes](QObject *, bool &) { ++passes; };
     ticker->ScrollTimer().setManual(true);
@@ -255,13 +256,72 @@ TEST(ScrollingTextThread, DestroyedWhileTheGuiThreadIsBlockedRunsNoLateTick)
     QWidget parent;
     int passes = 0;
     auto ticker = wrappingTicker(&parent, passes);
-    const uint64_t wakeups = ticker->ScrollTimer().Wakeups();
     ticker->ScrollTimer().Step();
     const auto end = std::chrono::steady_clock::now() + 5s;
-    while (ticker->ScrollTimer().Wakeups() == wakeups && std::chrono::steady_clock::now() < end)
+    while (!ticker->ScrollTimer().HandingOver() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(1ms);
-    std::this_thread::sleep_for(5ms);  // the thread is inside the hand-over now
+    ASSERT_TRUE(ticker->ScrollTimer().HandingOver()) << "the thread is inside the hand-over now";
     ticker.reset();
     pumpFor(10ms);
     EXPECT_EQ(passes, 0);
+}
+
+// The ticker's period on a stepped clock: the thread sleeps until the
+// deadline, the hand-over and the tick take `handOver`, then the next
+// deadline is taken. Answers the ticks in one simulated second.
+namespace {
+
+int ticksInOneSecond(std::chrono::milliseconds period, std::chrono::microseconds handOver,
+                     int stallAfterTick = 0, std::chrono::milliseconds stall = 0ms)
+{
+    TTickSchedule schedule;
+    TTickSchedule::TimePoint now{};
+    const TTickSchedule::TimePoint start = now;
+    schedule.Start(now, period);
+    int ticks = 0;
+    TTickSchedule::TimePoint last{};
+    while (true) {
+        now = std::max(now, schedule.Next());  // sleeps until the deadline
+        if (now - start > 1s)
+            break;
+        if (ticks > 0) {
+            EXPECT_GE(now - last, period) << "no burst after a missed deadline";
+        }
+        last = now;
+        ++ticks;
+        now += handOver;
+        if (ticks == stallAfterTick)
+            now += stall;  // the GUI thread was busy with something else
+        schedule.Advance(now);
+    }
+    return ticks;
+}
+
+} // namespace
+
+TEST(TickSchedule, ThePeriodDoesNotGrowByTheHandOver)
+{
+    // 25 ms: 40 ticks a second, whether the hand-over takes nothing, 3 ms
+    // or almost the whole period.
+    EXPECT_EQ(ticksInOneSecond(25ms, 0us), 40);
+    EXPECT_EQ(ticksInOneSecond(25ms, 3000us), 40);
+    EXPECT_EQ(ticksInOneSecond(25ms, 24000us), 40);
+    EXPECT_EQ(ticksInOneSecond(10ms, 2500us), 100);
+}
+
+TEST(TickSchedule, MissedDeadlinesAreSkippedNotCaughtUp)
+{
+    // A 60 ms stall in the fourth tick (at 100 ms) costs the two deadlines
+    // it covered (125 and 150 ms); the ticks after it keep to the grid, one
+    // period apart.
+    EXPECT_EQ(ticksInOneSecond(25ms, 1000us, 4, 60ms), 38);
+
+    TTickSchedule schedule;
+    const TTickSchedule::TimePoint t0{};
+    schedule.Start(t0, 25ms);
+    EXPECT_EQ(schedule.Next(), t0 + 25ms);
+    schedule.Advance(t0 + 26ms);  // the tick ran late, within the next period
+    EXPECT_EQ(schedule.Next(), t0 + 50ms) << "on the grid, not 25 ms after the late tick";
+    schedule.Advance(t0 + 130ms);  // stalled past three deadlines
+    EXPECT_EQ(schedule.Next(), t0 + 150ms) << "the first deadline still ahead";
 }

@@ -21,7 +21,7 @@ TEST(CoolOptions, WallpaperAndTransparencyExcludeEachOtherTheNewOneWins)
     // Other values pass through untouched.
     EXPECT_EQ(ExcludeConflictingOptions(wall, TCoolOptions{ocPaintTransparently, ocFlatBorder}),
               (TCoolOptions{ocPaintTransparently, ocFlatBorder}));
-    EXPECT_EQ(TCoolOptions{ocPaintTransparently}.bits(), 1u << 20);
+    EXPECT_EQ(TCoolOptions{ocPaintTransparently}.toInt(), 1u << 20);
 }
 
 TEST(CoolOptions, WrittenAsValueNamesAndReadBack)
@@ -56,9 +56,9 @@ TEST(StringRoutines, ReverseLastPosParentFolderAndRectSides)
 
 TEST(ColourAndNumberRoutines, InvertColorAndMulDiv)
 {
-    EXPECT_EQ(InvertColor(0x00102030), 0x00EFDFCFu);
-    EXPECT_EQ(InvertColor(platform::clBlack), 0x00FFFFFFu);
-    EXPECT_EQ(InvertColor(platform::clBtnHighlight), 0u); // system colours resolved: white
+    EXPECT_EQ(InvertColor(platform::TColor(0x00102030)), platform::TColor(0x00EFDFCFu));
+    EXPECT_EQ(InvertColor(platform::clBlack), platform::TColor(0x00FFFFFFu));
+    EXPECT_EQ(InvertColor(platform::clBtnHighlight), platform::clBlack); // system colours resolved: white
     EXPECT_EQ(MulDiv(1, 255, 2), 128);
     EXPECT_EQ(MulDiv(-1, 255, 2), -128);
     EXPECT_EQ(MulDiv(3, 100, 4), 75);
@@ -115,8 +115,8 @@ TEST(ColourNames, AllFortyTwoNamesConvertBothWays)
         EXPECT_EQ(StringToColor(name), value);
         EXPECT_EQ(StringToColor(name.toUpper()), value);
     }
-    EXPECT_EQ(ColorToString(0x00123456), QStringLiteral("$00123456"));
-    EXPECT_EQ(StringToColor(QStringLiteral("$00123456")), 0x00123456u);
+    EXPECT_EQ(ColorToString(platform::TColor(0x00123456)), QStringLiteral("$00123456"));
+    EXPECT_EQ(StringToColor(QStringLiteral("$00123456")), platform::TColor(0x00123456u));
     EXPECT_EQ(StringToColor(QStringLiteral("255")), platform::clRed);
     EXPECT_THROW(StringToColor(QStringLiteral("Chartreuse")), platform::EConvertError);
 }

@@ -13,8 +13,8 @@ using namespace canvastest;
 
 namespace {
 
-const TColor kA = 0x00F0CC55;  // arbitrary bit patterns per channel
-const TColor kB = 0x003C5AA9;
+const TColor kA{0x00F0CC55};  // arbitrary bit patterns per channel
+const TColor kB{0x003C5AA9};
 
 // A 2 x 1 source: kA, clBlack.
 void source(TBitmap &src)
@@ -24,21 +24,22 @@ void source(TBitmap &src)
     src.Canvas().SetPixel(1, 0, clBlack);
 }
 
-TColor blitOne(TRop rop, TColor s, TColor d, TColor brush = clBlack)
+// The raster operations work on the bits of the colour values.
+uint32_t blitOne(TRop rop, uint32_t s, uint32_t d, TColor brush = clBlack)
 {
     TBitmap src, dst;
-    prepare(src, 1, 1, s);
-    prepare(dst, 1, 1, d);
+    prepare(src, 1, 1, TColor(s));
+    prepare(dst, 1, 1, TColor(d));
     dst.Canvas().Brush.setColor(brush);
     EXPECT_TRUE(dst.Canvas().BitBlt(0, 0, 1, 1, src, 0, 0, rop));
-    return dst.pixel(0, 0);
+    return dst.pixel(0, 0).value();
 }
 
 } // namespace
 
 TEST(Blit, TernaryRasterOperationsWorkBitByBit)
 {
-    const TColor s = kA, d = kB, p = 0x0000FF0F;
+    const uint32_t s = kA.value(), d = kB.value(), p = 0x0000FF0F;
     EXPECT_EQ(blitOne(SRCCOPY, s, d), s);
     EXPECT_EQ(blitOne(NOTSRCCOPY, s, d), ~s & 0xFFFFFF);
     EXPECT_EQ(blitOne(SRCAND, s, d), s & d);
@@ -47,16 +48,16 @@ TEST(Blit, TernaryRasterOperationsWorkBitByBit)
     EXPECT_EQ(blitOne(SRCERASE, s, d), s & ~d & 0xFFFFFF);
     EXPECT_EQ(blitOne(NOTSRCERASE, s, d), ~(s | d) & 0xFFFFFF);
     EXPECT_EQ(blitOne(MERGEPAINT, s, d), (~s | d) & 0xFFFFFF);
-    EXPECT_EQ(blitOne(MERGECOPY, s, d, p), s & p);
-    EXPECT_EQ(blitOne(PATCOPY, s, d, p), p);
-    EXPECT_EQ(blitOne(PATINVERT, s, d, p), p ^ d);
-    EXPECT_EQ(blitOne(PATPAINT, s, d, p), (p | ~s | d) & 0xFFFFFF);
+    EXPECT_EQ(blitOne(MERGECOPY, s, d, TColor(p)), s & p);
+    EXPECT_EQ(blitOne(PATCOPY, s, d, TColor(p)), p);
+    EXPECT_EQ(blitOne(PATINVERT, s, d, TColor(p)), p ^ d);
+    EXPECT_EQ(blitOne(PATPAINT, s, d, TColor(p)), (p | ~s | d) & 0xFFFFFF);
     EXPECT_EQ(blitOne(DSTINVERT, s, d), ~d & 0xFFFFFF);
-    EXPECT_EQ(blitOne(BLACKNESS, s, d), clBlack);
-    EXPECT_EQ(blitOne(WHITENESS, s, d), clWhite);
-    EXPECT_EQ(blitOne(ROP_DSPDxax, s, d, p), (d ^ (s & (p ^ d))) & 0xFFFFFF);
+    EXPECT_EQ(blitOne(BLACKNESS, s, d), clBlack.value());
+    EXPECT_EQ(blitOne(WHITENESS, s, d), clWhite.value());
+    EXPECT_EQ(blitOne(ROP_DSPDxax, s, d, TColor(p)), (d ^ (s & (p ^ d))) & 0xFFFFFF);
     // System colours become RGB for the brush.
-    EXPECT_EQ(blitOne(PATCOPY, s, d, clBtnFace), ColorToRGB(clBtnFace));
+    EXPECT_EQ(blitOne(PATCOPY, s, d, clBtnFace), ColorToRGB(clBtnFace).value());
 }
 
 TEST(Blit, RasterOperationsKeepWidgetSurfacesOpaque)
@@ -113,7 +114,7 @@ TEST(Blit, PlainAndStretchedCopiesWithOffsetsAndClipping)
     c.CopyMode = NOTSRCCOPY;
     c.CopyRect(Rect(1, 0, 2, 1), other.Canvas(), Rect(3, 3, 4, 4));
     EXPECT_EQ(dst.pixel(0, 0), clBlue);  // device (1, 1) of other
-    EXPECT_EQ(dst.pixel(1, 0), ~clBlue & 0xFFFFFF);
+    EXPECT_EQ(dst.pixel(1, 0).value(), ~clBlue.value() & 0xFFFFFF);
 }
 
 TEST(Blit, MonochromeConversionAndMonochromeSources)
@@ -291,11 +292,11 @@ TEST(ImageList, DrawsTransparentOverBackgroundBlendedAndAsMask)
     EXPECT_EQ(dst.pixel(1, 0), clBlue);
 
     prepare(dst, 2, 1, clBlue);
-    list.DrawEx(dst.Canvas(), 0, 0, 0, clBtnFace, clNone, ILD_NORMAL);
+    list.DrawEx(dst.Canvas(), 0, 0, 0, clBtnFace.value(), clNone.value(), ILD_NORMAL);
     EXPECT_EQ(dst.pixel(1, 0), ColorToRGB(clBtnFace));
 
     prepare(dst, 2, 1, clBlue);
-    list.DrawEx(dst.Canvas(), 0, 0, 0, CLR_NONE, clWhite, ILD_TRANSPARENT | ILD_BLEND50);
+    list.DrawEx(dst.Canvas(), 0, 0, 0, CLR_NONE, clWhite.value(), ILD_TRANSPARENT | ILD_BLEND50);
     EXPECT_EQ(dst.pixel(0, 0), RGB(255, 127, 127));
     EXPECT_EQ(dst.pixel(1, 0), clBlue);
 

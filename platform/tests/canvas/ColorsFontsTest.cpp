@@ -12,20 +12,23 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <type_traits>
+
 using namespace platform;
 
 TEST(Colors, SystemColoursComeFromTheFixedClassicScheme)
 {
-    EXPECT_EQ(ColorToRGB(clBtnFace), 0x00C8D0D4u);
-    EXPECT_EQ(ColorToRGB(clBtnShadow), 0x00808080u);
-    EXPECT_EQ(ColorToRGB(clBtnHighlight), 0x00FFFFFFu);
-    EXPECT_EQ(ColorToRGB(cl3DDkShadow), 0x00404040u);
-    EXPECT_EQ(ColorToRGB(clHighlight), 0x006A240Au);
-    EXPECT_EQ(ColorToRGB(clInfoBk), 0x00E1FFFFu);
-    EXPECT_EQ(ColorToRGB(clWindowText), 0u);
+    EXPECT_EQ(ColorToRGB(clBtnFace).value(), 0x00C8D0D4u);
+    EXPECT_EQ(ColorToRGB(clBtnShadow).value(), 0x00808080u);
+    EXPECT_EQ(ColorToRGB(clBtnHighlight).value(), 0x00FFFFFFu);
+    EXPECT_EQ(ColorToRGB(cl3DDkShadow).value(), 0x00404040u);
+    EXPECT_EQ(ColorToRGB(clHighlight).value(), 0x006A240Au);
+    EXPECT_EQ(ColorToRGB(clInfoBk).value(), 0x00E1FFFFu);
+    EXPECT_EQ(ColorToRGB(clWindowText).value(), 0u);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), clWhite);
-    EXPECT_EQ(GetSysColor(-1), 0u);
-    EXPECT_EQ(GetSysColor(200), 0u);
+    EXPECT_EQ(GetSysColor(-1), clBlack);
+    EXPECT_EQ(GetSysColor(200), clBlack);
     EXPECT_EQ(ColorToRGB(clRed), clRed);
     EXPECT_EQ(ColorToRGB(clNone), clNone);
 
@@ -52,14 +55,73 @@ TEST(Colors, NamesAndNumbers)
     EXPECT_EQ(StringToColor("clbtnface"), clBtnFace);
     EXPECT_EQ(StringToColor("$00FF0000"), clBlue);
     EXPECT_EQ(StringToColor("255"), clRed);
-    EXPECT_EQ(StringToColor("-1"), 0xFFFFFFFFu);
+    EXPECT_EQ(StringToColor("-1"), TColor(0xFFFFFFFFu));
     EXPECT_THROW(StringToColor("Red"), EConvertError);
     EXPECT_THROW(StringToColor(""), EConvertError);
     EXPECT_THROW(StringToColor("$1FFFFFFFF"), EConvertError);
     EXPECT_EQ(ColorToString(clInfoBk), "clInfoBk");
-    EXPECT_EQ(ColorToString(0x00123456), "$00123456");
+    EXPECT_EQ(ColorToString(TColor(0x00123456)), "$00123456");
     EXPECT_EQ(ColorToString(clDefault), "clDefault");
     EXPECT_FALSE(IdentToColor("clNothing").has_value());
+}
+
+namespace {
+
+// A control with a colour property, as the skinned controls publish it.
+class ColourHolder : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
+
+public:
+    TColor Color() const { return m_color; }
+    void setColor(TColor value) { m_color = value; }
+
+private:
+    TColor m_color = clBtnFace;
+};
+
+} // namespace
+
+// A colour value and a QColor, or a colour value and an integer, never turn
+// into each other without being asked to.
+static_assert(!std::is_convertible_v<std::uint32_t, TColor>);
+static_assert(!std::is_convertible_v<TColor, std::uint32_t>);
+static_assert(!std::is_convertible_v<QColor, TColor>);
+static_assert(!std::is_convertible_v<TColor, QColor>);
+
+TEST(Colors, ColourValuesAreATypeOfTheirOwnThatPropertiesCarry)
+{
+    // Explicit conversions both ways; a system colour keeps its index until
+    // it is drawn.
+    EXPECT_EQ(clBtnFace.value(), 0x8000000Fu);
+    EXPECT_TRUE(clBtnFace.isSystem());
+    EXPECT_EQ(clBtnFace.systemIndex(), COLOR_BTNFACE);
+    EXPECT_FALSE(clNone.isSystem());
+    EXPECT_EQ(clBtnFace.toQColor(), QColor(0xD4, 0xD0, 0xC8));
+    EXPECT_EQ(TColor::fromQColor(QColor(0x12, 0x34, 0x56)), TColor(0x00563412));
+    EXPECT_EQ(TColor::fromQColor(QColor()), clDefault);
+
+    // As a property: read as the value itself, written from a name, a number,
+    // a QColor or another colour value; what names no colour changes nothing.
+    ColourHolder holder;
+    EXPECT_EQ(holder.property("Color").value<TColor>(), clBtnFace);
+    EXPECT_EQ(holder.property("Color").toString(), "clBtnFace");
+    EXPECT_EQ(holder.property("Color").value<QColor>(), QColor(0xD4, 0xD0, 0xC8));
+    EXPECT_TRUE(holder.setProperty("Color", QStringLiteral("clInfoBk")));
+    EXPECT_EQ(holder.Color(), clInfoBk);
+    EXPECT_TRUE(holder.setProperty("Color", QStringLiteral("$000000FF")));
+    EXPECT_EQ(holder.Color(), clRed);
+    EXPECT_TRUE(holder.setProperty("Color", QColor(0, 0, 255)));
+    EXPECT_EQ(holder.Color(), clBlue);
+    EXPECT_TRUE(holder.setProperty("Color", QVariant::fromValue(clNone)));
+    EXPECT_EQ(holder.Color(), clNone);
+    EXPECT_FALSE(holder.setProperty("Color", QStringLiteral("Red")));
+    EXPECT_EQ(holder.Color(), clNone);
+
+    std::ostringstream out;
+    out << clWindow << ' ' << RGB(1, 2, 3);
+    EXPECT_EQ(out.str(), "clWindow $00030201");
 }
 
 TEST(SystemMetrics, ClassicSizes)
@@ -149,3 +211,5 @@ TEST(GraphicsObjects, ChangesAreNotifiedOnceAndSizesConvert)
     brush.setColor(clWhite);  // same colour, but a colour makes it solid
     EXPECT_EQ(brush.Style(), TBrushStyle::bsSolid);
 }
+
+#include "ColorsFontsTest.moc"

@@ -111,7 +111,7 @@ QWidget *createButtonPage(QWidget *parent, const gallery::GalleryContext &contex
     vertical->setGradientDirection(gdVertical);
     vertical->setColorStart(clWhite);
     vertical->setColorEnd(clNavy);
-    vertical->setFontColor(Qt::white);
+    vertical->setFontColor(platform::clWhite);
     vertical->setSimpleView(true);
     TCoolBtn *round = addButton(sheet, "Round", "[ocRoundedForm]\nover the wallpaper", Backdrop::Wallpaper,
                                 QSize(90, 36));

@@ -74,12 +74,12 @@ QWidget *createComboBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     auto *wall = makeCombo(sheet->addCell("ocPaintWallpaper, idWallpaper 0", size));
     wall->setCoolImages(context.images);
     wall->setIdWallpaper(0);
-    wall->setOptions(wall->Options() + TCoolOptions{ocPaintWallpaper});
+    wall->setOptions(wall->Options() | TCoolOptions{ocPaintWallpaper});
 
     auto *clear = makeCombo(sheet->addCell("ocPaintTransparently, bsNone", size,
                                            gallery::GallerySheet::Backdrop::Wallpaper));
-    clear->setOptions(clear->Options() + TCoolOptions{ocPaintTransparently});
-    clear->setBorderStyle(TCoolComboBox::bsNone);
+    clear->setOptions(clear->Options() | TCoolOptions{ocPaintTransparently});
+    clear->setBorderStyle(coolctrls::bsNone);
 
 
     auto *bevel = makeCombo(sheet->addCell("bevel raised on every item", size));

@@ -31,7 +31,7 @@ QWidget *createGroupBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     const QSize size(150, 80);
     box(sheet->addCell("default", size), "Caption");
     box(sheet->addCell("Enabled false", size), "Disabled")->setEnabled(false);
-    box(sheet->addCell("Color clWhite", size), "White")->setColor(Qt::white);
+    box(sheet->addCell("Color clWhite", size), "White")->setColor(platform::clWhite);
     auto *b = box(sheet->addCell("idWallpaper 0", size), "Wallpaper");
     b->setCoolImages(context.images);
     b->setIdWallpaper(0);
@@ -43,9 +43,9 @@ QWidget *createGroupBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     b->setIdWallpaper(1);
     b->setStretched(true);
     b = box(sheet->addCell("ShadowPos spRightBottom, ShadowSize 2", size), "Shadow");
-    b->setShadowPos(TCoolGroupBox::spRightBottom);
+    b->setShadowPos(coolctrls::spRightBottom);
     b->setShadowSize(2);
-    b->setShadowColor(Qt::gray);
+    b->setShadowColor(platform::TColor::fromQColor(Qt::gray));
     box(sheet->addCell("SimpleView", size), "Simple")->setSimpleView(true);
     box(sheet->addCell("Ctl3D false", size), "Flat")->setCtl3D(false);
     box(sheet->addCell("Caption empty", size), QString());
@@ -54,7 +54,7 @@ QWidget *createGroupBoxPage(QWidget *parent, const gallery::GalleryContext &cont
         QWidget *host = sheet->addCell("Transparent, level 1 (in a white box)", size, Backdrop::Wallpaper);
         auto *white = new TCoolGroupBox(host);
         white->setGeometry(0, 0, host->width(), host->height());
-        white->setColor(Qt::white);
+        white->setColor(platform::clWhite);
         auto *inner = box(white, "Level 1");
         inner->setTransparent(true);
         inner->setTransparencyLevel(1);

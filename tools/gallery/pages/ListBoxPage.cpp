@@ -64,21 +64,21 @@ QWidget *createListBoxPage(QWidget *parent, const gallery::GalleryContext &conte
     auto *wall = makeList(sheet->addCell("ocPaintWallpaper, idWallpaper 0", size));
     wall->setCoolImages(context.images);
     wall->setIdWallpaper(0);
-    wall->setOptions(wall->Options() + TCoolOptions{ocPaintWallpaper});
+    wall->setOptions(wall->Options() | TCoolOptions{ocPaintWallpaper});
 
     auto *selWall = makeList(sheet->addCell("ocPaintSelWallpaper, idSelWallpaper 1", size));
     selWall->setCoolImages(context.images);
     selWall->setIdSelWallpaper(1);
-    selWall->setSelFontColor(Qt::black);
-    selWall->setOptions(selWall->Options() + TCoolOptions{ocPaintSelWallpaper});
+    selWall->setSelFontColor(platform::clBlack);
+    selWall->setOptions(selWall->Options() | TCoolOptions{ocPaintSelWallpaper});
 
     auto *invert = makeList(sheet->addCell("ocInvertWallpaperAsSelect", size));
     invert->setCoolImages(context.images);
     invert->setIdWallpaper(0);
-    invert->setOptions(invert->Options() + TCoolOptions{ocPaintWallpaper, ocInvertWallpaperAsSelect});
+    invert->setOptions(invert->Options() | TCoolOptions{ocPaintWallpaper, ocInvertWallpaperAsSelect});
 
     auto *clear = makeList(sheet->addCell("ocPaintTransparently", size, gallery::GallerySheet::Backdrop::Wallpaper));
-    clear->setOptions(clear->Options() + TCoolOptions{ocPaintTransparently});
+    clear->setOptions(clear->Options() | TCoolOptions{ocPaintTransparently});
 
     auto *raised = makeList(sheet->addCell("bevel raised, every item", size));
     raised->setBevelOuter(bvRaised);
@@ -101,7 +101,7 @@ QWidget *createListBoxPage(QWidget *parent, const gallery::GalleryContext &conte
     captionWall->setOptions(TCoolOptions{ocBevelOnlyIfSel, ocPaintCaptionWallpaper, ocSmallCaption});
 
     auto *flat = makeList(sheet->addCell("ocFlatBorder, EdgeBorders", size));
-    flat->setOptions(flat->Options() + TCoolOptions{ocFlatBorder});
+    flat->setOptions(flat->Options() | TCoolOptions{ocFlatBorder});
     flat->setEdgeBorders(TEdgeBorders{ebLeft, ebBottom});
     flat->setBordersTrColor(clRed);
 

@@ -7,7 +7,6 @@
 #include "coolctrls/TCoolPanel.h"
 #include "platform/canvas/Colors.h"
 
-#include <QColor>
 
 namespace {
 
@@ -27,12 +26,12 @@ TCoolMemo *addMemo(QWidget *host, const gallery::GalleryContext &context, int op
 }
 
 // A memo with the caption bar "Intervals" in white on `colour`.
-void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, const QColor &colour)
+void addCaptioned(QWidget *host, const gallery::GalleryContext &context, int options, platform::TColor colour)
 {
     TCoolMemo *memo = addMemo(host, context, options);
     memo->setCaption("Intervals");
     memo->setCaptionColor(colour);
-    memo->setCaptionTextColor(Qt::white);
+    memo->setCaptionTextColor(platform::clWhite);
 }
 
 QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
@@ -40,34 +39,34 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
     auto *sheet = new gallery::GallerySheet(context.images, 4, parent);
 
     addMemo(sheet->addCell("Options = ocNoCaption\nBorderStyle = bsSingle", cellSize), context,
-            TCoolMemo::ocNoCaption);
+            coolctrls::ocNoCaption);
 
     addCaptioned(sheet->addCell("Options = []\nCaption = \"Intervals\"\n"
                                 "CaptionColor = navy, CaptionTextColor = white",
                                 cellSize),
-                 context, 0, QColor(0x00, 0x00, 0x80));
+                 context, 0, platform::clNavy);
     addCaptioned(sheet->addCell("Options = ocSmallCaption\nCaption = \"Intervals\"\n"
                                 "CaptionColor = teal, CaptionTextColor = white",
                                 cellSize),
-                 context, TCoolMemo::ocSmallCaption, QColor(0x00, 0x80, 0x80));
+                 context, coolctrls::ocSmallCaption, platform::clTeal);
     {
         TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintCaptionWallpaper\n"
                                                  "idCaptionWallpaper = 0 (stretched)\nCaption = \"Intervals\"",
                                                  cellSize),
-                                  context, TCoolMemo::ocPaintCaptionWallpaper);
+                                  context, coolctrls::ocPaintCaptionWallpaper);
         memo->setCaption("Intervals");
         memo->setIdCaptionWallpaper(0);
-        memo->setCaptionTextColor(Qt::white);
+        memo->setCaptionTextColor(platform::clWhite);
     }
 
     addMemo(sheet->addCell("Options = ocNoCaption, ocFlatBorder\nBorderStyle = bsSingle", cellSize), context,
-            TCoolMemo::ocNoCaption | TCoolMemo::ocFlatBorder);
+            coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
     {
         TCoolMemo *memo = addMemo(sheet->addCell("EdgeBorders = ebLeft, ebBottom\n"
                                                  "BorderPen = maroon, width 2",
                                                  cellSize),
-                                  context, TCoolMemo::ocNoCaption);
-        memo->setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebBottom);
+                                  context, coolctrls::ocNoCaption);
+        memo->setEdgeBorders(coolctrls::ebLeft | coolctrls::ebBottom);
         memo->BorderPen().setColor(platform::clMaroon);
         memo->BorderPen().setWidth(2);
     }
@@ -75,30 +74,30 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
         TCoolMemo *memo = addMemo(sheet->addCell("EdgeBorders = all four\n"
                                                  "BordersTrColor = clBlack",
                                                  cellSize),
-                                  context, TCoolMemo::ocNoCaption);
-        memo->setEdgeBorders(TCoolMemo::ebLeft | TCoolMemo::ebTop | TCoolMemo::ebRight | TCoolMemo::ebBottom);
-        memo->setBordersTrColor(Qt::black);
+                                  context, coolctrls::ocNoCaption);
+        memo->setEdgeBorders(coolctrls::ebLeft | coolctrls::ebTop | coolctrls::ebRight | coolctrls::ebBottom);
+        memo->setBordersTrColor(platform::clBlack);
     }
     {
         TCoolMemo *memo = addMemo(sheet->addCell("TextAlign = taCenter\nColor = clInfoBk", cellSize), context,
-                                  TCoolMemo::ocNoCaption);
-        memo->setTextAlign(TCoolMemo::taCenter);
-        memo->setColor(platform::ColorToQColor(platform::clInfoBk));
+                                  coolctrls::ocNoCaption);
+        memo->setTextAlign(coolctrls::taCenter);
+        memo->setColor(platform::clInfoBk);
     }
 
     addMemo(sheet->addCell("Options = ocNoCaption, ocPaintWallpaper\nidWallpaper = 1 (tiled)", cellSize), context,
-            TCoolMemo::ocNoCaption | TCoolMemo::ocPaintWallpaper)
+            coolctrls::ocNoCaption | coolctrls::ocPaintWallpaper)
         ->setIdWallpaper(1);
     addMemo(sheet->addCell("Options = ocNoCaption, ocPaintWallpaper,\nocStretchWallpaper; idWallpaper = 1",
                            cellSize),
-            context, TCoolMemo::ocNoCaption | TCoolMemo::ocPaintWallpaper | TCoolMemo::ocStretchWallpaper)
+            context, coolctrls::ocNoCaption | coolctrls::ocPaintWallpaper | coolctrls::ocStretchWallpaper)
         ->setIdWallpaper(1);
     {
         TCoolMemo *memo = addMemo(sheet->addCell("Options = ocNoCaption, ocPaintTransparently\n"
                                                  "TransparencyLevel = 0, on the wallpaper",
                                                  cellSize, Backdrop::Wallpaper),
-                                  context, TCoolMemo::ocNoCaption | TCoolMemo::ocPaintTransparently);
-        memo->setFontColor(Qt::white);
+                                  context, coolctrls::ocNoCaption | coolctrls::ocPaintTransparently);
+        memo->setFontColor(platform::clWhite);
         memo->setFontBold(true);
     }
     {
@@ -108,28 +107,28 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
                                        "TransparencyLevel = 1, in a plain panel on the wallpaper",
                                        cellSize, Backdrop::Wallpaper);
         auto *panel = new coolctrls::TCoolPanel(host);
-        panel->setBevelOuter(coolctrls::TCoolPanel::bvLowered);
+        panel->setBevelOuter(coolctrls::bvLowered);
         panel->setGeometry(0, 0, host->width(), host->height());
         auto *memo = new TCoolMemo(panel);
         memo->setCoolImages(context.images);
         memo->setLines({"Minor third", "Major third", "Perfect fourth", "Tritone", "Perfect fifth"});
-        memo->setOptions(TCoolMemo::ocNoCaption | TCoolMemo::ocPaintTransparently);
+        memo->setOptions(coolctrls::ocNoCaption | coolctrls::ocPaintTransparently);
         memo->setTransparencyLevel(1);
-        memo->setFontColor(Qt::white);
+        memo->setFontColor(platform::clWhite);
         memo->setFontBold(true);
         memo->setGeometry(16, 14, host->width() - 32, host->height() - 28);
     }
 
-    addMemo(sheet->addCell("Options = ocNoCaption\nEnabled = false", cellSize), context, TCoolMemo::ocNoCaption)
+    addMemo(sheet->addCell("Options = ocNoCaption\nEnabled = false", cellSize), context, coolctrls::ocNoCaption)
         ->setEnabled(false);
     {
         TCoolMemo *memo = addMemo(sheet->addCell("Options = ocPaintWallpaper\nidWallpaper = 0\n"
                                                  "Caption = \"Intervals\", Enabled = false",
                                                  cellSize),
-                                  context, TCoolMemo::ocPaintWallpaper);
+                                  context, coolctrls::ocPaintWallpaper);
         memo->setIdWallpaper(0);
         memo->setCaption("Intervals");
-        memo->setFontColor(Qt::white);
+        memo->setFontColor(platform::clWhite);
         memo->setEnabled(false);
     }
     return sheet;

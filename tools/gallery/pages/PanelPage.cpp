@@ -36,17 +36,17 @@ QWidget *createPanelPage(QWidget *parent, const gallery::GalleryContext &context
     p->setIdWallpaper(1);
     p->setStretched(true);
     p = panel(sheet->addCell("BevelOuter bvLowered", size), "Lowered");
-    p->setBevelOuter(TCoolPanel::bvLowered);
+    p->setBevelOuter(coolctrls::bvLowered);
     p = panel(sheet->addCell("bvRaised + BorderWidth 3 + inner bvLowered", size), "Border");
     p->setBorderWidth(3);
-    p->setBevelInner(TCoolPanel::bvLowered);
+    p->setBevelInner(coolctrls::bvLowered);
     p = panel(sheet->addCell("BevelWidth 3", size), "Wide bevel");
     p->setBevelWidth(3);
     panel(sheet->addCell("Transparent, level 0", size, Backdrop::Wallpaper), "Level 0")->setTransparent(true);
     {
         QWidget *host = sheet->addCell("Transparent, level 1 (inside a blue panel)", size, Backdrop::Wallpaper);
         auto *blue = panel(host, QString());
-        blue->setColor(Qt::blue);
+        blue->setColor(platform::clBlue);
         auto *inner = new TCoolPanel(blue);
         inner->setGeometry(0, 0, blue->width(), blue->height());
         inner->setCaption("Level 1");
@@ -54,9 +54,9 @@ QWidget *createPanelPage(QWidget *parent, const gallery::GalleryContext &context
         inner->setTransparencyLevel(1);
     }
     p = panel(sheet->addCell("Alignment taLeftJustify", size), "Left");
-    p->setAlignment(TCoolPanel::taLeftJustify);
+    p->setAlignment(coolctrls::taLeftJustify);
     p = panel(sheet->addCell("taLeftJustify, right-to-left", size), "Left (RTL)");
-    p->setAlignment(TCoolPanel::taLeftJustify);
+    p->setAlignment(coolctrls::taLeftJustify);
     p->setLayoutDirection(Qt::RightToLeft);
     return sheet;
 }

@@ -38,7 +38,7 @@ QImage noteGlyph()
 // from its entry edge (so a still picture shows it on its way), then starts
 // the ticks.
 TCoolScrollingText *addText(QWidget *host, const gallery::GalleryContext &context, const QStringList &lines,
-                            TCoolScrollingText::TScrollDirection direction, int steps)
+                            coolctrls::TScrollDirection direction, int steps)
 {
     auto *text = new TCoolScrollingText(host);
     text->setCoolImages(context.images);
@@ -62,61 +62,61 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
 
     // The four directions on Color = clWindow, so the moving area shows.
     addText(sheet->addCell("ScrollDirection = sdRightToLeft\nInterval = 60, Color = clWindow", wideCell), context,
-            line, TCoolScrollingText::sdRightToLeft, 250);
+            line, coolctrls::sdRightToLeft, 250);
     addText(sheet->addCell("ScrollDirection = sdLeftToRight\nInterval = 60, Color = clWindow", wideCell), context,
-            line, TCoolScrollingText::sdLeftToRight, 340);
+            line, coolctrls::sdLeftToRight, 340);
     addText(sheet->addCell("ScrollDirection = sdBottomToTop\nAlignment = taCenter\nColor = clWindow", tallCell),
-            context, column, TCoolScrollingText::sdBottomToTop, 100)
-        ->setAlignment(TCoolScrollingText::taCenter);
+            context, column, coolctrls::sdBottomToTop, 100)
+        ->setAlignment(coolctrls::taCenter);
     addText(sheet->addCell("ScrollDirection = sdTopToBottom\nAlignment = taRightJustify\nColor = clWindow",
                            tallCell),
-            context, column, TCoolScrollingText::sdTopToBottom, 120)
-        ->setAlignment(TCoolScrollingText::taRightJustify);
+            context, column, coolctrls::sdTopToBottom, 120)
+        ->setAlignment(coolctrls::taRightJustify);
     for (TCoolScrollingText *text : sheet->findChildren<TCoolScrollingText *>())
-        text->setColor(platform::ColorToQColor(platform::clWindow));
+        text->setColor(platform::clWindow);
 
     addText(sheet->addCell("Glyph = a note (16 x 16), NumGlyphs = 1\nsdRightToLeft", wideCell), context, line,
-            TCoolScrollingText::sdRightToLeft, 250)
+            coolctrls::sdRightToLeft, 250)
         ->setGlyph(noteGlyph());
     {
         TCoolScrollingText *text = addText(sheet->addCell("Enabled = false (engraved)\nGlyph = a note", wideCell),
-                                           context, line, TCoolScrollingText::sdRightToLeft, 250);
+                                           context, line, coolctrls::sdRightToLeft, 250);
         text->setGlyph(noteGlyph());
         text->setEnabled(false);
     }
 
     addText(sheet->addCell("ShadowColor = clBtnHighlight, ShadowSize = 1,\nShadowPos = spLeftTop (the defaults)",
                            wideCell),
-            context, line, TCoolScrollingText::sdRightToLeft, 250);
+            context, line, coolctrls::sdRightToLeft, 250);
     {
         TCoolScrollingText *text = addText(sheet->addCell("ShadowColor = gray, ShadowSize = 2,\n"
                                                           "ShadowPos = spRightBottom, FontColor = navy",
                                                           wideCell),
-                                           context, line, TCoolScrollingText::sdRightToLeft, 250);
-        text->setShadowColor(QColor(0x80, 0x80, 0x80));
+                                           context, line, coolctrls::sdRightToLeft, 250);
+        text->setShadowColor(platform::clGray);
         text->setShadowSize(2);
-        text->setShadowPos(TCoolScrollingText::spRightBottom);
-        text->setFontColor(QColor(0x00, 0x00, 0x80));
+        text->setShadowPos(coolctrls::spRightBottom);
+        text->setFontColor(platform::clNavy);
     }
     addText(sheet->addCell("SimpleView = true (no shadow)", wideCell), context, line,
-            TCoolScrollingText::sdRightToLeft, 250)
+            coolctrls::sdRightToLeft, 250)
         ->setSimpleView(true);
     {
         TCoolScrollingText *text = addText(sheet->addCell("Transparent = true, on the wallpaper\n"
                                                           "FontColor = white, ShadowColor = black",
                                                           wideCell, Backdrop::Wallpaper),
-                                           context, line, TCoolScrollingText::sdRightToLeft, 250);
+                                           context, line, coolctrls::sdRightToLeft, 250);
         text->setTransparent(true);
-        text->setFontColor(Qt::white);
+        text->setFontColor(platform::clWhite);
         text->setFontBold(true);
-        text->setShadowColor(Qt::black);
+        text->setShadowColor(platform::clBlack);
     }
-    addText(sheet->addCell("idWallpaper = 1 (tiled)", wideCell), context, line, TCoolScrollingText::sdRightToLeft,
+    addText(sheet->addCell("idWallpaper = 1 (tiled)", wideCell), context, line, coolctrls::sdRightToLeft,
             250)
         ->setIdWallpaper(1);
     {
         TCoolScrollingText *text = addText(sheet->addCell("idWallpaper = 1, Stretched = true", wideCell), context,
-                                           line, TCoolScrollingText::sdRightToLeft, 250);
+                                           line, coolctrls::sdRightToLeft, 250);
         text->setIdWallpaper(1);
         text->setStretched(true);
     }

@@ -5,10 +5,9 @@
 #include "uVariables.h"
 #include "TClassicTabStyle.h"
 
+#include "coolctrls/CoolImagesLink.h"
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TFormLoading.h"
-#include "coolctrls/TImageItem.h"
-#include "coolctrls/TImages.h"
 #include "midigen/TMidiGen.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
@@ -115,9 +114,9 @@ void TfMain::loadComponents()
     m_midiGen->setObjectName("MidiGen");
     m_bmpAnswers->setObjectName("BMPAnswers");
 
-    coolctrls::TPicture wallpaper;
-    wallpaper.loadFromStoredForm(storedForm("wallpaper.pic"));
-    m_coolImages->Images()->Add()->setPicture(&wallpaper);
+    // The store's pictures are named in the description, under the store's
+    // name (the Designer plugin reads them there too).
+    coolctrls::LoadCoolImages(*m_coolImages, property("CoolImages").toStringList());
 
     m_timer->setEnabled(false);
     m_timer->setInterval(1000);
@@ -133,18 +132,8 @@ void TfMain::loadComponents()
     // Controls that name the image store carry its name in the description.
     for (QObject *child : findChildren<QObject *>()) {
         const QVariant ref = child->property("CoolImagesRef");
-        if (!ref.isValid() || ref.toString() != m_coolImages->objectName())
-            continue;
-        if (auto *p = qobject_cast<coolctrls::TCoolPanel *>(child))
-            p->setCoolImages(m_coolImages);
-        else if (auto *g = qobject_cast<coolctrls::TCoolGroupBox *>(child))
-            g->setCoolImages(m_coolImages);
-        else if (auto *m = qobject_cast<coolctrls::TCoolMemo *>(child))
-            m->setCoolImages(m_coolImages);
-        else if (auto *s = qobject_cast<coolctrls::TCoolScrollingText *>(child))
-            s->setCoolImages(m_coolImages);
-        else if (auto *l = qobject_cast<TCoolLabel *>(child))
-            l->setCoolImages(m_coolImages);
+        if (ref.isValid() && ref.toString() == m_coolImages->objectName())
+            coolctrls::LinkCoolImages(child, m_coolImages);
     }
 }
 

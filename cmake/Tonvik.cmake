@@ -117,6 +117,61 @@ function(tonvik_include_root target)
   endif()
 endfunction()
 
+# tonvik_gzip(OUTPUT_VARIABLE SOURCE [NAME name])
+# Compresses SOURCE (relative to the current source folder, or a file of the
+# build folder) into the build folder as NAME.gz (default: SOURCE's file
+# name), as Debian wants shipped manual pages and changelogs: maximum
+# compression, no name or time stamp inside, so builds are reproducible.
+# Sets OUTPUT_VARIABLE to the compressed file; built with the default target.
+function(tonvik_gzip out source)
+  cmake_parse_arguments(ARG "" "NAME" "" ${ARGN})
+  cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT ARG_NAME)
+    cmake_path(GET source FILENAME ARG_NAME)
+  endif()
+  set(gz ${CMAKE_CURRENT_BINARY_DIR}/gz/${ARG_NAME}.gz)
+  add_custom_command(OUTPUT ${gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/gz
+    COMMAND sh -c "gzip -n -9 -c \"$1\" > \"$2\"" gzip ${source} ${gz}
+    DEPENDS ${source} VERBATIM)
+  string(MAKE_C_IDENTIFIER "gz_${ARG_NAME}" name)
+  add_custom_target(${name} ALL DEPENDS ${gz})
+  set_property(GLOBAL APPEND PROPERTY TONVIK_INSTALLED_TARGETS ${name})
+  set(${out} ${gz} PARENT_SCOPE)
+endfunction()
+
+# tonvik_install_manpage(FILE COMPONENT component)
+# Installs the manual page FILE (its section is the file's extension),
+# compressed, below share/man.
+function(tonvik_install_manpage file)
+  cmake_parse_arguments(ARG "" "COMPONENT" "" ${ARGN})
+  cmake_path(GET file EXTENSION LAST_ONLY section)
+  string(SUBSTRING ${section} 1 -1 section)
+  tonvik_gzip(gz ${file})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT ${ARG_COMPONENT})
+endfunction()
+
+# tonvik_library(TARGET)
+# Makes the shared library TARGET one of the libraries offered to other
+# programs: libtonvik-TARGET.so with the project's version, its major number
+# in the SONAME, installed with its headers and exported as Tonvik::TARGET
+# (cmake/TonvikInstall.cmake). Shared, so a program, the Qt Designer plugin
+# and forms loaded through the plugin all use one copy of each class (a
+# second copy would make qobject_cast fail across them).
+function(tonvik_library target)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME tonvik-${target}
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    UNITY_BUILD ${TONVIK_UNITY_BUILD})
+  # Every library names what it uses; the sanitizers' runtimes are resolved
+  # from the program, so the check is left out there.
+  if(NOT TONVIK_SANITIZE AND NOT TONVIK_BUILD_FUZZERS)
+    target_link_options(${target} PRIVATE LINKER:--no-undefined)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY TONVIK_LIBRARIES ${target})
+endfunction()
+
 # tonvik_add_no_widgets_check(NAME SOURCES ... LIBS ...)
 # A small program that links only LIBS, and a test that runs it and checks
 # that neither it nor any library it loads is Qt Widgets: the non-visual

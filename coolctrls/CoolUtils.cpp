@@ -19,10 +19,12 @@
 #include <algorithm>
 #include <array>
 
-// The resources of a static library must be registered by hand.
+// Registered at first use, so the glyphs are found also where the library's
+// own static initialisers have not run yet. Named after the library: the
+// registration function is a global symbol of every program that links it.
 static void initCoolResources()
 {
-    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(coolctrls);
 }
 
 namespace coolctrls {
@@ -31,7 +33,7 @@ QByteArray ResourceData(const QString &name)
 {
     static const bool registered = (initCoolResources(), true);
     (void)registered;
-    QFile file(QStringLiteral(":/") + name);
+    QFile file(QStringLiteral(":/coolctrls/") + name);
     if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();

@@ -1,6 +1,10 @@
 #include "TWidgetPlugin.h"
 
+#include "TColorPropertySheetFactory.h"
+
 #include "platform/Application.h"
+
+#include <QtDesigner/QDesignerFormEditorInterface>
 
 #include <QWidget>
 
@@ -17,8 +21,12 @@ QWidget *TWidgetPlugin::createWidget(QWidget *parent)
     return m_description.create(parent, m_initialized);
 }
 
-void TWidgetPlugin::initialize(QDesignerFormEditorInterface *)
+void TWidgetPlugin::initialize(QDesignerFormEditorInterface *core)
 {
+    // Colour properties as names the property editor can edit (once per
+    // editor core, whichever control's plugin comes first).
+    if (core)
+        TColorPropertySheetFactory::install(core->extensionManager());
     if (m_initialized)
         return;
     m_initialized = true;

@@ -1,7 +1,8 @@
 // The Designer plugin: every control is made through it as its real class,
 // with its icon, group and a look of its own; the main window's stored
 // description loads through QUiLoader with the plugin's controls; the
-// generator's range message appears only in design mode.
+// generator's range message appears only in design mode; colour
+// properties are names in Designer's property sheet and its forms.
 #include "coolctrls/TCoolBtn.h"
 #include "coolctrls/TCoolComboBox.h"
 #include "coolctrls/TCoolImages.h"
@@ -9,16 +10,28 @@
 #include "coolctrls/TCoolMemo.h"
 #include "coolctrls/TCoolPanel.h"
 #include "midigen/TMidiGen.h"
+#include "platform/canvas/Colors.h"
 #include "platform/testing/ErrorDisplayCapture.h"
 #include "raster32/TImage32.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMetaProperty>
 #include <QPluginLoader>
+#include <QTemporaryDir>
 #include <QUiLoader>
 #include <QWidget>
+#include <QtDesigner/QDesignerComponents>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerFormWindowManagerInterface>
+#include <QtDesigner/QDesignerIntegration>
+#include <QtDesigner/QDesignerPropertySheetExtension>
+#include <QtDesigner/QExtensionManager>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <gtest/gtest.h>
@@ -243,4 +256,125 @@ TEST(DesignerPlugin, GeneratorRangeMessageOnlyInDesignMode)
     EXPECT_TRUE(image->Designing());
     image->resize(40, 40);
     EXPECT_GE(distinctColours(image->grab().toImage()), 2) << "the design-time frame around the empty view";
+}
+
+QDesignerPropertySheetExtension *propertySheet(QDesignerFormEditorInterface *core, QObject *control)
+{
+    return qt_extension<QDesignerPropertySheetExtension *>(core->extensionManager(), control);
+}
+
+// Designer's own editor core, headless. Its default sheet hands a colour
+// property over as a platform::TColor, a type its property editor cannot
+// edit or store; once the plugin is initialized the sheet offers each colour
+// as its name, and writing a name sets the control's real property.
+TEST(DesignerPlugin, ColourPropertiesAreEditableNamesInDesignersPropertySheet)
+{
+    using namespace platform;
+    QObject owner;
+    QDesignerFormEditorInterface *core = QDesignerComponents::createFormEditor(&owner);
+    ASSERT_NE(core, nullptr);
+    QDesignerCustomWidgetInterface *buttonPlugin = pluginWidget(QStringLiteral("coolctrls::TCoolBtn"));
+    ASSERT_NE(buttonPlugin, nullptr);
+
+    std::unique_ptr<QWidget> before(buttonPlugin->createWidget(nullptr));
+    QDesignerPropertySheetExtension *defaultSheet = propertySheet(core, before.get());
+    ASSERT_NE(defaultSheet, nullptr);
+    EXPECT_EQ(defaultSheet->property(defaultSheet->indexOf(QStringLiteral("Color"))).metaType(),
+              QMetaType::fromType<TColor>());
+
+    buttonPlugin->initialize(core);
+    int colourProperties = 0;
+    for (QDesignerCustomWidgetInterface *plugin : pluginWidgets()) {
+        std::unique_ptr<QWidget> control(plugin->createWidget(nullptr));
+        QDesignerPropertySheetExtension *sheet = propertySheet(core, control.get());
+        ASSERT_NE(sheet, nullptr) << qPrintable(plugin->name());
+        const QMetaObject *meta = control->metaObject();
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            if (meta->property(i).metaType() != QMetaType::fromType<TColor>())
+                continue;
+            ++colourProperties;
+            const QString name = QString::fromLatin1(meta->property(i).name());
+            const int index = sheet->indexOf(name);
+            ASSERT_GE(index, 0) << qPrintable(plugin->name() + u'.' + name);
+            // Read-only colours (a list's selected colour) stay hidden, as
+            // Designer hides every read-only property.
+            EXPECT_EQ(sheet->isVisible(index), meta->property(i).isWritable())
+                << qPrintable(plugin->name() + u'.' + name);
+            const QVariant shown = sheet->property(index);
+            EXPECT_EQ(shown.metaType(), QMetaType::fromType<QString>()) << qPrintable(plugin->name() + u'.' + name);
+            EXPECT_EQ(shown.toString(), ColorToString(control->property(meta->property(i).name()).value<TColor>()));
+        }
+    }
+    EXPECT_GE(colourProperties, 10);
+
+    std::unique_ptr<QWidget> control(buttonPlugin->createWidget(nullptr));
+    auto *button = qobject_cast<coolctrls::TCoolBtn *>(control.get());
+    ASSERT_NE(button, nullptr);
+    QDesignerPropertySheetExtension *sheet = propertySheet(core, button);
+    const int color = sheet->indexOf(QStringLiteral("Color"));
+    sheet->setProperty(color, QStringLiteral("clRed"));
+    EXPECT_EQ(button->Color(), clRed);
+    EXPECT_EQ(sheet->property(color).toString(), QStringLiteral("clRed"));
+    sheet->setProperty(color, QStringLiteral("$00123456"));
+    EXPECT_EQ(button->Color(), TColor(0x123456));
+    sheet->setProperty(color, QStringLiteral("clbtnface")); // names are case-insensitive
+    EXPECT_EQ(button->Color(), clBtnFace);
+    EXPECT_EQ(sheet->property(color).toString(), QStringLiteral("clBtnFace"));
+    for (const QString &bad : {QStringLiteral("clNoSuchColour"), QStringLiteral("red"), QString()}) {
+        sheet->setProperty(color, bad);
+        EXPECT_EQ(button->Color(), clBtnFace) << qPrintable(bad);
+    }
+
+    // Every other property is Designer's own (a text as its translatable
+    // string value).
+    const int caption = sheet->indexOf(QStringLiteral("Caption"));
+    ASSERT_GE(caption, 0);
+    sheet->setProperty(caption, QStringLiteral("OK"));
+    EXPECT_EQ(button->Caption(), QStringLiteral("OK"));
+    EXPECT_EQ(sheet->property(caption).metaType(),
+              defaultSheet->property(defaultSheet->indexOf(QStringLiteral("Caption"))).metaType());
+    EXPECT_GE(sheet->indexOf(QStringLiteral("geometry")), 0);
+}
+
+// A form stored with colour names opens in Designer with those colours (a
+// name that is no colour leaves the control's default) and is saved back
+// with the names.
+TEST(DesignerPlugin, FormColoursOpenAndSaveAsNamesInDesigner)
+{
+    using namespace platform;
+    QObject owner;
+    QTemporaryDir plugins; // Designer finds its plugins in <library path>/designer
+    ASSERT_TRUE(QDir(plugins.path()).mkdir(QStringLiteral("designer")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(TONVIK_DESIGNER_PLUGIN),
+                            plugins.path() + QStringLiteral("/designer/libtonvik_designer.so")));
+    QCoreApplication::addLibraryPath(plugins.path());
+    QDesignerFormEditorInterface *core = QDesignerComponents::createFormEditor(&owner);
+    new QDesignerIntegration(core, &owner);
+    QDesignerComponents::initializePlugins(core);
+    QCoreApplication::removeLibraryPath(plugins.path());
+
+    std::unique_ptr<QDesignerFormWindowInterface> form(core->formWindowManager()->createFormWindow(nullptr));
+    const auto button = [](const QString &name, const QString &colour) {
+        return QStringLiteral("<widget class=\"coolctrls::TCoolBtn\" name=\"%1\"><property name=\"Color\" "
+                              "stdset=\"0\"><string notr=\"true\">%2</string></property></widget>")
+            .arg(name, colour);
+    };
+    form->setContents(QStringLiteral("<ui version=\"4.0\"><class>Form</class><widget class=\"QWidget\" "
+                                     "name=\"Form\">%1%2%3</widget></ui>")
+                          .arg(button(QStringLiteral("red"), QStringLiteral("clRed")),
+                               button(QStringLiteral("rgb"), QStringLiteral("$00123456")),
+                               button(QStringLiteral("bad"), QStringLiteral("clNoSuchColour"))));
+    ASSERT_NE(form->mainContainer(), nullptr);
+    const auto colour = [&](const char *name) {
+        auto *control = form->mainContainer()->findChild<coolctrls::TCoolBtn *>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control ? control->Color() : clNone;
+    };
+    EXPECT_EQ(colour("red"), clRed);
+    EXPECT_EQ(colour("rgb"), TColor(0x123456));
+    EXPECT_EQ(colour("bad"), clBtnFace);
+
+    const QString saved = form->contents();
+    EXPECT_TRUE(saved.contains(QStringLiteral("<string>clRed</string>"))) << qPrintable(saved);
+    EXPECT_TRUE(saved.contains(QStringLiteral("<string>$00123456</string>"))) << qPrintable(saved);
 }

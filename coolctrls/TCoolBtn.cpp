@@ -37,6 +37,10 @@ TCoolBtn::TCoolBtn(QWidget *parent)
     m_frameTimer->setInterval(int(m_interval));
     m_frameTimer->OnTimer = [this](QObject *) { frameTimerTick(); };
     m_buttonGlyph.OnChange = [this](TGlyph *) { update(); };
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        colorsChanged();
+    };
     // OnClick is the button's activation (a click, Space, Enter, the
     // default button), not the mouse's press and release alone.
     setClickFromMouse(false);
@@ -130,6 +134,11 @@ void TCoolBtn::setOptions(TCoolOptions value)
         return;
     updateGeometry();
     update();
+    colorsChanged();
+}
+
+void TCoolBtn::colorsChanged()
+{
     // The colour-changed notification: to the button itself, and to the
     // children that take its colour.
     QEvent changed(QEvent::PaletteChange);

@@ -241,6 +241,7 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
+    void colorsChanged();
 
     TGlyph m_buttonGlyph;
     platform::TCanvas m_faceCanvas;

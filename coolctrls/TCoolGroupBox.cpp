@@ -19,6 +19,12 @@ TCoolGroupBox::TCoolGroupBox(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 105);
+    // A new look of the own wallpaper is a colour change: transparent
+    // children and those with ParentColor hear of it.
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        NotifyColorChanged(this);
+    };
     RegisterCoolAccessibility();
     // ParentColor: the colour of the parent it is made in.
     TControl::ParentColorChanged();

@@ -21,6 +21,12 @@ TCoolPanel::TCoolPanel(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 41);
+    // A new look of the own wallpaper is a colour change: transparent
+    // children and those with ParentColor hear of it.
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        NotifyColorChanged(this);
+    };
     RegisterCoolAccessibility();
 }
 

@@ -781,6 +781,11 @@ TEST(CoolBtnProperties, OptionsChangeTellsTheButtonAndItsChildrenTheColoursChang
     EXPECT_EQ(probe->notified, 1);
     b.setOptions({});
     EXPECT_EQ(probe->notified, 2);
+    // So does a new look of the own wallpaper.
+    b.Wallpaper()->SetSize(8, 8);
+    b.Wallpaper()->Canvas().FillRect(QRect(0, 0, 8, 8), clRed);
+    EXPECT_GE(palette.count, 3);
+    EXPECT_GE(probe->notified, 3);
 
     // The inherited properties.
     EXPECT_TRUE(b.setProperty("TabStop", false));

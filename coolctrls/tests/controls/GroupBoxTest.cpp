@@ -200,6 +200,11 @@ TEST(CoolGroupBox, TransparentAndParentColourTellTheChildrenAndShadowSettersTell
     EXPECT_EQ(changed, 3);
     box.setSimpleView(true);
     EXPECT_EQ(changed, 4);
+
+    // A new own wallpaper is a colour change for the children too.
+    const int before = probe->notified;
+    box.setWallpaper(patterned(8, 8));
+    EXPECT_GT(probe->notified, before);
 }
 
 TEST(CoolGroupBox, TakesItsParentsColourUntilItGetsOneOfItsOwn)

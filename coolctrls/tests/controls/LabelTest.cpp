@@ -275,3 +275,30 @@ TEST(CoolLabel, AcceleratorFocusesTheFocusControlAndAWallpaperRepaintsAtOnce)
     label.setWallpaper(patterned(8, 8));
     EXPECT_EQ(paints.count, 1);
 }
+
+TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
+{
+    QWidget window;
+    window.resize(300, 120);
+    TCoolLabel label(&window);
+    label.setCaption("O1 - Minor second");
+    label.move(5, 5);
+    TCoolGroupBox box(&window);
+    box.setGeometry(150, 0, 140, 100);
+    window.show();
+    QStringList log;
+    label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { label.BeginDrag(true); };
+    label.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
+    box.OnDragOver = [&](QObject *, QObject *source, int, int, platform::TDragState, bool &accept) {
+        accept = source == &label;
+    };
+    box.OnDragDrop = [&](QObject *, QObject *source, int x, int y) {
+        log << QString("drop %1,%2 %3").arg(x).arg(y).arg(source == &label);
+    };
+    label.OnEndDrag = [&](QObject *, QObject *target, int, int) { log << QString("end %1").arg(target == &box); };
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    const QPoint overBox = label.mapFrom(&window, QPoint(170, 40));
+    QTest::mouseMove(&label, overBox);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, overBox);
+    EXPECT_EQ(log.join(" | ").toStdString(), "start | drop 20,40 1 | end 1");
+}

@@ -749,6 +749,21 @@ TEST(CoolBtnDialog, ModalResultIsTheDialogsBeforeOnClickAndClosesAModalDialog)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), int(mrOk));
 
+    // Escape: the dialog's Cancel button is clicked (OnClick raised), and
+    // the dialog closes with its modal result, not as merely rejected.
+    TCoolBtn cancel(&dialog);
+    cancel.setModalResult(mrCancel);
+    cancel.setCancel(true);
+    int cancelled = 0;
+    cancel.OnClick = [&](QObject *) { ++cancelled; };
+    dialog.open();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), int(mrCancel));
+
     // A window that is no dialog keeps the result as a property and stays.
     QWidget window;
     TCoolBtn retry(&window);

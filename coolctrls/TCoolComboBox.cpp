@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -34,6 +35,10 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     m_listBoxWidth = width();
     setMaxVisibleItems(8);
     m_items.setOptions(TCoolOptions{ocBevelOnlyIfSel});
+    // A plain list view for the drop-down list: the toolkit's own combo
+    // list keeps its contents as wide as the list, so it could never
+    // scroll sideways to an item wider than itself.
+    setView(new QListView(this));
     m_delegate = new TCoolItemDelegate(m_items, this);
     m_delegate->Area = [this] {
         return TItemArea{m_listRect.isNull() ? rect() : m_listRect, QPoint()};
@@ -143,6 +148,9 @@ void TCoolComboBox::showPopup()
         // The drop-down list exists from its first opening on.
         m_listPrepared = true;
         view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // By pixels: scrolled by items, a one-column list has no sideways
+        // range at all.
+        view()->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
         view()->installEventFilter(this);
         connect(view()->verticalScrollBar(), &QScrollBar::valueChanged, this, &TCoolComboBox::topIndexChanged);
     }
@@ -178,6 +186,8 @@ void TCoolComboBox::hidePopup()
 
 void TCoolComboBox::updateListRect()
 {
+    // The scroll range as the list lays its items out now.
+    view()->doItemsLayout();
     m_listRect = view()->viewport()->rect();
     const QScrollBar *bar = view()->horizontalScrollBar();
     if (bar->maximum() > bar->minimum()) {

@@ -117,6 +117,7 @@ void TCoolListBox::applyColumns()
     // each column a fixed part of the list's width; the list scrolls
     // sideways by whole columns.
     if (m_columns > 0) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setFlow(QListView::TopToBottom);
         setWrapping(true);
         const int columnWidth = qMax(1, viewport()->width() / m_columns);
@@ -127,11 +128,12 @@ void TCoolListBox::applyColumns()
     } else {
         setFlow(QListView::TopToBottom);
         setWrapping(false);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         m_delegate->ColumnWidth = 0;
         setGridSize(QSize());
         setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     }
-    scheduleDelayedItemsLayout();
+    doItemsLayout();
     repaintItems();
 }
 

@@ -1,6 +1,7 @@
 #include "ListTestSupport.h"
 
 #include "coolctrls/TCoolListBox.h"
+#include "coolctrls/TItemPainter.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/Exception.h"
 #include "platform/testing/ErrorCapture.h"
@@ -407,4 +408,44 @@ TEST(CoolListBox, TheFlatBorderIsHighlightedExactlyWhileFocused)
     EXPECT_EQ(at(render(&box), 0, 40), rgb(clBtnShadow)) << "focused";
     other.setFocus();
     EXPECT_EQ(at(render(&box), 0, 40), rgb(clBtnFace));
+}
+
+TEST(CoolListBox, TabWidthSetsTheTabStopsOfTheCaptions)
+{
+    const QFontMetrics fm(QApplication::font());
+    const QString expanded = TItemPainter::ExpandTabs("a\tb", fm, 40);
+    const int beforeB = fm.horizontalAdvance(expanded.left(expanded.size() - 1));
+    EXPECT_GE(beforeB, 40);
+    EXPECT_LT(beforeB, 40 + fm.horizontalAdvance(QLatin1Char(' ')));
+    EXPECT_GE(fm.horizontalAdvance(TItemPainter::ExpandTabs("\t\tx", fm, 40).chopped(1)), 80);
+    EXPECT_EQ(TItemPainter::ExpandTabs("no tabs", fm, 40), "no tabs");
+
+    TCoolListBox box;
+    EXPECT_EQ(box.items().TabStopPixels(6), 48) << "0: every 8 average characters";
+    box.setTabWidth(16);
+    EXPECT_EQ(box.items().TabStopPixels(6), 24) << "16 dialog units: 4 characters";
+    box.setTabWidth(-3);
+    EXPECT_EQ(box.TabWidth(), 0);
+
+    // Drawn: the text after the tab moves to the stop.
+    box.resize(400, 40);
+    box.setColor(clWhite);
+    box.setFontColor(clBlack);
+    box.setSimpleView(true);
+    box.setItems({"a\tb"});
+    auto rightmostInk = [&] {
+        const QImage image = render(&box);
+        int right = -1;
+        for (int y = 4; y < 4 + box.ItemHeight(); ++y)
+            for (int x = 4; x < image.width() - 4; ++x)
+                if (at(image, x, y) == clBlack)
+                    right = qMax(right, x);
+        return right;
+    };
+    box.setTabWidth(8);
+    const int near = rightmostInk();
+    box.setTabWidth(200);
+    const int far = rightmostInk();
+    ASSERT_GT(near, 0);
+    EXPECT_GT(far, near + 100);
 }

@@ -23,8 +23,14 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolMemo::TCoolMemo(QWidget *parent)
-    : QTextEdit(parent), TWallpaperControl(this), TControlEvents(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
+    : QTextEdit(parent)
+    , TWallpaperControl(this)
+    , TControlEvents(this)
+    , TControl(this)
+    , m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
+    // The memo has a colour of its own (clWindow), not its parent's.
+    setParentColor(false);
     WatchMouseOf(viewport());
     // Any change of the text, typed or set from code.
     connect(this, &QTextEdit::textChanged, this, [this] {
@@ -212,6 +218,7 @@ void TCoolMemo::setColor(TColor value)
         return;
     // The text box's own parts (its selection, say) agree with it.
     coolctrls::detail::setFontColor(this, value.toQColor(), QPalette::Base);
+    ColorChanged();
 }
 
 // --- Caption bar ------------------------------------------------------------------

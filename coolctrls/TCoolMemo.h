@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TWallpaperControl.h"
@@ -28,9 +29,15 @@ class TCoolCaptionBar;
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
 // bsSingle), then the text area (the viewport).
-class TCoolMemo : public QTextEdit, public TWallpaperControl, public platform::TControlEvents
+class TCoolMemo : public QTextEdit,
+                  public TWallpaperControl,
+                  public platform::TControlEvents,
+                  public platform::TControl
 {
     Q_OBJECT
+    TONVIK_COOL_CONTROL_PROPERTIES
+    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
     Q_PROPERTY(coolctrls::TAlignment TextAlign READ TextAlign WRITE setTextAlign)
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
@@ -56,6 +63,14 @@ class TCoolMemo : public QTextEdit, public TWallpaperControl, public platform::T
 public:
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
+
+    // QWidget has a static setTabOrder of its own: keep both.
+    using TControl::setTabOrder;
+    using QWidget::setTabOrder;
+
+    // Whether Tab stops at the memo (true by default).
+    bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
+    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus); }
 
     // The wallpaper (CoolImages, idWallpaper, Wallpaper, TransparencyLevel:
     // TWallpaperControl) lies under the text; each change repaints the whole
@@ -114,7 +129,8 @@ public:
     // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
-    // The text area's background without a wallpaper (clWindow).
+    // The text area's background without a wallpaper (clWindow); setting
+    // it turns ParentColor off.
     platform::TColor Color() const { return m_color; }
     void setColor(platform::TColor value);
 
@@ -184,6 +200,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void WallpaperLookChanged() override { repaintAll(); }
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
 
 private:
     void applyAlignment();

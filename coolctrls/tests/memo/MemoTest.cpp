@@ -549,3 +549,34 @@ TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
     EXPECT_NEAR((left + right) / 2.0, area.center().x(), 8);
     EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
 }
+
+TEST(Memo, InheritsParentColourAlignTabStopAndReadOnlyFromTheControlLayer)
+{
+    ColourWidget form(Qt::white);
+    form.resize(300, 200);
+    QPalette green = form.palette();
+    green.setColor(QPalette::Window, Qt::green);
+    form.setPalette(green);
+    TCoolMemo memo(&form);
+    form.show();
+    EXPECT_FALSE(memo.ParentColor());
+    EXPECT_EQ(memo.Color(), clWindow);
+    memo.setParentColor(true);
+    EXPECT_EQ(memo.Color(), clLime);
+    memo.setLines({""});
+    EXPECT_EQ(shot(memo).pixelColor(50, 40), QColor(Qt::green)) << "the text area in the parent's colour";
+    memo.setColor(clYellow);
+    EXPECT_FALSE(memo.ParentColor());
+
+    memo.setAlign(alBottom);
+    form.resize(320, 240);
+    EXPECT_EQ(memo.geometry(), QRect(0, 240 - memo.height(), 320, memo.height()));
+
+    EXPECT_TRUE(memo.TabStop());
+    ASSERT_TRUE(memo.setProperty("TabStop", false));
+    EXPECT_FALSE(memo.focusPolicy() & Qt::TabFocus);
+    ASSERT_TRUE(memo.setProperty("ReadOnly", true));
+    memo.setFocus();
+    QTest::keyClicks(&memo, "x");
+    EXPECT_EQ(memo.toPlainText(), "");
+}

@@ -187,17 +187,6 @@ TEST(CoolComboBox, EachBoxKeepsItsOwnTopRowForTheFixedWallpaper)
     }
 }
 
-namespace {
-
-bool showActive(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
-} // namespace
-
 TEST(CoolComboBox, TheDroppedListStartsBelowTheBottomRowAndTheFieldKeepsItsSelectedLook)
 {
     QWidget form;
@@ -236,13 +225,8 @@ TEST(CoolComboBox, EdgeBordersAreDrawnOnlyWithoutABorderAndTheFlatBorderShowsThe
     box.setBorderStyle(coolctrls::bsSingle);
     box.setEdgeBorders(TEdgeBorders{});
     box.setOptions(TCoolOptions{ocBevelOnlyIfSel, ocFlatBorder});
-    QWidget other(&form);
-    other.setFocusPolicy(Qt::StrongFocus);
-    ASSERT_TRUE(showActive(form));
-    other.setFocus();
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(&box, &enter);
-    QApplication::processEvents();
+    QWidget *other = hoverWithoutFocus(box);
+    ASSERT_TRUE(other);
     EXPECT_EQ(at(render(&box), 0, 10), rgb(clBtnFace)) << "mouse over only";
     box.setFocus();
     EXPECT_EQ(at(render(&box), 0, 10), rgb(clBtnShadow)) << "focused";

@@ -224,13 +224,6 @@ TEST(CoolListBox, PrintersComeFromTheProvider)
 
 namespace {
 
-bool showActive(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 QStringList numbered(int n)
 {
     QStringList items;
@@ -396,17 +389,12 @@ TEST(CoolListBox, TheFlatBorderIsHighlightedExactlyWhileFocused)
     TCoolListBox box(&form);
     box.resize(120, 80);
     box.setOptions(TCoolOptions{ocNoCaption, ocFlatBorder});
-    QWidget other(&form);
-    other.setFocusPolicy(Qt::StrongFocus);
-    ASSERT_TRUE(showActive(form));
-    other.setFocus();
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(&box, &enter);
-    QApplication::processEvents();
+    QWidget *other = hoverWithoutFocus(box);
+    ASSERT_TRUE(other);
     EXPECT_EQ(at(render(&box), 0, 40), rgb(clBtnFace)) << "mouse over only";
     box.setFocus();
     EXPECT_EQ(at(render(&box), 0, 40), rgb(clBtnShadow)) << "focused";
-    other.setFocus();
+    other->setFocus();
     EXPECT_EQ(at(render(&box), 0, 40), rgb(clBtnFace));
 }
 

@@ -45,6 +45,13 @@ TCoolListBox::TCoolListBox(QWidget *parent)
 
     m_captionBar = new TCoolCaptionBar(this, m_items.Wallpaper());
     m_captionBar->OnRefresh = [this] { update(); };
+    // The caption wallpaper is one of the list's own bitmaps: its change
+    // repaints the whole list and tells it the colours changed.
+    m_captionBar->OnWallpaperChanged = [this] {
+        repaintItems();
+        QEvent colours(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(this, &colours);
+    };
 
     connect(&m_items, &TCoolItems::Changed, this, &TCoolListBox::repaintItems);
     connect(&m_items, &TCoolItems::OptionsChanged, this, &TCoolListBox::RecreateWnd);

@@ -418,7 +418,7 @@ void TCoolMemo::keyPressEvent(QKeyEvent *event)
         if (!m_wantReturns && mods != Qt::ControlModifier) {
             // Enter belongs to the window: its default button, else whoever
             // takes the key further up.
-            if (!isReadOnly() && clickDefaultButton())
+            if (clickDefaultButton())
                 event->accept();
             else
                 event->ignore();

@@ -347,6 +347,15 @@ TEST(CoolListBox, WithACaptionBarTheScrollBarsLieBelowItInsideTheFrame)
     QApplication::processEvents();
     EXPECT_EQ(bar->geometry().top(), frame.top());
     EXPECT_EQ(bar->geometry().right(), box.width() - frame.right() - 1);
+
+    // A new caption wallpaper repaints the items too.
+    int itemPaints = 0;
+    box.OnDrawItem() = [&](TCanvas &, int, const QRect &, TOwnerDrawState) { ++itemPaints; };
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    box.CaptionWallpaper()->Assign(green);
+    QApplication::processEvents();
+    EXPECT_GT(itemPaints, 0);
 }
 
 TEST(CoolListBox, WithoutABorderTheEdgeBordersAndTheirFrameShowOverTheItems)

@@ -459,6 +459,9 @@ TEST(Memo, WithoutWantReturnsEnterClicksTheDefaultButtonAndCtrlEnterBreaksTheLin
     QTest::keyClick(&memo, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(memo.toPlainText(), "a\n\n");
     EXPECT_EQ(clicks, 2);
+    memo.setReadOnly(true);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(clicks, 3) << "a read-only memo passes Enter on too";
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "platform/canvas/TCanvas.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -390,6 +391,18 @@ void TCoolListBox::keyPressEvent(QKeyEvent *event)
                 RaiseClick();
         }
     });
+}
+
+void TCoolListBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's requests over the items arrive here, not at the
+    // control: its OnContextPopup and PopupMenu come first, else the
+    // standard menu. (The keyboard's go to the control, which has asked.)
+    if (event->reason() == QContextMenuEvent::Mouse
+        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
+        event->accept();
+    else
+        QListWidget::contextMenuEvent(event);
 }
 
 void TCoolListBox::focusInEvent(QFocusEvent *event)

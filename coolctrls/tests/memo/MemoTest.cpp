@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -582,4 +583,26 @@ TEST(Memo, InheritsParentColourAlignTabStopAndReadOnlyFromTheControlLayer)
     memo.setFocus();
     QTest::keyClicks(&memo, "x");
     EXPECT_EQ(memo.toPlainText(), "");
+}
+
+TEST(Memo, ThePopupMenuAndOnContextPopupAnswerOverTheTextAreaOnce)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    memo.resize(200, 80);
+    ASSERT_TRUE(showActive(window));
+    QList<QPoint> asked;
+    memo.OnContextPopup = [&](QObject *, QPoint at, bool &handled) {
+        asked << at;
+        handled = true;
+    };
+    const QPoint inText = memo.viewport()->rect().center();
+    QContextMenuEvent mouse(QContextMenuEvent::Mouse, inText, memo.viewport()->mapToGlobal(inText));
+    QApplication::sendEvent(memo.viewport(), &mouse);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], memo.viewport()->mapTo(&memo, inText)) << "in the memo's coordinates";
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(5, 5), memo.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&memo, &keyboard);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[1], QPoint(-1, -1));
 }

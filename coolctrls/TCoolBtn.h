@@ -58,7 +58,8 @@ class TCoolBtn : public QPushButton,
     Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
-    TONVIK_COOL_TAB_PROPERTIES
+    Q_PROPERTY(int TabOrder READ TabOrder WRITE setTabOrder)
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(bool Cancel READ Cancel WRITE setCancel)
     Q_PROPERTY(coolctrls::TModalResult ModalResult READ ModalResult WRITE setModalResult)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)

@@ -31,8 +31,7 @@ class TCoolGroupBox : public QWidget,
 {
     Q_OBJECT
     TONVIK_COOL_CONTROL_PROPERTIES
-    TONVIK_COOL_PARENT_COLOR_PROPERTY
-    TONVIK_COOL_TAB_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)

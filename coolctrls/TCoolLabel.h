@@ -40,8 +40,7 @@ class TCoolLabel : public QWidget,
                    public TShadowedCaption
 {
     Q_OBJECT
-    TONVIK_COOL_CONTROL_PROPERTIES
-    TONVIK_COOL_PARENT_COLOR_PROPERTY
+    TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)

@@ -46,8 +46,7 @@ class TCoolScrollingText : public QWidget,
                            public TShadowedCaption
 {
     Q_OBJECT
-    TONVIK_COOL_CONTROL_PROPERTIES
-    TONVIK_COOL_PARENT_COLOR_PROPERTY
+    TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
     Q_PROPERTY(bool Active READ Active WRITE setActive)
     Q_PROPERTY(uint Interval READ Interval WRITE setInterval)

@@ -302,6 +302,18 @@ QSize TControl::constrainedSize(QSize size)
 
 // --- colour -------------------------------------------------------------------
 
+bool TControl::ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse)
+{
+    bool handled = false;
+    if (OnContextPopup)
+        OnContextPopup(m_control, fromMouse ? pos : QPoint(-1, -1), handled);
+    if (!handled && m_popupMenu) {
+        m_popupMenu->popup(globalPos);
+        handled = true;
+    }
+    return handled;
+}
+
 TColor TControl::ColorOf(const QWidget *widget)
 {
     if (const TControl *c = ControlOf(const_cast<QWidget *>(widget)))
@@ -479,15 +491,8 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
-        bool handled = false;
-        if (OnContextPopup) {
-            const QPoint at = menu->reason() == QContextMenuEvent::Mouse ? menu->pos() : QPoint(-1, -1);
-            OnContextPopup(m_control, at, handled);
-        }
-        if (!handled && m_popupMenu) {
-            m_popupMenu->popup(menu->globalPos());
-            handled = true;
-        }
+        const bool handled =
+            ContextPopup(menu->pos(), menu->globalPos(), menu->reason() == QContextMenuEvent::Mouse);
         if (handled)
             menu->accept();
         return handled;

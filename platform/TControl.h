@@ -137,6 +137,13 @@ public:
     void EndDrag(bool drop);
     bool Dragging() const;
 
+    // A context-menu request at pos (control coordinates; fromMouse false
+    // for the keyboard's): OnContextPopup, then PopupMenu. Answers whether
+    // either took it. The control's own requests come here by themselves; a
+    // control whose requests arrive at a child (a scroll area's viewport)
+    // passes them on.
+    bool ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse);
+
     TCanResizeEvent OnCanResize;
     // Asked after OnCanResize, with the limits of Constraints.
     TConstrainedResizeEvent OnConstrainedResize;

@@ -6,8 +6,9 @@
 // (moc expands these macros):
 //   TONVIK_COOL_CONTROL_PROPERTIES          a windowed control's: Align,
 //                                           Anchors, Constraints, DragCursor,
-//                                           ParentColor, ShowHint,
-//                                           ParentShowHint, PopupMenu, TabOrder
+//                                           DragMode, DragKind, ParentColor,
+//                                           ShowHint, ParentShowHint,
+//                                           PopupMenu, TabOrder
 //   TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES  the same without TabOrder, for a
 //                                           control that takes no part in the
 //                                           tab order (label, scrolling text)
@@ -26,6 +27,8 @@
     Q_PROPERTY(platform::TAnchors Anchors READ Anchors WRITE setAnchors) \
     Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT) \
     Q_PROPERTY(QCursor DragCursor READ DragCursor WRITE setDragCursor) \
+    Q_PROPERTY(platform::TDragMode DragMode READ DragMode WRITE setDragMode) \
+    Q_PROPERTY(platform::TDragKind DragKind READ DragKind WRITE setDragKind) \
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor) \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint) \
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint) \

@@ -486,9 +486,16 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ToolTip:
         return !ShowHint();
-    case QEvent::MouseButtonPress:
-        m_pressGlobal = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+    case QEvent::MouseButtonPress: {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        m_pressGlobal = press->globalPosition().toPoint();
+        // The press goes on to the control as usual: released before the
+        // mouse has moved far, it is a click.
+        if (m_dragMode == dmAutomatic && m_dragKind == dkDrag && press->button() == Qt::LeftButton &&
+            !TDragTracker::Active())
+            TDragTracker::Begin(*this, false, -1, m_pressGlobal);
         return false;
+    }
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
         const bool handled =

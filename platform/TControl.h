@@ -14,7 +14,7 @@
 //  - PopupMenu and OnContextPopup (the context menu);
 //  - TabOrder (its place among its siblings in the tab order);
 //  - dragging one control onto another inside the program: BeginDrag,
-//    DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
+//    DragMode, DragKind, DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
 //
 //     class TMyControl : public QWidget, public platform::TControl
 //     {
@@ -62,6 +62,16 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TAnchors)
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 Q_ENUM_NS(TDragState)
 
+// dmAutomatic: a left press on the control begins its drag, which starts
+// once the mouse moves beyond the drag distance (BeginDrag(false)).
+enum TDragMode { dmManual, dmAutomatic };
+Q_ENUM_NS(TDragMode)
+
+// dkDock is kept for forms that name it; there is no docking of controls
+// here, so a control of that kind does not begin a drag by itself.
+enum TDragKind { dkDrag, dkDock };
+Q_ENUM_NS(TDragKind)
+
 class TSizeConstraints;
 
 // NewWidth and NewHeight may be changed; Resize := false keeps the old size.
@@ -105,6 +115,12 @@ public:
     // control is dragged; elsewhere the no-drop cursor shows.
     QCursor DragCursor() const { return m_dragCursor; }
     void setDragCursor(const QCursor &value) { m_dragCursor = value; }
+
+    // dmManual (the default): only BeginDrag begins a drag.
+    TDragMode DragMode() const { return m_dragMode; }
+    void setDragMode(TDragMode value) { m_dragMode = value; }
+    TDragKind DragKind() const { return m_dragKind; }
+    void setDragKind(TDragKind value) { m_dragKind = value; }
 
     // True (the default): the control's colour is its parent's. Setting the
     // control's colour makes it False.
@@ -202,6 +218,8 @@ private:
     TAlign m_align = alNone;
     TAnchors m_anchors = TAnchors(akLeft) | akTop;
     QCursor m_dragCursor{Qt::DragMoveCursor};
+    TDragMode m_dragMode = dmManual;
+    TDragKind m_dragKind = dkDrag;
     bool m_parentColor = true;
     bool m_applyingParentColor = false;
     bool m_showHint = true;

@@ -39,6 +39,7 @@ class TCoolPanel : public QWidget,
     Q_OBJECT
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_TAB_STOP_PROPERTY
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)

@@ -11,6 +11,7 @@
 //    resize);
 //  - ParentColor (the control takes its parent's colour and follows it);
 //  - ShowHint and ParentShowHint (whether its tool tip is shown);
+//  - Ctl3D and ParentCtl3D (the three-dimensional look of its frame);
 //  - PopupMenu and OnContextPopup (the context menu);
 //  - TabOrder (its place among its siblings in the tab order);
 //  - dragging one control onto another inside the program: BeginDrag,
@@ -139,6 +140,15 @@ public:
     QMenu *PopupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *value) { m_popupMenu = value; }
 
+    // Whether the control's frame has the three-dimensional look; follows
+    // the parent's (a parent without one: True) while ParentCtl3D is True
+    // (the default). Setting it clears ParentCtl3D. A change reaches the
+    // control's Ctl3DChanged and the children that follow it.
+    bool Ctl3D() const;
+    void setCtl3D(bool value);
+    bool ParentCtl3D() const { return m_parentCtl3D; }
+    void setParentCtl3D(bool value);
+
     // Place among the siblings in the tab order, from 0; -1 without parent.
     // Values beyond the last place move the control to the end.
     int TabOrder() const;
@@ -193,6 +203,9 @@ protected:
     // it when ParentColor is set; a control that passes the news on to its
     // own children or repaints for it overrides this and calls the default.
     virtual void ParentColorChanged();
+    // Ctl3D changed, by the control's setters or through its parent. The
+    // default does nothing: a control that draws it repaints.
+    virtual void Ctl3DChanged();
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
@@ -210,6 +223,9 @@ private:
     void watchParent();
     void takeParentColor();
     bool parentsShowHint() const;
+    bool parentsCtl3D() const;
+    // Ctl3D was `before`: tells the control and its children if it changed.
+    void ctl3DChangedFrom(bool before);
 
     QWidget *m_control;
     Filter *m_filter; // child of the control
@@ -224,6 +240,8 @@ private:
     bool m_applyingParentColor = false;
     bool m_showHint = true;
     bool m_parentShowHint = true;
+    bool m_ctl3D = true;
+    bool m_parentCtl3D = true;
     QPointer<QMenu> m_popupMenu;
     // OnCanResize: the size the control last took, and whether a size the
     // handler chose is being applied.

@@ -276,16 +276,28 @@ TEST(CoolLabel, AcceleratorFocusesTheFocusControlAndAWallpaperRepaintsAtOnce)
     EXPECT_EQ(paints.count, 1);
 }
 
-TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
+namespace {
+
+// A label beside a group box on a shown window, to be dragged onto it.
+struct LabelBesideBox : ::testing::Test
 {
     QWidget window;
-    window.resize(300, 120);
-    TCoolLabel label(&window);
-    label.setCaption("O1 - Minor second");
-    label.move(5, 5);
-    TCoolGroupBox box(&window);
-    box.setGeometry(150, 0, 140, 100);
-    window.show();
+    TCoolLabel label{&window};
+    TCoolGroupBox box{&window};
+    void SetUp() override
+    {
+        window.resize(300, 120);
+        label.setCaption("O1 - Minor second");
+        label.move(5, 5);
+        box.setGeometry(150, 0, 140, 100);
+        window.show();
+    }
+};
+
+} // namespace
+
+TEST_F(LabelBesideBox, DraggedOntoAGroupBoxWhichTakesTheDrop)
+{
     QStringList log;
     label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { label.BeginDrag(true); };
     label.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
@@ -303,16 +315,8 @@ TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
     EXPECT_EQ(log.join(" | ").toStdString(), "start | drop 20,40 1 | end 1");
 }
 
-TEST(CoolLabel, AutomaticDragModeDragsOnAPressAndAMoveManualDoesNot)
+TEST_F(LabelBesideBox, AutomaticDragModeDragsOnAPressAndAMoveManualDoesNot)
 {
-    QWidget window;
-    window.resize(300, 120);
-    TCoolLabel label(&window);
-    label.setCaption("O1 - Minor second");
-    label.move(5, 5);
-    TCoolGroupBox box(&window);
-    box.setGeometry(150, 0, 140, 100);
-    window.show();
     QStringList log;
     int downs = 0;
     label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { ++downs; };

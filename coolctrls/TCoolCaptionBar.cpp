@@ -19,7 +19,12 @@ TCoolCaptionBar::TCoolCaptionBar(QWidget *control, const TWallpaperGroup &wallpa
     : QObject(control), m_control(control), m_wallpaper(wallpaper)
 {
     OnRefresh = [this] { m_control->update(); };
-    m_source.OnBitmapChanged = [this] { Refresh(); };
+    m_source.OnBitmapChanged = [this] {
+        if (OnWallpaperChanged)
+            OnWallpaperChanged();
+        else
+            Refresh();
+    };
     m_control->installEventFilter(this);
 }
 

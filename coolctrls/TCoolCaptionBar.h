@@ -121,6 +121,10 @@ public:
 
     // The bar's look changed. Default: the control's update().
     std::function<void()> OnRefresh;
+    // The own caption wallpaper bitmap changed (assigned or drawn on): the
+    // control's wallpaper-changed handling, which repaints all of it.
+    // Without one, the bar refreshes.
+    std::function<void()> OnWallpaperChanged;
     // Repaints through OnRefresh (the classic frame recalculation).
     void Refresh();
 

@@ -7,7 +7,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
@@ -21,7 +23,10 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     : QComboBox(parent)
     , TCoolItemsControl(this, model(), TCoolItems::Kind::ComboBox)
     , TControlEvents(this)
+    , TControl(this)
 {
+    // The control has a colour of its own (clWindow), not its parent's.
+    setParentColor(false);
     // The closed field and its drop button as the classic platform draws
     // them.
     if (QStyle *classic = ClassicStyle())
@@ -30,6 +35,10 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
     m_listBoxWidth = width();
     setMaxVisibleItems(8);
     m_items.setOptions(TCoolOptions{ocBevelOnlyIfSel});
+    // A plain list view for the drop-down list: the toolkit's own combo
+    // list keeps its contents as wide as the list, so it could never
+    // scroll sideways to an item wider than itself.
+    setView(new QListView(this));
     m_delegate = new TCoolItemDelegate(m_items, this);
     m_delegate->Area = [this] {
         return TItemArea{m_listRect.isNull() ? rect() : m_listRect, QPoint()};
@@ -51,6 +60,36 @@ TCoolComboBox::TCoolComboBox(QWidget *parent)
 }
 
 TCoolComboBox::~TCoolComboBox() = default;
+
+void TCoolComboBox::setColor(TColor value)
+{
+    TCoolItemsControl::setColor(value);
+    ColorChanged();
+}
+
+void TCoolComboBox::setSorted(bool value)
+{
+    if (!StoreChanged(m_sorted, value))
+        return;
+    if (value) {
+        // Entries added later are put in their place as they come.
+        connect(model(), &QAbstractItemModel::rowsInserted, this, &TCoolComboBox::sortEntries, Qt::UniqueConnection);
+        sortEntries();
+    } else {
+        disconnect(model(), &QAbstractItemModel::rowsInserted, this, &TCoolComboBox::sortEntries);
+    }
+}
+
+void TCoolComboBox::sortEntries()
+{
+    if (m_sorting || !m_sorted)
+        return;
+    const QScopedValueRollback guard(m_sorting, true);
+    // The model keeps the current entry and the check records (persistent
+    // indexes) with their items.
+    const QSignalBlocker block(this);
+    model()->sort(modelColumn(), Qt::AscendingOrder);
+}
 
 void TCoolComboBox::repaintItems()
 {
@@ -109,6 +148,9 @@ void TCoolComboBox::showPopup()
         // The drop-down list exists from its first opening on.
         m_listPrepared = true;
         view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // By pixels: scrolled by items, a one-column list has no sideways
+        // range at all.
+        view()->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
         view()->installEventFilter(this);
         connect(view()->verticalScrollBar(), &QScrollBar::valueChanged, this, &TCoolComboBox::topIndexChanged);
     }
@@ -117,19 +159,53 @@ void TCoolComboBox::showPopup()
     if (list == window())
         return;
     guarded([&] {
-        const QRect r = list->geometry();
+        QRect r = list->geometry();
+        // The list gets what lies below the control: it starts under the
+        // control's bottom row, not on it.
+        const int below = mapToGlobal(QPoint(0, height())).y();
+        if (r.top() < below && r.bottom() >= below)
+            r.moveTop(below);
         const int w = m_listBoxWidth;
         if (w > 0 && r.width() != w)
-            list->setGeometry(PopupLeft(r.left(), r.left() + r.width(), w, m_alignment), r.top(), w, r.height());
-        m_listRect = view()->viewport()->rect();
+            r = QRect(PopupLeft(r.left(), r.left() + r.width(), w, m_alignment), r.top(), w, r.height());
+        if (r != list->geometry())
+            list->setGeometry(r);
+        updateListRect();
         if (m_borderStyle == bsNone)
             update();
     });
+    // The field keeps its focused look while the list is down.
+    update();
 }
 
 void TCoolComboBox::hidePopup()
 {
     QComboBox::hidePopup();
+    update();
+}
+
+void TCoolComboBox::updateListRect()
+{
+    // The scroll range as the list lays its items out now.
+    view()->doItemsLayout();
+    m_listRect = view()->viewport()->rect();
+    const QScrollBar *bar = view()->horizontalScrollBar();
+    if (bar->maximum() > bar->minimum()) {
+        // The wallpaper is laid over the whole scroll range, so the part
+        // scrolled into view continues it.
+        m_listRect.setLeft(bar->minimum());
+        m_listRect.setWidth(bar->maximum() - bar->minimum() + bar->pageStep());
+    }
+}
+
+bool TCoolComboBox::ListOpen() const
+{
+    return m_listPrepared && view()->window() != window() && view()->window()->isVisible();
+}
+
+bool TCoolComboBox::Focused() const
+{
+    return hasFocus() || ListOpen();
 }
 
 void TCoolComboBox::topIndexChanged(int top)
@@ -148,7 +224,7 @@ TOwnerDrawState TCoolComboBox::FieldState() const
     TOwnerDrawState state{odComboBoxEdit};
     if (!isEnabled())
         state.setFlag(odDisabled);
-    else if (hasFocus())
+    else if (Focused())
         state.setFlag(odSelected).setFlag(odFocused);
     return state;
 }
@@ -179,15 +255,18 @@ void TCoolComboBox::paintEvent(QPaintEvent *)
     if (state.testFlag(odFocused))
         canvas.DrawFocusRect(field);
 
+    if (m_items.Options().testFlag(ocFlatBorder))
+        DrawFlatBorder(&canvas, this, Focused());
     if (m_borderStyle == bsNone) {
+        // The 2-pixel ring between the client rectangle and its inside,
+        // then the edge borders: both only without the sunken frame.
         const QRect client = rect();
-        // The 2-pixel ring between the client rectangle and its inside.
         QWidget *ancestor = GetParentAtLevel(this, TransparencyLevel());
         const int w = client.width(), h = client.height();
         for (const QRect &strip : {QRect(0, 0, w, 2), QRect(0, h - 2, w, 2), QRect(0, 2, 2, h - 4), QRect(w - 2, 2, 2, h - 4)})
             PaintParentBackgroundClipped(ancestor, canvas, strip, true);
+        DrawEdgeBorders(&canvas, this, m_items.EdgeBorders(), m_items.BordersTrColor(), m_items.BorderPen());
     }
-    m_items.PaintBorders(canvas);
 }
 
 void TCoolComboBox::toggleCurrent()
@@ -222,11 +301,13 @@ void TCoolComboBox::keyPressEvent(QKeyEvent *event)
     }
     QComboBox::keyPressEvent(event);
     guarded([&] {
-        if (m_items.DialogKey(event->key(), event->modifiers()) != TCoolItems::TDialogResult::None) {
+        const auto result = m_items.DialogKey(event->key(), event->modifiers());
+        if (result != TCoolItems::TDialogResult::None)
             update();
-            if (OnChange)
-                OnChange(this);
-        }
+        // A confirmed font dialog is a change; a colour picked in the
+        // colour dialog only selects its entry, as writing it from code does.
+        if (result == TCoolItems::TDialogResult::Font && OnChange)
+            OnChange(this);
     });
 }
 
@@ -289,6 +370,8 @@ void TCoolComboBox::changeEvent(QEvent *event)
     }
     if (event->type() == QEvent::EnabledChange)
         update();
+    if (event->type() == QEvent::FontChange)
+        m_items.ControlFontChanged();
 }
 
 } // namespace coolctrls

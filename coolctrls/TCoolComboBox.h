@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "TCoolItemDelegate.h"
 #include "TCoolItemsControl.h"
@@ -24,10 +25,15 @@ namespace coolctrls {
 // and it scrolls sideways when an item is wider than the list. The control
 // can fill itself with colours, fonts, printers, check items or the entries
 // of a folder (ExtendedStyle).
-class TCoolComboBox : public QComboBox, public TCoolItemsControl, public platform::TControlEvents
+class TCoolComboBox : public QComboBox,
+                      public TCoolItemsControl,
+                      public platform::TControlEvents,
+                      public platform::TControl
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
+    TONVIK_COOL_CONTROL_PROPERTIES
+    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
@@ -41,6 +47,15 @@ public:
     // The item's own data (check mode: its check record's), not Qt's
     // per-role item data.
     using TCoolItemsControl::setItemData;
+    // QWidget has a static setTabOrder of its own: keep both.
+    using TControl::setTabOrder;
+    using QWidget::setTabOrder;
+
+    // Setting the colour turns ParentColor off.
+    void setColor(platform::TColor value);
+    // Keeps the entries in the toolkit's sort order, added ones too.
+    bool Sorted() const { return m_sorted; }
+    void setSorted(bool value);
 
     QStringList Items() const;
     void setItems(const QStringList &items);
@@ -63,7 +78,8 @@ public:
     // right, paCenter centres it (halvings truncate toward zero).
     static int PopupLeft(int left, int right, int width, TPopupAlignment alignment);
     // The wallpaper area of the drop-down list (its client rectangle, in its
-    // own coordinates); empty until the list first opens.
+    // own coordinates; with a horizontal scroll bar, as wide as the whole
+    // scroll range); empty until the list first opens.
     QRect ListRect() const { return m_listRect; }
     // Whole-list repaints caused by a change of the top item (the fixed
     // wallpaper); for tests.
@@ -86,6 +102,10 @@ public:
     // and odFocused while the control has the focus, odDisabled while it
     // is disabled.
     TOwnerDrawState FieldState() const;
+    // Whether the control counts as focused: it has the focus, or its
+    // drop-down list (which took the focus from it) is open.
+    bool Focused() const;
+    bool ListOpen() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -97,6 +117,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void ApplyParentColor(platform::TColor color) override { TCoolItemsControl::setColor(color); }
 
 private:
     void AddItem(const QString &text) override { addItem(text); }
@@ -104,6 +125,8 @@ private:
     void repaintItems();
     void toggleCurrent();
     void topIndexChanged(int top);
+    void updateListRect();
+    void sortEntries();
 
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;
@@ -111,6 +134,8 @@ private:
     TBorderStyle m_borderStyle = bsSingle;
     QRect m_listRect;
     bool m_listPrepared = false;
+    bool m_sorted = false;
+    bool m_sorting = false;
     int m_fixedRepaints = 0;
     // The top row at the last whole-list repaint (each control its own).
     int m_lastTopIndex = 0;

@@ -54,7 +54,7 @@ QSize TCoolItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelInde
     int height = m_items.ItemHeight();
     if (OnMeasureItem)
         OnMeasureItem(index.row(), height);
-    return QSize(m_items.HorizontalExtent(), qMax(1, height));
+    return QSize(ColumnWidth > 0 ? ColumnWidth : m_items.HorizontalExtent(), qMax(1, height));
 }
 
 } // namespace coolctrls

@@ -34,6 +34,9 @@ public:
     std::function<void(int index, int &height)> OnMeasureItem;
     // Whether the focus rectangle is drawn for focused items.
     bool FocusRect = true;
+    // Width of every item in a list of several columns; 0: the horizontal
+    // extent.
+    int ColumnWidth = 0;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;

@@ -139,6 +139,22 @@ void TCoolItems::setItemHeight(int value)
     emit Changed();
 }
 
+int TCoolItems::TabStopPixels(int averageCharWidth) const
+{
+    const int stop = m_tabWidth > 0 ? m_tabWidth * averageCharWidth / 4 : 8 * averageCharWidth;
+    return qMax(1, stop);
+}
+
+void TCoolItems::ControlFontChanged()
+{
+    // A font of the control's own turns ParentFont off and leaves SelFont
+    // alone; the parent's font is followed by both.
+    if (m_control->testAttribute(Qt::WA_SetFont))
+        return;
+    m_selFont.Assign(m_control->font());
+    m_selFont.setColor(clHighlightText);
+}
+
 // --- items ------------------------------------------------------------------
 
 int TCoolItems::Count() const
@@ -510,28 +526,20 @@ TFont &TCoolItems::FontValue()
 
 void TCoolItems::MouseEntered(const std::function<void(QObject *)> &onMouseEnter)
 {
-    if (m_options.testFlag(ocFlatBorder) && !IsCoolControl(QApplication::focusWidget())) {
-        m_flatHot = true;
-        m_control->update();
-    }
     if (onMouseEnter)
         onMouseEnter(m_control);
 }
 
 void TCoolItems::MouseLeft(const std::function<void(QObject *)> &onMouseLeave)
 {
-    if (m_flatHot) {
-        m_flatHot = false;
-        m_control->update();
-    }
     if (onMouseLeave)
         onMouseLeave(m_control);
 }
 
-void TCoolItems::PaintBorders(TCanvas &canvas) const
+void TCoolItems::PaintBorders(TCanvas &canvas, bool focused) const
 {
     if (m_options.testFlag(ocFlatBorder))
-        DrawFlatBorder(&canvas, m_control, m_control->hasFocus() || m_flatHot);
+        DrawFlatBorder(&canvas, m_control, focused);
     DrawEdgeBorders(&canvas, m_control, m_edgeBorders, m_bordersTrColor, m_borderPen);
 }
 

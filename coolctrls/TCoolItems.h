@@ -142,6 +142,16 @@ public:
     int ItemHeight() const { return m_itemHeight; }
     // At least 1; a change raises ItemHeightChanged and Changed.
     void setItemHeight(int value);
+    // Tab stops of the item texts in dialog units (4 to an average
+    // character); 0: every 8 average characters. Negative values are 0.
+    int TabWidth() const { return m_tabWidth; }
+    void setTabWidth(int value) { assign(m_tabWidth, qMax(0, value)); }
+    // The distance between tab stops in pixels for a font of that average
+    // character width.
+    int TabStopPixels(int averageCharWidth) const;
+    // The control's font changed: while it comes from the parent
+    // (ParentFont), SelFont becomes a copy of it in clHighlightText.
+    void ControlFontChanged();
 
     // Chooses a store image per item (ocUseGlyphAssign): index in, store
     // image index out (-1 keeps the control's Glyph).
@@ -234,14 +244,14 @@ public:
     platform::TFont &FontValue();
 
     // --- flat border and edge borders -------------------------------------------
-    // The mouse entered / left the control: with ocFlatBorder (and no
-    // skinned control holding the focus on entering) the flat border is
-    // highlighted while the mouse is over it. Then OnMouseEnter / Leave.
+    // The mouse entered / left the control: OnMouseEnter / OnMouseLeave.
+    // The flat border does not follow the mouse: painted, it shows the
+    // focus.
     void MouseEntered(const std::function<void(QObject *)> &onMouseEnter);
     void MouseLeft(const std::function<void(QObject *)> &onMouseLeave);
-    // Over the control's whole area: the flat border (highlighted while
-    // focused or under the mouse), then the edge borders.
-    void PaintBorders(platform::TCanvas &canvas) const;
+    // Over the control's whole area: the flat border (highlighted exactly
+    // when focused is true), then the edge borders.
+    void PaintBorders(platform::TCanvas &canvas, bool focused) const;
 
     // --- horizontal extent --------------------------------------------------
     // The widest item measured and the scroll range it asks for. Items are
@@ -312,6 +322,7 @@ private:
     bool m_flatCheckBox = false;
     bool m_fontAutoUpdate = false;
     int m_itemHeight = 16;
+    int m_tabWidth = 0;
 
     TCheckRecords m_checks;
     std::deque<uint8_t> m_savedStates;
@@ -325,7 +336,6 @@ private:
     TFileType m_fileType{ftDirectory, ftArchive};
     platform::TColor m_selectedColor;
     bool m_filling = false;
-    bool m_flatHot = false;
 
     // The horizontal extent, measured on demand: after a removal the text
     // that sets it anew (none: no items), then the texts added since, each

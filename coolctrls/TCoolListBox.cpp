@@ -5,9 +5,11 @@
 #include "platform/canvas/TCanvas.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 namespace coolctrls {
@@ -18,7 +20,10 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     : QListWidget(parent)
     , TCoolItemsControl(this, model(), TCoolItems::Kind::ListBox)
     , TControlEvents(this)
+    , TControl(this)
 {
+    // The list has a colour of its own (clWindow), not its parent's.
+    setParentColor(false);
     // OnClick is the user's selection (a click on an item, a key that moves
     // the selection), not any press and release.
     setClickFromMouse(false);
@@ -41,10 +46,30 @@ TCoolListBox::TCoolListBox(QWidget *parent)
 
     m_captionBar = new TCoolCaptionBar(this, m_items.Wallpaper());
     m_captionBar->OnRefresh = [this] { update(); };
+    // The caption wallpaper is one of the list's own bitmaps: its change
+    // repaints the whole list and tells it the colours changed.
+    m_captionBar->OnWallpaperChanged = [this] {
+        repaintItems();
+        QEvent colours(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(this, &colours);
+    };
 
     connect(&m_items, &TCoolItems::Changed, this, &TCoolListBox::repaintItems);
     connect(&m_items, &TCoolItems::OptionsChanged, this, &TCoolListBox::RecreateWnd);
-    connect(this, &QListWidget::currentRowChanged, this, [this] { m_items.SelectionChanged(); });
+    // SelectedColor follows the user's selection, not ItemIndex written
+    // from code.
+    connect(this, &QListWidget::currentRowChanged, this, [this] {
+        if (!m_selectingFromCode)
+            m_items.SelectionChanged();
+    });
+    connect(&m_items, &TCoolItems::ItemHeightChanged, this, [this] {
+        applyColumns();
+        applyIntegralHeight();
+    });
+    // The scroll bars' containers are placed by the scroll area at every
+    // layout; with a caption bar they are moved inside the frame again.
+    horizontalScrollBar()->parentWidget()->installEventFilter(this);
+    verticalScrollBar()->parentWidget()->installEventFilter(this);
     applyFrame();
 }
 
@@ -71,12 +96,121 @@ void TCoolListBox::setItems(const QStringList &items)
 
 void TCoolListBox::setItemIndex(int value)
 {
+    const QScopedValueRollback fromCode(m_selectingFromCode, true);
     if (value >= 0 && value < count())
         setCurrentRow(value);
     else {
         setCurrentRow(-1);
         clearSelection();
     }
+}
+
+void TCoolListBox::setColor(TColor value)
+{
+    TCoolItemsControl::setColor(value);
+    ColorChanged();
+}
+
+void TCoolListBox::setColumns(int value)
+{
+    value = qMax(0, value);
+    if (!StoreChanged(m_columns, value))
+        return;
+    applyColumns();
+}
+
+void TCoolListBox::applyColumns()
+{
+    // Several columns: the items flow down and on into the next column,
+    // each column a fixed part of the list's width; the list scrolls
+    // sideways by whole columns.
+    if (m_columns > 0) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFlow(QListView::TopToBottom);
+        setWrapping(true);
+        const int columnWidth = qMax(1, viewport()->width() / m_columns);
+        m_delegate->ColumnWidth = columnWidth;
+        setGridSize(QSize(columnWidth, m_items.ItemHeight()));
+        horizontalScrollBar()->setSingleStep(columnWidth);
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    } else {
+        setFlow(QListView::TopToBottom);
+        setWrapping(false);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        m_delegate->ColumnWidth = 0;
+        setGridSize(QSize());
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
+    doItemsLayout();
+    repaintItems();
+}
+
+void TCoolListBox::applySelectionMode()
+{
+    setSelectionMode(!m_multiSelect      ? QAbstractItemView::SingleSelection
+                     : m_extendedSelect ? QAbstractItemView::ExtendedSelection
+                                        : QAbstractItemView::MultiSelection);
+}
+
+void TCoolListBox::setMultiSelect(bool value)
+{
+    if (!StoreChanged(m_multiSelect, value))
+        return;
+    applySelectionMode();
+}
+
+void TCoolListBox::setExtendedSelect(bool value)
+{
+    if (!StoreChanged(m_extendedSelect, value))
+        return;
+    applySelectionMode();
+}
+
+bool TCoolListBox::Selected(int index) const
+{
+    const QListWidgetItem *it = item(index);
+    return it && it->isSelected();
+}
+
+void TCoolListBox::setSelected(int index, bool value)
+{
+    if (QListWidgetItem *it = item(index))
+        it->setSelected(value);
+}
+
+void TCoolListBox::setSorted(bool value)
+{
+    if (value == isSortingEnabled())
+        return;
+    setSortingEnabled(value);
+    if (value)
+        sortItems(Qt::AscendingOrder);
+}
+
+int TCoolListBox::integralHeightFor(int h) const
+{
+    // Only the items' part of the height is cut to whole items; the frame
+    // and the caption bar keep theirs.
+    const int frame = h - viewport()->height();
+    const int items = h - frame;
+    const int rows = qMax(1, items / m_items.ItemHeight());
+    return frame + rows * m_items.ItemHeight();
+}
+
+void TCoolListBox::setIntegralHeight(bool value)
+{
+    if (!StoreChanged(m_integralHeight, value))
+        return;
+    applyIntegralHeight();
+}
+
+void TCoolListBox::applyIntegralHeight()
+{
+    if (!m_integralHeight)
+        return;
+    const int h = integralHeightFor(height());
+    if (h != height())
+        resize(width(), h);
 }
 
 void TCoolListBox::RecreateWnd()
@@ -97,7 +231,38 @@ void TCoolListBox::applyFrame()
     else
         setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setViewportMargins(m_captionBar->FrameMargins());
+    placeScrollBars();
     update();
+}
+
+void TCoolListBox::placeScrollBars()
+{
+    if (m_placingScrollBars || !m_captionBar->Visible())
+        return;
+    const QScopedValueRollback guard(m_placingScrollBars, true);
+    // The scroll area puts its bars at its own edges, over the caption bar
+    // and the frame: they go to the edges of the list's part instead.
+    const QMargins frame = m_captionBar->FrameMargins();
+    const QRect inside = rect().marginsRemoved(frame);
+    QWidget *vertical = verticalScrollBar()->parentWidget();
+    QWidget *horizontal = horizontalScrollBar()->parentWidget();
+    const bool hasVertical = vertical->isVisibleTo(this);
+    const bool hasHorizontal = horizontal->isVisibleTo(this);
+    const int vw = hasVertical ? vertical->width() : 0;
+    const int hh = hasHorizontal ? horizontal->height() : 0;
+    if (hasVertical)
+        vertical->setGeometry(inside.right() + 1 - vw, inside.top(), vw, inside.height() - hh);
+    if (hasHorizontal)
+        horizontal->setGeometry(inside.left(), inside.bottom() + 1 - hh, inside.width() - vw, hh);
+}
+
+bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+        && (watched == verticalScrollBar()->parentWidget() || watched == horizontalScrollBar()->parentWidget()))
+        placeScrollBars();
+    return QListWidget::eventFilter(watched, event);
 }
 
 void TCoolListBox::setBorderStyle(int value)
@@ -164,6 +329,14 @@ void TCoolListBox::paintEvent(QPaintEvent *event)
             canvas.DrawFocusRect(QRect(0, 0, viewport()->width(), m_items.ItemHeight()));
     }
     QListWidget::paintEvent(event);
+    if (viewport()->pos() == QPoint(0, 0)) {
+        // Without a border the items reach the control's edges, over where
+        // the edge borders and their frame lie: they are drawn on the
+        // items too, in the control's coordinates.
+        QPainter painter(viewport());
+        TCanvas canvas(&painter);
+        m_items.PaintBorders(canvas, hasFocus());
+    }
 }
 
 bool TCoolListBox::event(QEvent *event)
@@ -174,7 +347,7 @@ bool TCoolListBox::event(QEvent *event)
         QPainter painter(this);
         TCanvas canvas(&painter);
         m_captionBar->Paint(canvas);
-        m_items.PaintBorders(canvas);
+        m_items.PaintBorders(canvas, hasFocus());
     }
     return result;
 }
@@ -220,6 +393,18 @@ void TCoolListBox::keyPressEvent(QKeyEvent *event)
     });
 }
 
+void TCoolListBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's requests over the items arrive here, not at the
+    // control: its OnContextPopup and PopupMenu come first, else the
+    // standard menu. (The keyboard's go to the control, which has asked.)
+    if (event->reason() == QContextMenuEvent::Mouse
+        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
+        event->accept();
+    else
+        QListWidget::contextMenuEvent(event);
+}
+
 void TCoolListBox::focusInEvent(QFocusEvent *event)
 {
     QListWidget::focusInEvent(event);
@@ -261,9 +446,20 @@ void TCoolListBox::scrollContentsBy(int dx, int dy)
     }
 }
 
+void TCoolListBox::changeEvent(QEvent *event)
+{
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        m_items.ControlFontChanged();
+}
+
 void TCoolListBox::resizeEvent(QResizeEvent *event)
 {
     QListWidget::resizeEvent(event);
+    placeScrollBars();
+    if (m_columns > 0)
+        applyColumns();
+    applyIntegralHeight();
     // A stretched wallpaper follows the list's size.
     if (m_items.FixedBackground())
         viewport()->update();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "TCoolCaptionBar.h"
 #include "TCoolItemDelegate.h"
@@ -20,10 +21,27 @@ namespace coolctrls {
 // check box, toggled by a click in its check area or by Space. The
 // wallpaper stays fixed while the list scrolls; the horizontal scroll range
 // follows the widest item; with HotTray the selection follows the mouse.
-class TCoolListBox : public QListWidget, public TCoolItemsControl, public platform::TControlEvents
+//
+// Columns > 0 lays the items out top to bottom in columns of a fixed width
+// (the list's width divided by Columns) and scrolls sideways by columns;
+// MultiSelect with ExtendedSelect selects ranges with Shift and single
+// items with Ctrl, MultiSelect alone toggles an item per click; Sorted keeps
+// the items in the toolkit's sort order; IntegralHeight keeps the height to
+// whole items; TabWidth sets the tab stops of the items' texts.
+class TCoolListBox : public QListWidget,
+                     public TCoolItemsControl,
+                     public platform::TControlEvents,
+                     public platform::TControl
 {
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
+    TONVIK_COOL_CONTROL_PROPERTIES
+    Q_PROPERTY(int Columns READ Columns WRITE setColumns)
+    Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE setMultiSelect)
+    Q_PROPERTY(bool ExtendedSelect READ ExtendedSelect WRITE setExtendedSelect)
+    Q_PROPERTY(bool IntegralHeight READ IntegralHeight WRITE setIntegralHeight)
+    Q_PROPERTY(int TabWidth READ TabWidth WRITE setTabWidth)
+    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
     Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
@@ -37,6 +55,33 @@ public:
 
     // The shared items: not QListWidget's items of a drag's data.
     using TCoolItemsControl::items;
+    // QWidget has a static setTabOrder of its own: keep both.
+    using TControl::setTabOrder;
+    using QWidget::setTabOrder;
+
+    // Setting the colour turns ParentColor off.
+    void setColor(platform::TColor value);
+
+    // 0 (the default): one column, scrolled up and down.
+    int Columns() const { return m_columns; }
+    void setColumns(int value);
+    bool MultiSelect() const { return m_multiSelect; }
+    void setMultiSelect(bool value);
+    // True by default; acts only with MultiSelect.
+    bool ExtendedSelect() const { return m_extendedSelect; }
+    void setExtendedSelect(bool value);
+    bool IntegralHeight() const { return m_integralHeight; }
+    void setIntegralHeight(bool value);
+    // In dialog units (a quarter of the average character width); 0: a
+    // stop every 8 average characters.
+    int TabWidth() const { return m_items.TabWidth(); }
+    void setTabWidth(int value) { m_items.setTabWidth(value); }
+    bool Sorted() const { return isSortingEnabled(); }
+    void setSorted(bool value);
+    // Whether the item is selected (for MultiSelect lists).
+    bool Selected(int index) const;
+    void setSelected(int index, bool value);
+    int SelCount() const { return int(selectedItems().size()); }
 
     QStringList Items() const;
     void setItems(const QStringList &items);
@@ -89,12 +134,16 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void ApplyParentColor(platform::TColor color) override { TCoolItemsControl::setColor(color); }
 
 private:
     void AddItem(const QString &text) override { addItem(text); }
@@ -103,12 +152,26 @@ private:
     void toggle(int index);
     void applyFrame();
     void paintBackground(platform::TCanvas &canvas, const QRect &rect);
+    void applySelectionMode();
+    void applyColumns();
+    void applyIntegralHeight();
+    // With a caption bar the scroll bars lie below it, inside the frame.
+    void placeScrollBars();
+    // The height of the whole items that fit in height h.
+    int integralHeightFor(int h) const;
 
     TCoolItemDelegate *m_delegate;
     TCoolCaptionBar *m_captionBar;
     TBorderStyle m_borderStyle = bsSingle;
     bool m_hotTray = false;
     int m_fixedRepaints = 0;
+    int m_columns = 0;
+    bool m_multiSelect = false;
+    bool m_extendedSelect = true;
+    bool m_integralHeight = false;
+    bool m_placingScrollBars = false;
+    // ItemIndex being written from code: not the user's selection.
+    bool m_selectingFromCode = false;
     // The top row at the last whole-list repaint (each control its own).
     int m_lastTopIndex = 0;
 };

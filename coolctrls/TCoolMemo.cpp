@@ -8,8 +8,12 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,8 +24,14 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolMemo::TCoolMemo(QWidget *parent)
-    : QTextEdit(parent), TWallpaperControl(this), TControlEvents(this), m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
+    : QTextEdit(parent)
+    , TWallpaperControl(this)
+    , TControlEvents(this)
+    , TControl(this)
+    , m_captionBar(new TCoolCaptionBar(this, m_wallpaper))
 {
+    // The memo has a colour of its own (clWindow), not its parent's.
+    setParentColor(false);
     WatchMouseOf(viewport());
     // Any change of the text, typed or set from code.
     connect(this, &QTextEdit::textChanged, this, [this] {
@@ -36,6 +46,13 @@ TCoolMemo::TCoolMemo(QWidget *parent)
     // ancestor or colour), not erased beforehand.
     viewport()->setAutoFillBackground(false);
     m_captionBar->OnRefresh = [this] { UpdateCaptionBar(); };
+    // The caption wallpaper is one of the memo's own bitmaps: a change
+    // repaints the whole control and tells it the colours changed.
+    m_captionBar->OnWallpaperChanged = [this] {
+        UpdateCaptionBar();
+        repaintAll();
+        colorChanged();
+    };
     m_borderPen.OnChange = [this](TPen *) { update(); };
     m_wallpaper.OnImagesChanged = [this] {
         UpdateCaptionBar();
@@ -51,6 +68,7 @@ TCoolMemo::TCoolMemo(QWidget *parent)
     };
     RecreateWnd();
     m_recreations = 0;
+    applySelectionLook();
 }
 
 TCoolMemo::~TCoolMemo() = default;
@@ -106,6 +124,40 @@ void TCoolMemo::setTextAlign(TAlignment value)
     if (!StoreChanged(m_textAlign, value))
         return;
     RecreateWnd();
+}
+
+void TCoolMemo::setWordWrap(bool value)
+{
+    setLineWrapMode(value ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+void TCoolMemo::setHideSelection(bool value)
+{
+    if (!StoreChanged(m_hideSelection, value))
+        return;
+    applySelectionLook();
+    viewport()->update();
+}
+
+void TCoolMemo::applySelectionLook()
+{
+    // The text box draws the selection of an unfocused memo in the
+    // palette's inactive highlight colours: a see-through highlight and the
+    // plain text colour leave it invisible, while it stays what it is;
+    // otherwise it keeps the focused look.
+    QPalette p = palette();
+    const bool hide = m_hideSelection;
+    const QBrush highlight = hide ? QBrush(Qt::transparent) : p.brush(QPalette::Active, QPalette::Highlight);
+    const QBrush text = hide ? p.brush(QPalette::Active, QPalette::Text)
+                             : p.brush(QPalette::Active, QPalette::HighlightedText);
+    if (p.brush(QPalette::Inactive, QPalette::Highlight) == highlight
+        && p.brush(QPalette::Inactive, QPalette::HighlightedText) == text)
+        return;
+    p.setBrush(QPalette::Inactive, QPalette::Highlight, highlight);
+    p.setBrush(QPalette::Inactive, QPalette::HighlightedText, text);
+    m_applyingSelectionLook = true;
+    setPalette(p);
+    m_applyingSelectionLook = false;
 }
 
 void TCoolMemo::setBorderStyle(TBorderStyle value)
@@ -167,6 +219,7 @@ void TCoolMemo::setColor(TColor value)
         return;
     // The text box's own parts (its selection, say) agree with it.
     coolctrls::detail::setFontColor(this, value.toQColor(), QPalette::Base);
+    ColorChanged();
 }
 
 // --- Caption bar ------------------------------------------------------------------
@@ -200,7 +253,9 @@ bool TCoolMemo::BackgroundActive() const
 
 bool TCoolMemo::FlatBorderHighlighted() const
 {
-    return hasFocus() || m_mouseHighlight;
+    // Whatever the mouse did, a painted border is highlighted exactly when
+    // the memo has the focus.
+    return hasFocus();
 }
 
 void TCoolMemo::eraseBackground(TCanvas &canvas)
@@ -310,20 +365,115 @@ bool TCoolMemo::PageKeySwallowed(int key) const
     if (key == Qt::Key_PageUp)
         return FirstVisibleLine() == 0;
     if (key == Qt::Key_PageDown) {
-        // The character part of the packed answer, not the whole value.
-        const int charIndex = CharFromPos(QPoint(0, viewport()->height() - 1)) & 0xFFFF;
-        return LineFromChar(charIndex) + 1 >= LineCount();
+        // The character-from-position answer of the bottom-left corner
+        // goes on whole (line number in its high word) as the character
+        // index. Lines are counted from 0, and an index past the text
+        // gives the last line, so the answer never reaches the line count
+        // and the key always goes on to the text box.
+        const int bottomLeft = CharFromPos(QPoint(0, viewport()->height() - 1));
+        return LineFromChar(bottomLeft) == LineCount();
     }
     return false;
 }
 
 // --- Events ------------------------------------------------------------------------------
 
+int TCoolMemo::room() const
+{
+    if (m_maxLength <= 0)
+        return INT_MAX;
+    const QTextCursor cursor = textCursor();
+    const int length = document()->characterCount() - 1;
+    const int selected = cursor.selectionEnd() - cursor.selectionStart();
+    return qMax(0, m_maxLength - (length - selected));
+}
+
+bool TCoolMemo::typeText(const QString &text)
+{
+    const QString fitting = text.left(room());
+    if (fitting.isEmpty())
+        return false;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(fitting);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return true;
+}
+
+bool TCoolMemo::clickDefaultButton()
+{
+    for (QPushButton *button : window()->findChildren<QPushButton *>()) {
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
 void TCoolMemo::keyPressEvent(QKeyEvent *event)
 {
-    QTextEdit::keyPressEvent(event);
-    if (PageKeySwallowed(event->key()))
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+        if (!m_wantReturns && mods != Qt::ControlModifier) {
+            // Enter belongs to the window: its default button, else whoever
+            // takes the key further up.
+            if (clickDefaultButton())
+                event->accept();
+            else
+                event->ignore();
+            return;
+        }
+        if (!isReadOnly() && (mods == Qt::ControlModifier || m_maxLength > 0)) {
+            // Ctrl+Enter types a plain line break (the text box would take
+            // it for something else); with a limit, only while one fits.
+            if (!typeText(QStringLiteral("\n")))
+                QApplication::beep();
+            event->accept();
+            return;
+        }
+    }
+    if (m_maxLength > 0 && !isReadOnly() && !event->text().isEmpty() && event->text().at(0).isPrint()
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!typeText(event->text()))
+            QApplication::beep();
         event->accept();
+        return;
+    }
+    // With the flat border the page keys stop at the ends: the rule is
+    // asked before the text box moves.
+    if (PageKeySwallowed(key)) {
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void TCoolMemo::insertFromMimeData(const QMimeData *source)
+{
+    // Pasted and dropped text stops at MaxLength, as typing does.
+    if (m_maxLength <= 0 || !source || !source->hasText()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    if (!typeText(source->text()))
+        QApplication::beep();
+}
+
+void TCoolMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (m_maxLength > 0 && !event->commitString().isEmpty()) {
+        const int fits = room();
+        if (event->commitString().size() > fits) {
+            QInputMethodEvent cut(event->preeditString(), event->attributes());
+            cut.setCommitString(event->commitString().left(fits), event->replacementStart(),
+                                event->replacementLength());
+            QTextEdit::inputMethodEvent(&cut);
+            return;
+        }
+    }
+    QTextEdit::inputMethodEvent(event);
 }
 
 void TCoolMemo::mousePressEvent(QMouseEvent *event)
@@ -351,6 +501,27 @@ void TCoolMemo::mouseMoveEvent(QMouseEvent *event)
     }
 }
 
+void TCoolMemo::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    // A new palette (a colour property, the parent's) gets the selection
+    // look back.
+    if (event->type() == QEvent::PaletteChange && !m_applyingSelectionLook)
+        applySelectionLook();
+}
+
+void TCoolMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's requests over the text area arrive here, not at the
+    // control: its OnContextPopup and PopupMenu come first, else the
+    // standard menu. (The keyboard's go to the control, which has asked.)
+    if (event->reason() == QContextMenuEvent::Mouse
+        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
+        event->accept();
+    else
+        QTextEdit::contextMenuEvent(event);
+}
+
 void TCoolMemo::focusInEvent(QFocusEvent *event)
 {
     QTextEdit::focusInEvent(event);
@@ -361,10 +532,8 @@ void TCoolMemo::focusInEvent(QFocusEvent *event)
 void TCoolMemo::focusOutEvent(QFocusEvent *event)
 {
     QTextEdit::focusOutEvent(event);
-    if (m_options & ocFlatBorder) {
-        m_mouseHighlight = false;
+    if (m_options & ocFlatBorder)
         update();
-    }
 }
 
 void TCoolMemo::moveEvent(QMoveEvent *event)
@@ -384,18 +553,12 @@ bool TCoolMemo::event(QEvent *event)
         return result;
     }
     case QEvent::Enter:
-        if (m_options & ocFlatBorder) {
-            m_mouseHighlight = true;
-            update();
-        }
+        // The flat border shows the focus, not the mouse (see
+        // FlatBorderHighlighted).
         if (OnMouseEnter)
             OnMouseEnter(this);
         break;
     case QEvent::Leave:
-        if (m_options & ocFlatBorder && !IsCoolControl(QApplication::focusWidget())) {
-            m_mouseHighlight = false;
-            update();
-        }
         if (OnMouseLeave)
             OnMouseLeave(this);
         break;

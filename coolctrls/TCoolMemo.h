@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "TWallpaperControl.h"
@@ -28,9 +29,15 @@ class TCoolCaptionBar;
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
 // bsSingle), then the text area (the viewport).
-class TCoolMemo : public QTextEdit, public TWallpaperControl, public platform::TControlEvents
+class TCoolMemo : public QTextEdit,
+                  public TWallpaperControl,
+                  public platform::TControlEvents,
+                  public platform::TControl
 {
     Q_OBJECT
+    TONVIK_COOL_CONTROL_PROPERTIES
+    Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
     Q_PROPERTY(coolctrls::TAlignment TextAlign READ TextAlign WRITE setTextAlign)
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
@@ -47,10 +54,23 @@ class TCoolMemo : public QTextEdit, public TWallpaperControl, public platform::T
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     TONVIK_COOL_FONT_PROPERTIES
     Q_PROPERTY(bool WantTabs READ WantTabs WRITE setWantTabs)
+    Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength)
+    Q_PROPERTY(bool HideSelection READ HideSelection WRITE setHideSelection)
+    Q_PROPERTY(bool WantReturns READ WantReturns WRITE setWantReturns)
 
 public:
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
+
+    // QWidget has a static setTabOrder of its own: keep both.
+    using TControl::setTabOrder;
+    using QWidget::setTabOrder;
+
+    // Whether Tab stops at the memo (true by default).
+    bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
+    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus); }
 
     // The wallpaper (CoolImages, idWallpaper, Wallpaper, TransparencyLevel:
     // TWallpaperControl) lies under the text; each change repaints the whole
@@ -64,11 +84,31 @@ public:
     bool WantTabs() const { return !tabChangesFocus(); }
     void setWantTabs(bool value) { setTabChangesFocus(!value); }
 
+    // True (the default): Enter types a line break. False: Enter clicks the
+    // window's default button and Ctrl+Enter types the line break.
+    bool WantReturns() const { return m_wantReturns; }
+    void setWantReturns(bool value) { m_wantReturns = value; }
+    // True (the default): lines break at the right edge of the text area;
+    // false: they run on and scroll sideways.
+    bool WordWrap() const { return lineWrapMode() != QTextEdit::NoWrap; }
+    void setWordWrap(bool value);
+    // The most characters the user can type or paste (a line break counts
+    // as one); 0: no limit. Text set from code is not cut.
+    int MaxLength() const { return m_maxLength; }
+    void setMaxLength(int value) { m_maxLength = qMax(0, value); }
+    // True (the default): the selection shows only while the memo has the
+    // focus; false: it stays visible in the highlight colours.
+    bool HideSelection() const { return m_hideSelection; }
+    void setHideSelection(bool value);
+
     QStringList Lines() const;
     void setLines(const QStringList &lines);
     TAlignment TextAlign() const { return m_textAlign; }
     // When changed: re-creates the control's look (the text survives).
     void setTextAlign(TAlignment value);
+    // The toolkit's name of the same alignment: one value, two names.
+    TAlignment Alignment() const { return m_textAlign; }
+    void setAlignment(TAlignment value) { setTextAlign(value); }
     TBorderStyle BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(TBorderStyle value);
     TScrollStyle ScrollBars() const { return m_scrollBars; }
@@ -89,7 +129,8 @@ public:
     // Pen of the border lines (black, 1 pixel, solid); its changes repaint.
     platform::TPen &BorderPen() { return m_borderPen; }
     void setBorderPen(const platform::TPen &pen) { m_borderPen.Assign(pen); }
-    // The text area's background without a wallpaper (clWindow).
+    // The text area's background without a wallpaper (clWindow); setting
+    // it turns ParentColor off.
     platform::TColor Color() const { return m_color; }
     void setColor(platform::TColor value);
 
@@ -106,8 +147,6 @@ public:
     void setCaptionWallpaper(const platform::TBitmap *bitmap);
     void setCaptionWallpaper(const QImage &image);
     TCoolCaptionBar &CaptionBar() { return *m_captionBar; }
-    // Repaints the frame with the caption bar.
-    void UpdateCaptionBar();
 
     // Re-applies everything that depends on Options, TextAlign and the
     // border style: frame margins, caption, alignment, scroll bars.
@@ -130,7 +169,9 @@ public:
     int FirstVisibleLine() const;
     int CharFromPos(const QPoint &pos) const;
     // With ocFlatBorder: Page Up is swallowed at the first line, Page Down
-    // when the line at the bottom edge of the text area is the last one.
+    // when the line number of the bottom edge's character-from-position
+    // answer, taken whole as a character index, equals the line count.
+    // Asked before the text box acts on the key.
     bool PageKeySwallowed(int key) const;
 
     int SelectionAnchor() const { return m_anchor; }
@@ -141,19 +182,36 @@ public:
     platform::TNotifyEvent OnMouseLeave;
 
 protected:
+    // Refreshes the caption bar: repaints the frame it lies in. Every change
+    // of the caption's text, colours or wallpaper and of the image store
+    // comes through here; a subclass may paint more or less.
+    virtual void UpdateCaptionBar();
+
     bool event(QEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void WallpaperLookChanged() override { repaintAll(); }
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
 
 private:
     void applyAlignment();
+    void applySelectionLook();
+    // How many more characters MaxLength lets the user put in place of the
+    // selection (INT_MAX without a limit).
+    int room() const;
+    // Types text (cut to the room left); false when nothing fitted.
+    bool typeText(const QString &text);
+    bool clickDefaultButton();
     void eraseBackground(platform::TCanvas &canvas);
     void paintFrame(platform::TCanvas &canvas);
     // Whether the text area lies over the frame (no border style).
@@ -172,7 +230,10 @@ private:
     platform::TColor m_bordersTrColor = platform::clNone;
     platform::TColor m_color = platform::clWindow;
     int m_anchor = -1;
-    bool m_mouseHighlight = false;
+    int m_maxLength = 0;
+    bool m_wantReturns = true;
+    bool m_hideSelection = true;
+    bool m_applyingSelectionLook = false;
     int m_recreations = 0;
 };
 

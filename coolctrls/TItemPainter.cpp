@@ -10,6 +10,7 @@
 #include "platform/canvas/TImageList.h"
 
 #include <QFileIconProvider>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QHash>
 #include <QPainter>
@@ -98,6 +99,27 @@ void TItemPainter::PrepareCanvas(TCanvas &canvas, const TCoolItems &items, int i
         canvas.FillRect(rect);
 }
 
+QString TItemPainter::ExpandTabs(const QString &text, const QFontMetrics &fm, int stop)
+{
+    if (!text.contains(QLatin1Char('\t')))
+        return text;
+    stop = qMax(1, stop);
+    QString out;
+    for (const QChar c : text) {
+        if (c != QLatin1Char('\t')) {
+            out += c;
+            continue;
+        }
+        // Spaces up to the stop: the caption is drawn as one string, so
+        // the stop is met to within a space's width.
+        const int next = (fm.horizontalAdvance(out) / stop + 1) * stop;
+        do
+            out += QLatin1Char(' ');
+        while (fm.horizontalAdvance(out) < next);
+    }
+    return out;
+}
+
 bool TItemPainter::PaintedSelected(TOwnerDrawState state, bool comboBox)
 {
     const TOwnerDrawState sel{odSelected}, selFocused{odSelected, odFocused};
@@ -183,10 +205,13 @@ void TItemPainter::Paint(TCanvas &canvas, const TCoolItems &items, int index, co
             painter.setNumGlyphs(1);
     }
 
-    // 8. Glyph and caption.
+    // 8. Glyph and caption; the list box's tab stops (TabWidth) apply to
+    // its captions.
     QRect textBounds;
+    const QFontMetrics fm(canvas.Font.toQFont());
+    const QString caption = comboBox ? text : ExpandTabs(text, fm, items.TabStopPixels(fm.averageCharWidth()));
     painter.DrawButton(canvas, g, textBounds, biDi, items.Shadow(), clNone, true, enabled, ItemSpacing, ItemMargin,
-                       blGlyphLeft, text, QPoint());
+                       blGlyphLeft, caption, QPoint());
 
     // 9., 10. The bevel.
     if (!items.ExtendedCheck() || items.BevelStyle() == bsBevelBoth)

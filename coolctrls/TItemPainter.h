@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QString>
 
+class QFontMetrics;
+
 #include <functional>
 #include <memory>
 
@@ -61,6 +63,9 @@ public:
     // {odSelected, odFocused, odComboBoxEdit}. Anything else (disabled,
     // grayed ...) is painted unselected.
     static bool PaintedSelected(TOwnerDrawState state, bool comboBox);
+    // The caption with each tab replaced by the spaces that reach the next
+    // tab stop (every stop pixels) in font metrics fm.
+    static QString ExpandTabs(const QString &text, const QFontMetrics &fm, int stop);
     // Whether the bevel is drawn: always, unless ocBevelOnlyIfSel asks for
     // the states {odSelected} and {odSelected, odFocused} only.
     static bool BevelDrawn(TOwnerDrawState state, TCoolOptions options);

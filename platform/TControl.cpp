@@ -255,14 +255,19 @@ bool TControl::canResize(QResizeEvent *event)
         return false;
     }
     const QSize old = m_acceptedSize.isValid() ? m_acceptedSize : event->oldSize();
-    if (!OnCanResize || size == old) {
+    if ((!OnCanResize && !OnConstrainedResize) || size == old) {
         m_acceptedSize = size;
         return false;
     }
-    int width = size.width(), height = size.height();
-    bool resize = true;
-    OnCanResize(m_control, width, height, resize);
-    const QSize wanted = resize ? QSize(std::max(width, 0), std::max(height, 0)) : (old.isValid() ? old : size);
+    QSize wanted = size;
+    if (OnCanResize) {
+        int width = size.width(), height = size.height();
+        bool resize = true;
+        OnCanResize(m_control, width, height, resize);
+        wanted = resize ? QSize(std::max(width, 0), std::max(height, 0)) : (old.isValid() ? old : size);
+    }
+    if (OnConstrainedResize)
+        wanted = constrainedSize(wanted);
     if (wanted == size) {
         m_acceptedSize = size;
         return false;
@@ -280,7 +285,34 @@ bool TControl::canResize(QResizeEvent *event)
     return true;
 }
 
+// Qt has held the size to the Constraints already; the handler can only
+// narrow the limits further.
+QSize TControl::constrainedSize(QSize size)
+{
+    int minWidth = m_constraints->MinWidth(), minHeight = m_constraints->MinHeight();
+    int maxWidth = m_constraints->MaxWidth(), maxHeight = m_constraints->MaxHeight();
+    OnConstrainedResize(m_control, minWidth, minHeight, maxWidth, maxHeight);
+    auto limit = [](int value, int least, int greatest) {
+        if (greatest > 0)
+            value = std::min(value, greatest);
+        return std::max(value, std::max(least, 0));
+    };
+    return {limit(size.width(), minWidth, maxWidth), limit(size.height(), minHeight, maxHeight)};
+}
+
 // --- colour -------------------------------------------------------------------
+
+bool TControl::ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse)
+{
+    bool handled = false;
+    if (OnContextPopup)
+        OnContextPopup(m_control, fromMouse ? pos : QPoint(-1, -1), handled);
+    if (!handled && m_popupMenu) {
+        m_popupMenu->popup(globalPos);
+        handled = true;
+    }
+    return handled;
+}
 
 TColor TControl::ColorOf(const QWidget *widget)
 {
@@ -296,6 +328,11 @@ TColor TControl::ControlColor() const
 
 void TControl::ApplyParentColor(TColor)
 {
+}
+
+void TControl::ParentColorChanged()
+{
+    takeParentColor();
 }
 
 void TControl::setParentColor(bool value)
@@ -454,22 +491,15 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
-        bool handled = false;
-        if (OnContextPopup) {
-            const QPoint at = menu->reason() == QContextMenuEvent::Mouse ? menu->pos() : QPoint(-1, -1);
-            OnContextPopup(m_control, at, handled);
-        }
-        if (!handled && m_popupMenu) {
-            m_popupMenu->popup(menu->globalPos());
-            handled = true;
-        }
+        const bool handled =
+            ContextPopup(menu->pos(), menu->globalPos(), menu->reason() == QContextMenuEvent::Mouse);
         if (handled)
             menu->accept();
         return handled;
     }
     default:
         if (event->type() == parentColorChangedEvent()) {
-            takeParentColor();
+            ParentColorChanged();
             return true;
         }
         return false;

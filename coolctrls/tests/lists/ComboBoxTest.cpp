@@ -3,6 +3,8 @@
 #include "coolctrls/TCoolComboBox.h"
 
 #include <QAbstractItemView>
+#include <QListView>
+#include <QApplication>
 #include <QScrollBar>
 #include "platform/canvas/TBitmap.h"
 #include <QTest>
@@ -183,4 +185,126 @@ TEST(CoolComboBox, EachBoxKeepsItsOwnTopRowForTheFixedWallpaper)
         box->hidePopup();
         boxes.push_back(std::move(box));
     }
+}
+
+TEST(CoolComboBox, TheDroppedListStartsBelowTheBottomRowAndTheFieldKeepsItsSelectedLook)
+{
+    QWidget form;
+    form.resize(400, 300);
+    TCoolComboBox box(&form);
+    box.setGeometry(14, 4, 288, 19);
+    box.setItems({"Level 1", "Level 2"});
+    box.setItemIndex(0);
+    box.setSelColor(clRed);
+    ASSERT_TRUE(showActive(form));
+    box.setFocus();
+    EXPECT_TRUE(contains(render(&box), clRed, box.rect()));
+    box.showPopup();
+    QApplication::processEvents();
+    ASSERT_TRUE(box.ListOpen());
+    EXPECT_FALSE(box.hasFocus()) << "the list has taken the focus";
+    EXPECT_EQ(box.view()->window()->geometry().top(), box.mapToGlobal(QPoint(0, box.height())).y());
+    EXPECT_EQ(box.FieldState(), (TOwnerDrawState{odSelected, odFocused, odComboBoxEdit}));
+    EXPECT_TRUE(contains(render(&box), clRed, box.rect())) << "the field as while focused";
+    box.hidePopup();
+    form.setFocus();
+    EXPECT_FALSE(contains(render(&box), clRed, box.rect()));
+}
+
+TEST(CoolComboBox, EdgeBordersAreDrawnOnlyWithoutABorderAndTheFlatBorderShowsTheFocus)
+{
+    QWidget form;
+    TCoolComboBox box(&form);
+    box.setGeometry(0, 0, 150, 21);
+    box.setEdgeBorders(TEdgeBorders{ebLeft, ebTop, ebRight, ebBottom});
+    box.BorderPen().setColor(clRed);
+    EXPECT_FALSE(contains(render(&box), clRed, box.rect())) << "bsSingle: none";
+    box.setBorderStyle(coolctrls::bsNone);
+    EXPECT_EQ(at(render(&box), 60, 1), clRed);
+
+    box.setBorderStyle(coolctrls::bsSingle);
+    box.setEdgeBorders(TEdgeBorders{});
+    box.setOptions(TCoolOptions{ocBevelOnlyIfSel, ocFlatBorder});
+    QWidget *other = hoverWithoutFocus(box);
+    ASSERT_TRUE(other);
+    EXPECT_EQ(at(render(&box), 0, 10), rgb(clBtnFace)) << "mouse over only";
+    box.setFocus();
+    EXPECT_EQ(at(render(&box), 0, 10), rgb(clBtnShadow)) << "focused";
+}
+
+TEST(CoolComboBox, TheColourDialogSelectsWithoutOnChangeTheFontDialogChanges)
+{
+    auto oldColor = TCoolItems::setColorDialog([](QWidget *, TColor) { return std::optional<TColor>(clRed); });
+    TCoolComboBox colours;
+    colours.setExtendedStyle(ctColorControl);
+    int changes = 0;
+    colours.OnChange = [&](QObject *) { ++changes; };
+    QTest::keyClick(&colours, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(colours.SelectedColor(), clRed);
+    EXPECT_EQ(changes, 0);
+    TCoolItems::setColorDialog(oldColor);
+
+    auto oldFont = TCoolItems::setFontDialog([](QWidget *, const QFont &) { return std::optional<QFont>(QFont("Beta")); });
+    TCoolComboBox fonts;
+    fonts.setExtendedStyle(ctFontControl);
+    fonts.setItems({"Alpha", "Beta"});
+    fonts.OnChange = [&](QObject *) { ++changes; };
+    QTest::keyClick(&fonts, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(fonts.ItemIndex(), 1);
+    EXPECT_EQ(changes, 1);
+    TCoolItems::setFontDialog(oldFont);
+}
+
+TEST(CoolComboBox, SelFontFollowsTheParentFontWhileParentFont)
+{
+    QWidget form;
+    TCoolComboBox box(&form);
+    QFont big = form.font();
+    big.setPixelSize(20);
+    big.setBold(true);
+    form.setFont(big);
+    EXPECT_EQ(box.SelFont().Height(), -20);
+    EXPECT_TRUE(box.SelFont().toQFont().bold());
+    EXPECT_EQ(box.SelFont().Color(), clHighlightText);
+
+    QFont own = big;
+    own.setPixelSize(11);
+    box.setFont(own);
+    EXPECT_EQ(box.SelFont().Height(), -20) << "a font of its own: SelFont stays";
+    big.setPixelSize(30);
+    form.setFont(big);
+    EXPECT_EQ(box.SelFont().Height(), -20);
+}
+
+TEST(CoolComboBox, ListRectSpansTheHorizontalScrollRange)
+{
+    QWidget form;
+    TCoolComboBox box(&form);
+    box.setGeometry(0, 0, 120, 21);
+    box.setItems({"short", QString(80, QLatin1Char('w')), "x"});
+    ASSERT_TRUE(showActive(form));
+    box.showPopup();
+    QApplication::processEvents();
+    const QScrollBar *bar = box.view()->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0)  << "the list scrolls sideways";
+    EXPECT_EQ(box.ListRect().left(), bar->minimum());
+    EXPECT_EQ(box.ListRect().width(), bar->maximum() - bar->minimum() + bar->pageStep());
+    EXPECT_GT(box.ListRect().width(), box.view()->viewport()->width());
+    box.hidePopup();
+}
+
+TEST(CoolComboBox, SortedKeepsEntriesAndTheCurrentOneInOrder)
+{
+    TCoolComboBox box;
+    box.setItems({"pear", "apple", "fig"});
+    box.setItemIndex(0);
+    box.setSorted(true);
+    EXPECT_EQ(box.Items(), (QStringList{"apple", "fig", "pear"}));
+    EXPECT_EQ(box.currentText(), "pear");
+    box.addItem("banana");
+    EXPECT_EQ(box.Items(), (QStringList{"apple", "banana", "fig", "pear"}));
+    EXPECT_EQ(box.currentText(), "pear");
+    box.setSorted(false);
+    box.addItem("aaa");
+    EXPECT_EQ(box.Items().last(), "aaa");
 }

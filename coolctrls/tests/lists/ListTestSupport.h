@@ -4,9 +4,11 @@
 
 #include "platform/canvas/Colors.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 
 namespace liststest {
@@ -47,6 +49,30 @@ inline bool contains(const QImage &image, platform::TColor c, const QRect &r)
             if (at(image, x, y) == rgb(c))
                 return true;
     return false;
+}
+
+inline bool showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Shows control's window active with the focus on a sibling of its own,
+// then moves the mouse over control (a hover without the focus). The
+// sibling is a child of the window.
+inline QWidget *hoverWithoutFocus(QWidget &control)
+{
+    QWidget *window = control.window();
+    auto *other = new QWidget(window);
+    other->setFocusPolicy(Qt::StrongFocus);
+    if (!showActive(*window))
+        return nullptr;
+    other->setFocus();
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&control, &enter);
+    QApplication::processEvents();
+    return other;
 }
 
 inline void touch(const QString &path)

@@ -1,12 +1,18 @@
 #include "coolctrls/TCoolCaptionBar.h"
+#include "coolctrls/TCoolImages.h"
 #include "coolctrls/TCoolMemo.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 using namespace coolctrls;
@@ -28,6 +34,13 @@ QImage solid(int w, int h, QColor c)
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(c);
     return img;
+}
+
+bool showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 QImage shot(QWidget &w)
@@ -254,12 +267,16 @@ TEST(Memo, WithoutABorderTheFrameLinesLieOverTheTextArea)
     checkFrame("scrolled");
 }
 
-TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
+TEST(Memo, FlatBorderIsHighlightedExactlyWhileFocusedAndMouseEventsFireEitherWay)
 {
     QWidget window;
     TCoolMemo memo(&window);
     memo.resize(120, 60);
+    QLineEdit other(&window);
+    other.move(0, 100);
+    ASSERT_TRUE(showActive(window));
     int enters = 0, leaves = 0;
+    other.setFocus();
     memo.OnMouseEnter = [&](QObject *s) { enters += s == &memo; };
     memo.OnMouseLeave = [&](QObject *s) { leaves += s == &memo; };
     QEvent enter(QEvent::Enter), leave(QEvent::Leave);
@@ -268,42 +285,247 @@ TEST(Memo, FlatBorderFollowsMouseAndFocusAndMouseEventsFireEitherWay)
     EXPECT_EQ(enters, 1);
     EXPECT_EQ(leaves, 1);
 
+    const QColor plain = ColorToQColor(clBtnFace), sunken = ColorToQColor(clBtnShadow);
     memo.setOptions(coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
-    EXPECT_FALSE(memo.FlatBorderHighlighted());
-    EXPECT_EQ(shot(memo).pixelColor(0, 30), ColorToQColor(clBtnFace));
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), plain);
+    // The mouse alone does not leave a highlighted border behind a paint.
     QApplication::sendEvent(&memo, &enter);
-    EXPECT_TRUE(memo.FlatBorderHighlighted());
-    EXPECT_EQ(shot(memo).pixelColor(0, 30), ColorToQColor(clBtnShadow)) << "sunken edge";
+    QApplication::processEvents();
+    EXPECT_FALSE(memo.FlatBorderHighlighted());
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), plain) << "mouse over, no focus";
+    memo.setFocus();
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), sunken) << "focused";
     QApplication::sendEvent(&memo, &leave);
-    EXPECT_FALSE(memo.FlatBorderHighlighted()) << "no skinned control has the focus";
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), sunken) << "focused, mouse gone";
+    other.setFocus();
+    EXPECT_EQ(shot(memo).pixelColor(0, 30), plain) << "focus gone";
     EXPECT_EQ(enters, 2);
     EXPECT_EQ(leaves, 2);
 }
 
-TEST(Memo, PageKeysAreSwallowedAtTheEndsByTheLineAtTheBottomEdge)
+TEST(Memo, PageKeysAreAskedBeforeTheyActAndPageDownTakesTheWholePositionAnswer)
 {
-    TCoolMemo memo;
+    QWidget window;
+    TCoolMemo memo(&window);
     memo.resize(200, 60);
     memo.setOptions(coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
-    memo.setLines(numberedLines(40));
-    memo.show();
-    QApplication::processEvents();
+    memo.setLines(numberedLines(40));  // "line 0".."line 9": 7 characters with the break, then 8
+    ASSERT_TRUE(showActive(window));
+    memo.setFocus();
+    auto placeCursor = [&](int position) {
+        QTextCursor cursor = memo.textCursor();
+        cursor.setPosition(position);
+        memo.setTextCursor(cursor);
+    };
     EXPECT_EQ(memo.LineCount(), 40);
-    EXPECT_EQ(memo.FirstVisibleLine(), 0);
-    EXPECT_TRUE(memo.PageKeySwallowed(Qt::Key_PageUp));
-    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "more lines below";
 
+    // At the top Page Up is swallowed before the text box moves the caret.
+    placeCursor(14);  // start of line 2, on the first page
+    EXPECT_EQ(memo.FirstVisibleLine(), 0);
+    QTest::keyClick(&memo, Qt::Key_PageUp);
+    EXPECT_EQ(memo.textCursor().position(), 14) << "swallowed";
+    memo.setOptions(coolctrls::ocNoCaption);
+    QTest::keyClick(&memo, Qt::Key_PageUp);
+    EXPECT_EQ(memo.textCursor().position(), 0) << "without the flat border it acts";
+
+    // At the bottom: the bottom-left corner (in the margin under the last
+    // line) answers line 39 in the high word and the end of the text in
+    // the low one; that goes on whole as a character index, past the text,
+    // whose line is the last one, 39: not the line count, so Page Down acts.
+    memo.setOptions(coolctrls::ocNoCaption | coolctrls::ocFlatBorder);
     memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
     QApplication::processEvents();
-    EXPECT_GT(memo.FirstVisibleLine(), 0);
-    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageUp));
-    EXPECT_TRUE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "the last line is at the bottom";
-    // The packed answer: line in the high word, character in the low one.
+    const int lastLineStart = 10 * 7 + 29 * 8;
     const int packed = memo.CharFromPos(QPoint(0, memo.viewport()->height() - 1));
-    EXPECT_EQ(packed >> 16, memo.LineFromChar(packed & 0xFFFF));
+    EXPECT_EQ(packed, (39 << 16) | (lastLineStart + 7));
+    EXPECT_EQ(memo.LineFromChar(packed), 39);
+    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown));
+    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageUp)) << "not at the first line";
+    placeCursor(lastLineStart - 8 * 3);  // start of line 36, on the last page
+    QTest::keyClick(&memo, Qt::Key_PageDown);
+    EXPECT_EQ(memo.textCursor().position(), lastLineStart);
+}
 
-    memo.setOptions(coolctrls::ocNoCaption);
-    EXPECT_FALSE(memo.PageKeySwallowed(Qt::Key_PageDown)) << "only with the flat border";
+TEST(Memo, AlignmentIsTextAlignAndWordWrapBreaksAtTheEdge)
+{
+    TCoolMemo memo;
+    memo.resize(120, 80);
+    memo.setLines({"words that do not fit on one line of this memo"});
+    memo.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(memo.WordWrap());
+    EXPECT_GT(memo.LineCount(), 1);
+    memo.setWordWrap(false);
+    EXPECT_EQ(memo.LineCount(), 1);
+    memo.setProperty("WordWrap", true);
+    EXPECT_GT(memo.LineCount(), 1);
+
+    const int before = memo.Recreations();
+    ASSERT_TRUE(memo.setProperty("Alignment", QVariant::fromValue(coolctrls::taRightJustify)));
+    EXPECT_EQ(memo.TextAlign(), coolctrls::taRightJustify);
+    EXPECT_EQ(memo.Recreations(), before + 1);
+    memo.setTextAlign(coolctrls::taCenter);
+    EXPECT_EQ(memo.Alignment(), coolctrls::taCenter);
+    EXPECT_EQ(memo.document()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+TEST(Memo, MaxLengthStopsTypingPastingAndLineBreaksButNotTextFromCode)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    ASSERT_TRUE(showActive(window));
+    memo.setFocus();
+    memo.setMaxLength(5);
+    QTest::keyClicks(&memo, "abcdefg");
+    EXPECT_EQ(memo.toPlainText(), "abcde");
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(memo.toPlainText(), "abcde") << "a line break is a character too";
+
+    // Typing over a selection has the selection's room.
+    QTextCursor cursor = memo.textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    memo.setTextCursor(cursor);
+    QTest::keyClicks(&memo, "XYZ");
+    EXPECT_EQ(memo.toPlainText(), "aXYde");
+
+    // Pasting is cut to what fits.
+    memo.setLines({"ab"});
+    memo.moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText("123456");
+    memo.paste();
+    EXPECT_EQ(memo.toPlainText(), "ab123");
+
+    // Text from code is not cut; no limit takes anything.
+    memo.setLines({"longer than five"});
+    EXPECT_EQ(memo.toPlainText(), "longer than five");
+    memo.setMaxLength(0);
+    memo.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&memo, "!!");
+    EXPECT_EQ(memo.toPlainText(), "longer than five!!");
+}
+
+TEST(Memo, HideSelectionShowsTheSelectionOnlyWhileFocused)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    memo.resize(200, 60);
+    memo.setColor(clWhite);
+    memo.setLines({"selected text here"});
+    QLineEdit other(&window);
+    other.move(0, 100);
+    ASSERT_TRUE(showActive(window));
+    memo.selectAll();
+    const QColor highlight = memo.palette().color(QPalette::Active, QPalette::Highlight);
+    auto highlighted = [&] {
+        const QImage img = shot(memo);
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += img.pixelColor(x, y) == highlight;
+        return n;
+    };
+    memo.setFocus();
+    EXPECT_GT(highlighted(), 100) << "focused: the selection shows";
+    other.setFocus();
+    EXPECT_EQ(highlighted(), 0) << "unfocused: hidden";
+    EXPECT_EQ(memo.textCursor().selectedText(), "selected text here") << "but kept";
+    memo.setColor(clYellow);  // a new palette keeps the rule
+    EXPECT_EQ(highlighted(), 0);
+    memo.setHideSelection(false);
+    EXPECT_GT(highlighted(), 100) << "shown without the focus";
+}
+
+TEST(Memo, WithoutWantReturnsEnterClicksTheDefaultButtonAndCtrlEnterBreaksTheLine)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    QPushButton ok("OK", &window);
+    ok.move(0, 120);
+    ok.setDefault(true);
+    int clicks = 0;
+    QObject::connect(&ok, &QPushButton::clicked, [&] { ++clicks; });
+    ASSERT_TRUE(showActive(window));
+    memo.setFocus();
+    QTest::keyClicks(&memo, "a");
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(memo.toPlainText(), "a\n") << "WantReturns by default";
+    EXPECT_EQ(clicks, 0);
+
+    memo.setWantReturns(false);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClick(&memo, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(memo.toPlainText(), "a\n");
+    EXPECT_EQ(clicks, 2);
+    QTest::keyClick(&memo, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(memo.toPlainText(), "a\n\n");
+    EXPECT_EQ(clicks, 2);
+    memo.setReadOnly(true);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(clicks, 3) << "a read-only memo passes Enter on too";
+}
+
+namespace {
+
+// A memo that counts its caption-bar refreshes, as a subclass that paints
+// a caption of its own would take them.
+class CountingMemo : public TCoolMemo
+{
+public:
+    int refreshes = 0;
+
+protected:
+    void UpdateCaptionBar() override
+    {
+        ++refreshes;
+        TCoolMemo::UpdateCaptionBar();
+    }
+};
+
+// Counts the events of one type that reach a widget.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QWidget *w, QEvent::Type type) : m_type(type) { w->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == m_type;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+};
+
+} // namespace
+
+TEST(Memo, CaptionChangesComeThroughTheOverridableRefreshAndItsWallpaperRepaintsEverything)
+{
+    CountingMemo memo;
+    memo.setOptions(0);  // with a caption bar
+    memo.show();
+    QApplication::processEvents();
+    memo.setCaption("Notes");
+    memo.setCaptionColor(clRed);
+    memo.setCaptionTextColor(clWhite);
+    memo.setIdCaptionWallpaper(0);
+    TCoolImages store;
+    memo.setCoolImages(&store);
+    EXPECT_EQ(memo.refreshes, 5);
+
+    // The caption wallpaper is one of the memo's own bitmaps: its change
+    // repaints the text area too and tells the memo the colours changed.
+    QApplication::processEvents();
+    EventCounter textPaints(memo.viewport(), QEvent::Paint);
+    EventCounter colours(&memo, QEvent::PaletteChange);
+    memo.setCaptionWallpaper(solid(8, 8, Qt::green));
+    QApplication::processEvents();
+    EXPECT_GE(memo.refreshes, 6);
+    EXPECT_GE(textPaints.count, 1);
+    EXPECT_GE(colours.count, 1);
 }
 
 TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
@@ -330,4 +552,57 @@ TEST(Memo, CenteredTextAndCaptionWithoutEffectUnderNoCaption)
     ASSERT_GE(right, 0);
     EXPECT_NEAR((left + right) / 2.0, area.center().x(), 8);
     EXPECT_TRUE(memo.CaptionBar().CaptionRect().isEmpty());
+}
+
+TEST(Memo, InheritsParentColourAlignTabStopAndReadOnlyFromTheControlLayer)
+{
+    ColourWidget form(Qt::white);
+    form.resize(300, 200);
+    QPalette green = form.palette();
+    green.setColor(QPalette::Window, Qt::green);
+    form.setPalette(green);
+    TCoolMemo memo(&form);
+    form.show();
+    EXPECT_FALSE(memo.ParentColor());
+    EXPECT_EQ(memo.Color(), clWindow);
+    memo.setParentColor(true);
+    EXPECT_EQ(memo.Color(), clLime);
+    memo.setLines({""});
+    EXPECT_EQ(shot(memo).pixelColor(50, 40), QColor(Qt::green)) << "the text area in the parent's colour";
+    memo.setColor(clYellow);
+    EXPECT_FALSE(memo.ParentColor());
+
+    memo.setAlign(alBottom);
+    form.resize(320, 240);
+    EXPECT_EQ(memo.geometry(), QRect(0, 240 - memo.height(), 320, memo.height()));
+
+    EXPECT_TRUE(memo.TabStop());
+    ASSERT_TRUE(memo.setProperty("TabStop", false));
+    EXPECT_FALSE(memo.focusPolicy() & Qt::TabFocus);
+    ASSERT_TRUE(memo.setProperty("ReadOnly", true));
+    memo.setFocus();
+    QTest::keyClicks(&memo, "x");
+    EXPECT_EQ(memo.toPlainText(), "");
+}
+
+TEST(Memo, ThePopupMenuAndOnContextPopupAnswerOverTheTextAreaOnce)
+{
+    QWidget window;
+    TCoolMemo memo(&window);
+    memo.resize(200, 80);
+    ASSERT_TRUE(showActive(window));
+    QList<QPoint> asked;
+    memo.OnContextPopup = [&](QObject *, QPoint at, bool &handled) {
+        asked << at;
+        handled = true;
+    };
+    const QPoint inText = memo.viewport()->rect().center();
+    QContextMenuEvent mouse(QContextMenuEvent::Mouse, inText, memo.viewport()->mapToGlobal(inText));
+    QApplication::sendEvent(memo.viewport(), &mouse);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], memo.viewport()->mapTo(&memo, inText)) << "in the memo's coordinates";
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(5, 5), memo.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&memo, &keyboard);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[1], QPoint(-1, -1));
 }

@@ -178,15 +178,6 @@ void TCoolListBox::setSelected(int index, bool value)
         it->setSelected(value);
 }
 
-void TCoolListBox::setSorted(bool value)
-{
-    if (value == isSortingEnabled())
-        return;
-    setSortingEnabled(value);
-    if (value)
-        sortItems(Qt::AscendingOrder);
-}
-
 int TCoolListBox::integralHeightFor(int h) const
 {
     // Only the items' part of the height is cut to whole items; the frame

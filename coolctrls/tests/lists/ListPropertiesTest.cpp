@@ -1,0 +1,155 @@
+// The toolkit properties the list box and the combo box share (ParentFont
+// with SelFont, Sorted, TabStop), checked on both controls.
+
+#include "ListTestSupport.h"
+
+#include "coolctrls/TCoolComboBox.h"
+#include "coolctrls/TCoolListBox.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace coolctrls;
+using namespace platform;
+using namespace liststest;
+
+template <typename T>
+class CoolListProperties : public ::testing::Test
+{
+};
+using ListControls = ::testing::Types<TCoolListBox, TCoolComboBox>;
+TYPED_TEST_SUITE(CoolListProperties, ListControls);
+
+TYPED_TEST(CoolListProperties, SelFontOfItsOwnTurnsParentFontOffParentFontCopiesIntoIt)
+{
+    QWidget form;
+    TypeParam box(&form);
+    EXPECT_TRUE(box.ParentFont());
+    QFont big = form.font();
+    big.setPixelSize(20);
+    form.setFont(big);
+    EXPECT_EQ(box.SelFont().Height(), -20);
+    EXPECT_EQ(box.SelFont().Color(), clHighlightText);
+    EXPECT_TRUE(box.ParentFont()) << "copying the parent's font is no choice of the control's";
+
+    // SelFont changed by the program: the control keeps its font from now on.
+    box.SelFont().setName("Courier New");
+    EXPECT_FALSE(box.ParentFont());
+    EXPECT_FALSE(box.property("ParentFont").toBool());
+    EXPECT_EQ(box.font().pixelSize(), 20) << "the font it had stays";
+    big.setPixelSize(30);
+    form.setFont(big);
+    EXPECT_EQ(box.font().pixelSize(), 20);
+    EXPECT_EQ(box.SelFont().Name(), "Courier New");
+    EXPECT_EQ(box.SelFont().Height(), -20);
+
+    // Back to the parent's font: both follow it again.
+    box.setProperty("ParentFont", true);
+    EXPECT_TRUE(box.ParentFont());
+    EXPECT_EQ(box.font().pixelSize(), 30);
+    EXPECT_EQ(box.SelFont().Height(), -30);
+    EXPECT_EQ(box.SelFont().Color(), clHighlightText);
+    big.setPixelSize(12);
+    form.setFont(big);
+    EXPECT_EQ(box.SelFont().Height(), -12);
+    EXPECT_TRUE(box.ParentFont());
+
+    // The published SelFont properties are SelFont's changes too.
+    box.setProperty("SelFontHeight", -14);
+    EXPECT_FALSE(box.ParentFont());
+}
+
+TYPED_TEST(CoolListProperties, SortedIgnoresCaseAndTheItemsKeepTheirStateWhenTheyMove)
+{
+    TypeParam box;
+    box.setExtendedCheck(true);
+    box.setItems({"beta", "Gamma", "alpha", "Alpha", "delta"});
+    box.setChecked(1, true); // Gamma
+    box.setItemIndex(4);     // delta
+    int clicks = 0;
+    box.OnClick = [&](QObject *) { ++clicks; };
+
+    box.setProperty("Sorted", true);
+    EXPECT_TRUE(box.Sorted());
+    // Case does not split the order ("Gamma" is not before "alpha"); equal
+    // texts keep the order they came in.
+    EXPECT_EQ(box.Items(), (QStringList{"alpha", "Alpha", "beta", "delta", "Gamma"}));
+    EXPECT_EQ(box.ItemIndex(), 3) << "ItemIndex follows its item";
+    EXPECT_TRUE(box.Checked(4)) << "the check record follows its item";
+    EXPECT_FALSE(box.Checked(1));
+
+    // Items added later go to their sorted place, one or several at once.
+    box.addItem("Charlie");
+    EXPECT_EQ(box.Items(), (QStringList{"alpha", "Alpha", "beta", "Charlie", "delta", "Gamma"}));
+    EXPECT_EQ(box.ItemIndex(), 4);
+    EXPECT_TRUE(box.Checked(5));
+    box.addItems({"zulu", "Bravo", "ALPHA"});
+    EXPECT_EQ(box.Items(), (QStringList{"alpha", "Alpha", "ALPHA", "beta", "Bravo", "Charlie", "delta",
+                                        "Gamma", "zulu"}));
+    EXPECT_EQ(box.ItemIndex(), 6);
+    EXPECT_EQ(clicks, 0) << "moving items is no selection of the user's";
+
+    // Not sorted: new items are appended again.
+    box.setSorted(false);
+    box.addItem("aaa");
+    EXPECT_EQ(box.Items().last(), "aaa");
+}
+
+TEST(CoolListProperties, SortedPutsAccentedWordsWithTheirLetter)
+{
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_TRUE(TCoolItems::SortsBefore("apple", "Banana"));
+    EXPECT_TRUE(TCoolItems::SortsBefore("Étude", "fugue"));
+    EXPECT_FALSE(TCoolItems::SortsBefore("ABC", "abc"));
+    EXPECT_FALSE(TCoolItems::SortsBefore("abc", "ABC"));
+    QLocale::setDefault(old);
+}
+
+TEST(CoolListProperties, TabStopFalseLeavesTheControlOutOfTheTabChain)
+{
+    QWidget form;
+    TCoolListBox list(&form);
+    TCoolComboBox combo(&form);
+    QLineEdit edit(&form);
+    EXPECT_TRUE(list.TabStop());
+    EXPECT_TRUE(combo.TabStop());
+    combo.setProperty("TabStop", false);
+    EXPECT_FALSE(combo.TabStop());
+    ASSERT_TRUE(showActive(form));
+
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Tab);
+    EXPECT_TRUE(edit.hasFocus()) << "Tab passes the combo box by";
+
+    list.setTabStop(false);
+    combo.setTabStop(true);
+    QTest::keyClick(&edit, Qt::Key_Tab);
+    EXPECT_TRUE(combo.hasFocus()) << "Tab passes the list box by";
+
+    // A click still gives it the focus.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(list.hasFocus());
+}
+
+TEST(CoolListProperties, OnDropDownComesBeforeTheListShowsAndCanFillIt)
+{
+    QWidget form;
+    TCoolComboBox box(&form);
+    bool listVisibleAtDropDown = true;
+    box.OnDropDown = [&](QObject *sender) {
+        EXPECT_EQ(sender, &box);
+        listVisibleAtDropDown = box.view()->isVisible();
+        if (box.count() == 0)
+            box.setItems({"one", "two", "three"});
+    };
+    ASSERT_TRUE(showActive(form));
+    box.showPopup();
+    QApplication::processEvents();
+    EXPECT_FALSE(listVisibleAtDropDown);
+    EXPECT_TRUE(box.view()->isVisible());
+    EXPECT_EQ(box.view()->model()->rowCount(), 3) << "what the handler added is in the list";
+    box.hidePopup();
+}

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <type_traits>
 #include <gtest/gtest.h>
 
 using namespace coolctrls;
@@ -95,6 +96,59 @@ TYPED_TEST(CoolListProperties, SortedIgnoresCaseAndTheItemsKeepTheirStateWhenThe
     box.setSorted(false);
     box.addItem("aaa");
     EXPECT_EQ(box.Items().last(), "aaa");
+}
+
+// The leftmost and rightmost columns holding red, apart from the 20-pixel
+// strips at either end (where a combo box's drop button may lie).
+static std::pair<int, int> redSpan(QWidget &control)
+{
+    const QImage image = render(&control);
+    int left = -1, right = -1;
+    for (int x = 20; x < image.width() - 20; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (at(image, x, y) == rgb(clRed)) {
+                if (left < 0)
+                    left = x;
+                right = x;
+            }
+    return {left, right};
+}
+
+TYPED_TEST(CoolListProperties, RightToLeftBiDiModePutsTheCaptionsOnTheRight)
+{
+    QWidget form;
+    form.resize(320, 120);
+    TypeParam box(&form);
+    box.setGeometry(0, 0, 300, 40);
+    box.setFontColor(clRed);
+    box.setItems({"abcdefghijkl"});
+    // The closed combo box shows its current entry (unselected while it
+    // has no focus).
+    if constexpr (std::is_same_v<TypeParam, TCoolComboBox>)
+        box.setItemIndex(0);
+    EXPECT_TRUE(box.ParentBiDiMode());
+    EXPECT_EQ(box.BiDiMode(), bdLeftToRight);
+    const auto ltr = redSpan(box);
+    ASSERT_GE(ltr.first, 0);
+    EXPECT_LT(ltr.second, 150) << "the caption starts at the left";
+
+    // The parent's direction is followed while ParentBiDiMode is on.
+    form.setLayoutDirection(Qt::RightToLeft);
+    EXPECT_EQ(box.BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(box.ParentBiDiMode());
+    const auto rtl = redSpan(box);
+    ASSERT_GE(rtl.first, 0);
+    EXPECT_GT(rtl.first, 150) << "the caption ends at the right";
+
+    // A mode of the control's own stays when the parent changes.
+    box.setProperty("BiDiMode", QVariant::fromValue(bdRightToLeftReadingOnly));
+    EXPECT_FALSE(box.ParentBiDiMode());
+    form.setLayoutDirection(Qt::LeftToRight);
+    EXPECT_EQ(box.BiDiMode(), bdRightToLeftReadingOnly);
+    EXPECT_EQ(redSpan(box), rtl);
+    box.setParentBiDiMode(true);
+    EXPECT_EQ(box.BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(redSpan(box), ltr);
 }
 
 TEST(CoolListProperties, SortedPutsAccentedWordsWithTheirLetter)

@@ -70,6 +70,9 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     // layout; with a caption bar they are moved inside the frame again.
     horizontalScrollBar()->parentWidget()->installEventFilter(this);
     verticalScrollBar()->parentWidget()->installEventFilter(this);
+    // Installed after the mouse events' watch, so it sees a press first: a
+    // drag begun from OnMouseDown starts from the press.
+    viewport()->installEventFilter(this);
     applyFrame();
 }
 
@@ -250,6 +253,11 @@ void TCoolListBox::placeScrollBars()
 bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (watched == viewport()) {
+        if (type == QEvent::MouseButtonPress)
+            PressedAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        return false;
+    }
     if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
         && (watched == verticalScrollBar()->parentWidget() || watched == horizontalScrollBar()->parentWidget()))
         placeScrollBars();

@@ -207,3 +207,42 @@ TEST(CoolListProperties, OnDropDownComesBeforeTheListShowsAndCanFillIt)
     EXPECT_EQ(box.view()->model()->rowCount(), 3) << "what the handler added is in the list";
     box.hidePopup();
 }
+
+TEST(CoolListProperties, AnItemDraggedFromTheListBoxDropsOnTheComboBox)
+{
+    QWidget form;
+    form.resize(300, 100);
+    TCoolListBox list(&form);
+    list.setGeometry(0, 0, 100, 60);
+    list.setItems({"one", "two"});
+    TCoolComboBox combo(&form);
+    combo.setGeometry(150, 0, 100, 21);
+    ASSERT_TRUE(showActive(form));
+    QStringList log;
+    list.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { list.BeginDrag(false, 10); };
+    list.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
+    list.OnEndDrag = [&](QObject *, QObject *target, int x, int y) {
+        log << QString("end %1 %2,%3").arg(target == &combo).arg(x).arg(y);
+    };
+    combo.OnDragOver = [&](QObject *, QObject *source, int, int, TDragState state, bool &accept) {
+        if (state == dsDragEnter)
+            log << "enter";
+        accept = source == &list;
+    };
+    combo.OnDragDrop = [&](QObject *, QObject *source, int x, int y) {
+        log << QString("drop %1 %2,%3").arg(source == &list).arg(x).arg(y);
+    };
+    QWidget *items = list.viewport();
+    const QPoint press(20, 5);
+    QTest::mousePress(items, Qt::LeftButton, {}, press);
+    QTest::mouseMove(items, press + QPoint(4, 2));
+    EXPECT_TRUE(log.isEmpty()) << "within the threshold of the press: no drag yet";
+    EXPECT_FALSE(list.Dragging());
+    QTest::mouseMove(items, press + QPoint(30, 0));
+    EXPECT_TRUE(list.Dragging());
+    const QPoint onCombo = items->mapFrom(&form, QPoint(160, 8));
+    QTest::mouseMove(items, onCombo);
+    QTest::mouseRelease(items, Qt::LeftButton, {}, onCombo);
+    EXPECT_EQ(log, (QStringList{"start", "enter", "drop 1 10,8", "end 1 10,8"}));
+    EXPECT_FALSE(list.Dragging());
+}

@@ -1,13 +1,27 @@
 #pragma once
 
-// The published properties every windowed skinned control inherits from the
-// toolkit's base control (platform::TControl): one line in the class body of
-// a control that mixes TControl in, after Q_OBJECT (moc expands it).
+// The published properties the skinned controls inherit from the toolkit's
+// base control (platform::TControl, mixed into the control beside
+// platform::TControlEvents). One line in the class body, after Q_OBJECT
+// (moc expands these macros):
+//   TONVIK_COOL_CONTROL_PROPERTIES          a windowed control's: Align,
+//                                           Anchors, Constraints, DragCursor,
+//                                           ParentColor, ShowHint,
+//                                           ParentShowHint, PopupMenu, TabOrder
+//   TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES  the same without TabOrder, for a
+//                                           control that takes no part in the
+//                                           tab order (label, scrolling text)
+//   TONVIK_COOL_TAB_STOP_PROPERTY           TabStop with its accessors, and
+//                                           both setTabOrder of TControl and
+//                                           QWidget's static one
 
 #include "platform/TControl.h"
 #include "platform/TSizeConstraints.h"
 
-#define TONVIK_COOL_CONTROL_PROPERTIES \
+#include <QCursor>
+#include <QMenu>
+
+#define TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES \
     Q_PROPERTY(platform::TAlign Align READ Align WRITE setAlign) \
     Q_PROPERTY(platform::TAnchors Anchors READ Anchors WRITE setAnchors) \
     Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT) \
@@ -15,5 +29,23 @@
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor) \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint) \
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint) \
-    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE setPopupMenu) \
+    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE setPopupMenu)
+
+#define TONVIK_COOL_CONTROL_PROPERTIES \
+    TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES \
     Q_PROPERTY(int TabOrder READ TabOrder WRITE setTabOrder)
+
+#define TONVIK_COOL_TAB_STOP_PROPERTY \
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop) \
+    TONVIK_COOL_TAB_ACCESSORS
+
+// TabStop is Qt's focus policy: a tab stop takes the focus by Tab and by a
+// click, a control that is none takes no focus.
+#define TONVIK_COOL_TAB_ACCESSORS                                                         \
+public:                                                                                   \
+    using platform::TControl::setTabOrder;                                                \
+    using QWidget::setTabOrder;                                                           \
+    bool TabStop() const { return focusPolicy() & Qt::TabFocus; }                         \
+    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); } \
+                                                                                          \
+private:

@@ -158,6 +158,13 @@ enum TBtnPaintOption : uint32_t { bpoDrawFocus = 1u << 0, bpoDrawDefault = 1u <<
 Q_DECLARE_FLAGS(TBtnPaintOptions, TBtnPaintOption)
 Q_FLAG_NS(TBtnPaintOptions)
 
+// What a button's click sets as the result of the window (dialog) that
+// holds it; any value but mrNone closes a modal dialog.
+enum TModalResult : int {
+    mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo, mrAll, mrNoToAll, mrYesToAll
+};
+Q_ENUM_NS(TModalResult)
+
 } // namespace coolctrls
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(coolctrls::TCoolOptions)

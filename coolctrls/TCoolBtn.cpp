@@ -6,9 +6,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
+
+#include <utility>
 
 using namespace platform;
 
@@ -25,6 +29,7 @@ TCoolBtn::TCoolBtn(QWidget *parent)
     : QPushButton(parent)
     , TWallpaperControl(this)
     , TControlEvents(this)
+    , TControl(this)
     , m_frameTimer(new TTimer(this))
 {
     resize(75, 25);
@@ -32,10 +37,14 @@ TCoolBtn::TCoolBtn(QWidget *parent)
     m_frameTimer->setInterval(int(m_interval));
     m_frameTimer->OnTimer = [this](QObject *) { frameTimerTick(); };
     m_buttonGlyph.OnChange = [this](TGlyph *) { update(); };
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        colorsChanged();
+    };
     // OnClick is the button's activation (a click, Space, Enter, the
     // default button), not the mouse's press and release alone.
     setClickFromMouse(false);
-    connect(this, &QPushButton::clicked, this, [this] { RaiseClick(); });
+    connect(this, &QPushButton::clicked, this, &TCoolBtn::Click);
     // Another button taking the focus takes the default role from this one.
     m_focusChanged = connect(qApp, &QApplication::focusChanged, this, [this] { focusChanged(); });
 }
@@ -121,8 +130,55 @@ void TCoolBtn::setInterval(quint32 value)
 
 void TCoolBtn::setOptions(TCoolOptions value)
 {
-    if (StoreChanged(m_options, value))
-        update();
+    if (!StoreChanged(m_options, value))
+        return;
+    updateGeometry();
+    update();
+    colorsChanged();
+}
+
+void TCoolBtn::colorsChanged()
+{
+    // The colour-changed notification: to the button itself, and to the
+    // children that take its colour.
+    QEvent changed(QEvent::PaletteChange);
+    QCoreApplication::sendEvent(this, &changed);
+    NotifyColorChanged(this);
+}
+
+void TCoolBtn::setCancel(bool value)
+{
+    if (!StoreChanged(m_cancel, value))
+        return;
+    if (!value) {
+        delete std::exchange(m_cancelShortcut, nullptr);
+        return;
+    }
+    // Anywhere in the button's window; the shortcut comes before the key
+    // reaches the focused control (a dialog's own Escape included).
+    m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_cancelShortcut->setContext(Qt::WindowShortcut);
+    connect(m_cancelShortcut, &QShortcut::activated, this, [this] {
+        if (isVisible() && isEnabled())
+            click();
+    });
+}
+
+void TCoolBtn::Click()
+{
+    if (m_modalResult != mrNone) {
+        QPointer<QDialog> dialog = qobject_cast<QDialog *>(window());
+        if (dialog)
+            dialog->setResult(m_modalResult);
+        else
+            window()->setProperty("ModalResult", int(m_modalResult));
+        RaiseClick();
+        // The handler may have kept the dialog open (result 0) or closed it.
+        if (dialog && dialog->isModal() && dialog->isVisible() && dialog->result() != mrNone)
+            dialog->done(dialog->result());
+        return;
+    }
+    RaiseClick();
 }
 
 void TCoolBtn::setLayout(TButtonLayout value)
@@ -327,9 +383,9 @@ void TCoolBtn::EraseBackground(TCanvas &canvas)
     if (m_options.testFlag(ocPaintTransparently)) {
         m_wallpaper.PaintTransparentBackground(canvas);
     } else if (m_options.testFlag(ocPaintWallpaper)) {
-        // Without a wallpaper the plain erase remains: the face colour.
-        if (!m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.testFlag(ocStretchWallpaper)))
-            canvas.FillRect(r, m_color);
+        // Without a wallpaper nothing is painted: what lies under the
+        // button shows (Qt composes the parent under it).
+        m_wallpaper.PaintWallpaper(canvas, r, SRCCOPY, m_options.testFlag(ocStretchWallpaper));
     } else if (m_options.testFlag(ocPaintGradiently)) {
         FillGradient(canvas, r, m_colorStart, m_gradientDirection == gdHorizontal, GradientSteps, m_colorEnd);
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
 #include "CoolUtils.h"
@@ -19,6 +20,7 @@
 #include <functional>
 
 class QAction;
+class QShortcut;
 
 namespace coolctrls {
 
@@ -40,13 +42,26 @@ using TDrawButtonEvent = std::function<void(TCoolBtn *sender, platform::TCanvas 
 // button) and focus are Qt's QPushButton; a click raises OnClick with the
 // button as sender. As on the classic desktop the focused button is the
 // window's active default button; IsFocused says which button that is.
+// Cancel and ModalResult are the toolkit's: Escape clicks the Cancel button
+// of its window, and a click sets the window's modal result (closing a
+// modal dialog) before OnClick. Anchors, Constraints, the hints and
+// TabOrder are platform::TControl's.
 class TCoolBtn : public QPushButton,
                  public TWallpaperControl,
                  public TShadowedCaption,
                  public IEraseBackground,
-                 public platform::TControlEvents
+                 public platform::TControlEvents,
+                 public platform::TControl
 {
     Q_OBJECT
+    Q_PROPERTY(platform::TAnchors Anchors READ Anchors WRITE setAnchors)
+    Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT)
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
+    Q_PROPERTY(int TabOrder READ TabOrder WRITE setTabOrder)
+    TONVIK_COOL_TAB_STOP_PROPERTY
+    Q_PROPERTY(bool Cancel READ Cancel WRITE setCancel)
+    Q_PROPERTY(coolctrls::TModalResult ModalResult READ ModalResult WRITE setModalResult)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool Default READ isDefault WRITE setDefault)
     Q_PROPERTY(bool Animated READ Animated WRITE setAnimated)
@@ -116,8 +131,23 @@ public:
 
     TCoolOptions Options() const { return m_options; }
     // Honoured: ocPaintWallpaper, ocStretchWallpaper, ocPaintGradiently,
-    // ocRoundedForm, ocFlatBorder, ocPaintTransparently. Repaints.
+    // ocRoundedForm, ocFlatBorder, ocPaintTransparently. A change lays the
+    // button out afresh (there is no native window to re-create), repaints
+    // and tells it and its children that its colours changed.
     void setOptions(TCoolOptions value);
+
+    // Escape in the button's window clicks it (while it is visible and
+    // enabled).
+    bool Cancel() const { return m_cancel; }
+    void setCancel(bool value);
+    // Set as the window's result by a click, before OnClick (whose handler
+    // may set the dialog's result back to 0 to keep it open); a modal
+    // dialog closes with it. A window that is no dialog gets it as its
+    // "ModalResult" property.
+    TModalResult ModalResult() const { return m_modalResult; }
+    void setModalResult(TModalResult value) { m_modalResult = value; }
+    // What a click does: the modal result, then OnClick.
+    void Click();
 
     TButtonLayout Layout() const { return m_layout; }
     void setLayout(TButtonLayout value);
@@ -169,8 +199,8 @@ public:
 
     // The erase step: the ancestor's background (ocPaintTransparently), the
     // wallpaper (ocPaintWallpaper), the gradient (ocPaintGradiently), else
-    // the face colour. A wallpaper option without a wallpaper leaves the
-    // face colour.
+    // the face colour. A wallpaper option without a wallpaper paints
+    // nothing: what lies under the button (its parent) shows.
     void EraseBackground(platform::TCanvas &canvas) override;
 
     // ---- events -----------------------------------------------------------------
@@ -212,6 +242,7 @@ private:
     void actionChanged();
     void focusChanged();
     void gradientChanged();
+    void colorsChanged();
 
     TGlyph m_buttonGlyph;
     platform::TCanvas m_faceCanvas;
@@ -237,6 +268,9 @@ private:
     int m_spacing = 4;
     bool m_mouseInControl = false;
     bool m_paintedIsFocused = false;
+    bool m_cancel = false;
+    QShortcut *m_cancelShortcut = nullptr; // child, while Cancel
+    TModalResult m_modalResult = mrNone;
     int m_frameIndex = 0;
 };
 

@@ -13,17 +13,52 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolGroupBox::TCoolGroupBox(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this), TControl(this)
 {
     // The background step covers the whole client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 105);
+    // A new look of the own wallpaper is a colour change: transparent
+    // children and those with ParentColor hear of it.
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        NotifyColorChanged(this);
+    };
     RegisterCoolAccessibility();
+    // ParentColor: the colour of the parent it is made in.
+    TControl::ParentColorChanged();
 }
 
 void TCoolGroupBox::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
-void TCoolGroupBox::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolGroupBox::setColor(TColor value)
+{
+    if (!StoreChanged(m_color, value))
+        return;
+    update();
+    ColorChanged();
+}
+
+void TCoolGroupBox::ShadowChanged()
+{
+    update();
+    emit Changed();
+}
+
+void TCoolGroupBox::TransparentChanged()
+{
+    // Transparent children show the box's background: tell them, as for a
+    // colour change.
+    NotifyColorChanged(this);
+    update();
+}
+
+void TCoolGroupBox::ParentColorChanged()
+{
+    TControl::ParentColorChanged();
+    NotifyColorChanged(this);
+    update();
+}
 void TCoolGroupBox::setCtl3D(bool value) { StoreAndUpdate(this, m_ctl3D, value); }
 
 QRect TCoolGroupBox::captionRect() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "TShadowedCaption.h"
 #include "TBackgroundControl.h"
@@ -16,13 +17,21 @@ namespace coolctrls {
 // Children are placed relative to the box's top-left corner. The box paints
 // its whole area itself, so Qt never composes the parent underneath; its
 // background alone is offered to transparent children (IEraseBackground).
+//
+// What every control inherits (Align, Anchors, Constraints, ParentColor,
+// PopupMenu, TabOrder, dragging) is platform::TControl's. A change of the
+// parent's colour, of Color or of Transparent is passed on to the children
+// (those with ParentColor take the box's colour) and repaints the box.
 class TCoolGroupBox : public QWidget,
                       public TBackgroundControl,
                       public platform::TControlEvents,
+                      public platform::TControl,
                       public TShadowedCaption,
                       public IEraseBackground
 {
     Q_OBJECT
+    TONVIK_COOL_CONTROL_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)
@@ -53,11 +62,20 @@ public:
     // the colour; no frame or caption.
     void EraseBackground(platform::TCanvas &canvas) override;
 
+signals:
+    // The caption's look changed (a shadow property or SimpleView): the
+    // toolkit's control-changed notification, for a designer or a window
+    // that lays the box out by its look.
+    void Changed();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
-    // A shadow setter invalidates the box.
-    void ShadowChanged() override { update(); }
+    // A shadow setter invalidates the box, then tells it changed.
+    void ShadowChanged() override;
+    void TransparentChanged() override;
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
+    void ParentColorChanged() override;
     void moveEvent(QMoveEvent *event) override;
 
 private:

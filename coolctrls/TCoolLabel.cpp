@@ -19,7 +19,7 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolLabel::TCoolLabel(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this), TControl(this)
 {
     m_glyph.OnChange = [this](TGlyph *) { update(); };
     m_borderPen.OnChange = [this](TPen *) { update(); };
@@ -28,6 +28,8 @@ TCoolLabel::TCoolLabel(QWidget *parent)
     resize(65, 17);
     RegisterCoolAccessibility();
     LastInputWasKeyboard();  // starts following the input's kind
+    // ParentColor: the colour of the parent it is made in.
+    TControl::ParentColorChanged();
 }
 
 void TCoolLabel::setCaption(const QString &value)
@@ -35,6 +37,7 @@ void TCoolLabel::setCaption(const QString &value)
     if (m_caption == value)
         return;
     const QString old = std::exchange(m_caption, value);
+    m_accelerator.setText(m_caption, m_showAccelChar);
     AdjustBounds();
     update();
     if (m_announceChanges)
@@ -60,6 +63,7 @@ void TCoolLabel::setShowAccelChar(bool value)
 {
     if (!StoreChanged(m_showAccelChar, value))
         return;
+    m_accelerator.setText(m_caption, m_showAccelChar);
     AdjustBounds();
     update();
 }
@@ -76,6 +80,20 @@ void TCoolLabel::setColor(TColor value)
     if (!StoreChanged(m_color, value))
         return;
     update();
+    ColorChanged();
+}
+
+void TCoolLabel::setWallpaper(const platform::TBitmap *bitmap)
+{
+    m_wallpaper.setWallpaper(bitmap);
+    repaint();
+}
+
+bool TCoolLabel::event(QEvent *event)
+{
+    if (m_accelerator.ShortcutEvent(event))
+        return true;
+    return QWidget::event(event);
 }
 
 void TCoolLabel::setLayout(TTextLayout value)

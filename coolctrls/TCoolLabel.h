@@ -1,6 +1,8 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
+#include "TFocusAccelerator.h"
 #include "TGlyph.h"
 #include "TShadowedCaption.h"
 #include "TBackgroundControl.h"
@@ -27,9 +29,18 @@ namespace coolctrls {
 // the left mouse button does, the arrow keys move the focus to the nearest
 // focusable label beside it, as in a group of buttons, and a dotted focus
 // rectangle shows while the focus came from the keyboard.
-class TCoolLabel : public QWidget, public TBackgroundControl, public platform::TControlEvents, public TShadowedCaption
+//
+// What every control inherits (Align, Anchors, Constraints, ParentColor,
+// PopupMenu, dragging) is platform::TControl's: an opaque label with
+// ParentColor paints its container's colour and follows it.
+class TCoolLabel : public QWidget,
+                   public TBackgroundControl,
+                   public platform::TControlEvents,
+                   public platform::TControl,
+                   public TShadowedCaption
 {
     Q_OBJECT
+    TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
@@ -69,9 +80,10 @@ public:
 
     TTextLayout Layout() const { return m_layout; }
     void setLayout(TTextLayout value);
-    // The control an accelerator of the caption gives the focus to.
-    QWidget *FocusControl() const { return m_focusControl.data(); }
-    void setFocusControl(QWidget *control) { m_focusControl = control; }
+    // The control the caption's accelerator (Alt and the letter after "&",
+    // while ShowAccelChar) gives the focus to.
+    QWidget *FocusControl() const { return m_accelerator.FocusControl(); }
+    void setFocusControl(QWidget *control) { m_accelerator.setFocusControl(control); }
     TBevelCut BevelInner() const { return m_bevelInner; }
     void setBevelInner(TBevelCut value);
     TBevelCut BevelOuter() const { return m_bevelOuter; }
@@ -94,6 +106,9 @@ public:
     // Taken as a byte and limited to 2 (normal and disabled).
     void setNumGlyphs(int value);
     TGlyph &glyphHolder() { return m_glyph; }
+    // The own wallpaper is copied and the label repainted at once.
+    using TWallpaperControl::setWallpaper;
+    void setWallpaper(const platform::TBitmap *bitmap) override;
 
     // Whether a click means something: a handler is set.
     bool ReactsToClick() const { return OnMouseDown || OnMouseUp || OnClick; }
@@ -117,7 +132,9 @@ public:
     void DrawLabelText(platform::TCanvas &canvas, QRect &r, unsigned format) const;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -141,7 +158,7 @@ private:
     bool m_focusFromKeyboard = false;
     bool m_announceChanges = true;
     TTextLayout m_layout = tlTop;
-    QPointer<QWidget> m_focusControl;
+    TFocusAccelerator m_accelerator{this};
     TBevelCut m_bevelInner = bvNone;
     TBevelCut m_bevelOuter = bvNone;
     int m_bevelsOffset = 0;

@@ -13,18 +13,48 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolPanel::TCoolPanel(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this), TControlEvents(this)
+    : QWidget(parent), TBackgroundControl(this), TControlEvents(this), TControl(this)
 {
+    setParentColor(false);
     // Every pixel is painted by the panel (its background step covers the
     // whole client area), so Qt must not fill or compose anything first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     resize(185, 41);
+    // A new look of the own wallpaper is a colour change: transparent
+    // children and those with ParentColor hear of it.
+    m_wallpaper.OnWallpaperChanged = [this] {
+        update();
+        NotifyColorChanged(this);
+    };
     RegisterCoolAccessibility();
 }
 
 void TCoolPanel::setCaption(const QString &value) { StoreAndUpdate(this, m_caption, value); }
-void TCoolPanel::setColor(TColor value) { StoreAndUpdate(this, m_color, value); }
+void TCoolPanel::setColor(TColor value)
+{
+    if (!StoreChanged(m_color, value))
+        return;
+    update();
+    ColorChanged();
+}
+
+void TCoolPanel::setBorderStyle(TBorderStyle value)
+{
+    if (!StoreChanged(m_borderStyle, value))
+        return;
+    const int frame = value == bsSingle ? 1 : 0;
+    setContentsMargins(frame, frame, frame, frame);
+    AlignControls(this);
+    update();
+}
+
+void TCoolPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (OnResize)
+        OnResize(this);
+}
 void TCoolPanel::setAlignment(TAlignment value) { StoreAndUpdate(this, m_alignment, value); }
 void TCoolPanel::setBevelOuter(TBevelCut value) { StoreAndUpdate(this, m_bevelOuter, value); }
 void TCoolPanel::setBevelInner(TBevelCut value) { StoreAndUpdate(this, m_bevelInner, value); }
@@ -56,6 +86,10 @@ void TCoolPanel::paintEvent(QPaintEvent *)
     QRect r = rect();
     EraseBackground(canvas);
     canvas.Brush.setStyle(TBrushStyle::bsClear);
+    if (m_borderStyle == bsSingle) {
+        canvas.FrameRect(r, clWindowFrame);
+        r.adjust(1, 1, -1, -1);
+    }
 
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone)
@@ -70,15 +104,18 @@ void TCoolPanel::paintEvent(QPaintEvent *)
         canvas.Frame3D(r, m_color, m_color, m_borderWidth);
     bevel(m_bevelInner);
 
-    // The caption: one line of the height of "W", centred vertically, in
-    // the font colour whether enabled or not.
+    // The caption: H is the height of "W"; the block of its lines (one
+    // unless it holds line breaks) is centred vertically, in the font
+    // colour whether enabled or not. One line lies where the toolkit's
+    // panel puts it: top at (top + bottom - H) / 2.
     canvas.Font.Assign(font());
     canvas.Font.setColor(ControlFontColor(this));
     const int h = canvas.TextHeight("W");
-    const int top = (r.top() + Bottom(r) - h) / 2;
-    QRect text = Rect(r.left(), top, Right(r), top + h);
+    const int lines = int(m_caption.count(QLatin1Char('\n'))) + 1;
+    const int top = (r.top() + Bottom(r) - h * lines) / 2;
+    QRect text = Rect(r.left(), top, Right(r), top + h * lines);
     // Right-to-left reading mirrors the horizontal alignment.
-    const unsigned format = BiDiFormat(DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE | AlignmentFormat(m_alignment),
+    const unsigned format = BiDiFormat(DT_EXPANDTABS | DT_VCENTER | AlignmentFormat(m_alignment),
                                        layoutDirection() == Qt::RightToLeft, true);
     canvas.SetBkMode(TRANSPARENT);
     canvas.DrawText(m_caption, text, format);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "TBackgroundControl.h"
 
@@ -15,12 +16,22 @@ namespace coolctrls {
 // included) paint over it. The panel paints its whole area itself, so Qt
 // never composes the parent underneath. Its background alone is offered to
 // transparent children through IEraseBackground.
+//
+// What every control inherits (Align, Anchors, Constraints, ParentColor,
+// PopupMenu, TabOrder, OnCanResize, OnConstrainedResize, dragging) is
+// platform::TControl's; the mouse, key and focus events platform::
+// TControlEvents'. As the toolkit's panel sets its own colour, ParentColor
+// starts off.
 class TCoolPanel : public QWidget,
                    public TBackgroundControl,
                    public platform::TControlEvents,
+                   public platform::TControl,
                    public IEraseBackground
 {
     Q_OBJECT
+    TONVIK_COOL_CONTROL_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
+    Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
     Q_PROPERTY(coolctrls::TAlignment Alignment READ Alignment WRITE setAlignment)
@@ -61,6 +72,14 @@ public:
     // Stored only; the caption is drawn in the font colour either way.
     platform::TColor InactiveFontColor() const { return m_inactiveFontColor; }
     void setInactiveFontColor(platform::TColor value) { m_inactiveFontColor = value; }
+    // bsSingle: a one-pixel window-frame line around the panel, outside the
+    // bevels; the contents rectangle (where aligned children go) lies
+    // inside it.
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(TBorderStyle value);
+
+    // After the panel took a new size.
+    platform::TNotifyEvent OnResize;
 
     // The background alone: the ancestor's (Transparent), the wallpaper or
     // the colour; no bevels, border or caption.
@@ -69,7 +88,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void TransparentChanged() override { repaint(); }
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
 
 private:
     QString m_caption;
@@ -80,6 +101,7 @@ private:
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
     platform::TColor m_inactiveFontColor = platform::clWhite;
+    TBorderStyle m_borderStyle = bsNone;
 };
 
 } // namespace coolctrls

@@ -9,9 +9,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QKeySequence>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 #include <chrono>
 #include <cstring>
@@ -21,7 +20,12 @@ using namespace platform;
 namespace coolctrls {
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
-    : QWidget(parent), TBackgroundControl(this), TControlEvents(this), m_scrollTimer(new TThreadTimer(this)), m_clock([] {
+    : QWidget(parent),
+      TBackgroundControl(this),
+      TControlEvents(this),
+      TControl(this),
+      m_scrollTimer(new TThreadTimer(this)),
+      m_clock([] {
           return std::chrono::duration_cast<std::chrono::milliseconds>(
                      std::chrono::steady_clock::now().time_since_epoch())
               .count();
@@ -29,6 +33,8 @@ TCoolScrollingText::TCoolScrollingText(QWidget *parent)
 {
     resize(97, 15);
     RegisterCoolAccessibility();
+    // ParentColor: the colour of the parent it is made in.
+    TControl::ParentColorChanged();
     // Every pixel is painted from the frame: the parent need not paint
     // under the control first, at every tick.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -61,7 +67,9 @@ void TCoolScrollingText::Loaded()
 void TCoolScrollingText::changed()
 {
     m_frameValid = false;
-    update();
+    // Stopped, the control shows nothing new (see keepLastFrame()).
+    if (!m_keepingLastFrame)
+        update();
 }
 
 void TCoolScrollingText::textChanged()
@@ -87,7 +95,41 @@ void TCoolScrollingText::setActive(bool value)
     m_active = value;
     m_hiddenSince = m_clock();
     updateTimer();
-    changed();
+    if (m_active) {
+        keepLastFrame(false);
+        changed();
+    } else {
+        keepLastFrame(true);
+    }
+}
+
+// A stopped ticker is out of the parent's way, as a hidden control: its
+// last frame stays on the screen until the parent paints that area again,
+// and from then on the parent shows there. So the control stops covering
+// the parent (Qt paints the parent under it) and watches the parent's
+// paints for the one that reaches its rectangle.
+void TCoolScrollingText::keepLastFrame(bool keep)
+{
+    if (keep == m_keepingLastFrame)
+        return;
+    m_keepingLastFrame = keep;
+    m_lastFrameGone = false;
+    setAttribute(Qt::WA_OpaquePaintEvent, !keep);
+    QWidget *parent = parentWidget();
+    if (!parent)
+        return;
+    if (keep)
+        parent->installEventFilter(this);
+    else
+        parent->removeEventFilter(this);
+}
+
+bool TCoolScrollingText::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_keepingLastFrame && watched == parentWidget() && event->type() == QEvent::Paint
+        && static_cast<QPaintEvent *>(event)->region().intersects(geometry()))
+        m_lastFrameGone = true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void TCoolScrollingText::setInterval(uint value)
@@ -102,11 +144,12 @@ void TCoolScrollingText::setInterval(uint value)
 
 void TCoolScrollingText::setScrollDirection(TScrollDirection value)
 {
-    if (value == sdLeftToRight || value == sdRightToLeft)
-        m_alignment = taLeftJustify;
-    if (!StoreChanged(m_direction, value))
-        return;
-    changed();
+    // A horizontal direction, chosen anew or again, left-justifies the
+    // text; either change shows.
+    const bool horizontal = value == sdLeftToRight || value == sdRightToLeft;
+    const bool realigned = horizontal && StoreChanged(m_alignment, taLeftJustify);
+    if (StoreChanged(m_direction, value) || realigned)
+        changed();
 }
 
 void TCoolScrollingText::setAlignment(TAlignment value)
@@ -135,6 +178,7 @@ void TCoolScrollingText::setColor(TColor value)
     if (!StoreChanged(m_color, value))
         return;
     changed();
+    ColorChanged();
 }
 
 void TCoolScrollingText::setGlyph(const TBitmap *bitmap)
@@ -164,47 +208,17 @@ void TCoolScrollingText::setShowAccelChar(bool value)
 
 void TCoolScrollingText::setFocusControl(QWidget *control)
 {
-    if (m_focusControl == control)
-        return;
-    m_focusControl = control;
-    updateShortcut();
-}
-
-// --- Accelerator --------------------------------------------------------------
-
-QChar TCoolScrollingText::AccelChar() const
-{
-    const QString text = joinedText();
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&')
-            continue;
-        if (text[i + 1] != '&')
-            return text[i + 1].toLower();
-        ++i;  // "&&" is a literal ampersand
-    }
-    return {};
+    m_accelerator.setFocusControl(control);
 }
 
 bool TCoolScrollingText::DialogChar(QChar key)
 {
-    const QChar accel = AccelChar();
-    if (!m_focusControl || !isEnabled() || !m_showAccelChar || accel.isNull() || key.toLower() != accel)
-        return false;
-    if (m_focusControl->isEnabled() && m_focusControl->isVisible() && m_focusControl->focusPolicy() != Qt::NoFocus)
-        m_focusControl->setFocus(Qt::ShortcutFocusReason);
-    return true;
+    return m_accelerator.DialogChar(key);
 }
 
 void TCoolScrollingText::updateShortcut()
 {
-    if (m_shortcutId != 0) {
-        releaseShortcut(m_shortcutId);
-        m_shortcutId = 0;
-    }
-    const QChar accel = AccelChar();
-    if (!m_focusControl || !m_showAccelChar || accel.isNull())
-        return;
-    m_shortcutId = grabShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(accel.toUpper().unicode()))));
+    m_accelerator.setText(joinedText(), m_showAccelChar);
 }
 
 // --- Size and position ----------------------------------------------------------
@@ -543,6 +557,15 @@ void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
 
 void TCoolScrollingText::paintEvent(QPaintEvent *)
 {
+    // Stopped: the last frame as it was shown, until the parent has painted
+    // over it; then nothing.
+    if (m_keepingLastFrame) {
+        if (!m_lastFrameGone && !m_frame.isNull()) {
+            QPainter p(this);
+            p.drawImage(0, 0, m_frame);
+        }
+        return;
+    }
     const QSize frameSize = size().expandedTo(QSize(1, 1));
     if (!m_frameValid || m_frame.size() != frameSize) {
         if (m_frame.size() != frameSize)
@@ -574,15 +597,10 @@ void TCoolScrollingText::moveEvent(QMoveEvent *event)
 bool TCoolScrollingText::event(QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::Shortcut: {
-        auto *e = static_cast<QShortcutEvent *>(event);
-        if (e->shortcutId() == m_shortcutId && !e->key().isEmpty()) {
-            const int key = e->key()[0].key();
-            if (DialogChar(QChar(key)))
-                return true;
-        }
+    case QEvent::Shortcut:
+        if (m_accelerator.ShortcutEvent(event))
+            return true;
         break;
-    }
     case QEvent::FontChange:
         textChanged();
         break;

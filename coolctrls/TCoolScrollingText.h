@@ -1,7 +1,9 @@
 #pragma once
 
+#include "CoolControlProperties.h"
 #include "CoolControlSupport.h"
 #include "CoolTypes.h"
+#include "TFocusAccelerator.h"
 #include "TGlyph.h"
 #include "TShadowedCaption.h"
 #include "TThreadTimer.h"
@@ -24,7 +26,8 @@ namespace coolctrls {
 // else Color, or with Transparent the parent's background captured once
 // when the ticks start), glyph, shadowed text - and shows it in one copy.
 // When Active goes false the text stops where it is and the last frame
-// stays. While hidden it does not tick; it catches up by the clock when it
+// stays until the parent paints that area again; then the parent shows
+// there, as under a hidden control, until the ticks start again. While hidden it does not tick; it catches up by the clock when it
 // is shown again.
 //
 // What does not move between ticks is kept: the background (wallpaper,
@@ -33,12 +36,17 @@ namespace coolctrls {
 // background, lays that picture over it at the new offset and repaints the
 // control's rectangle only; each kept part is made again when what it was
 // made from changes (compared at every use, so no setter can forget it).
+//
+// What every control inherits (Align, Anchors, Constraints, ParentColor,
+// dragging) is platform::TControl's.
 class TCoolScrollingText : public QWidget,
                            public TBackgroundControl,
                            public platform::TControlEvents,
+                           public platform::TControl,
                            public TShadowedCaption
 {
     Q_OBJECT
+    TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES
     Q_PROPERTY(QStringList Strings READ Strings WRITE setStrings)
     Q_PROPERTY(bool Active READ Active WRITE setActive)
     Q_PROPERTY(uint Interval READ Interval WRITE setInterval)
@@ -112,10 +120,10 @@ public:
     // underlines the next letter and there is no accelerator.
     bool ShowAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool value);
-    QWidget *FocusControl() const { return m_focusControl.data(); }
+    QWidget *FocusControl() const { return m_accelerator.FocusControl(); }
     void setFocusControl(QWidget *control);
     // The accelerator letter (lower case) of the text, or a null QChar.
-    QChar AccelChar() const;
+    QChar AccelChar() const { return TFocusAccelerator::AccelCharOf(m_joined); }
     // A key pressed with the accelerator modifier: focuses FocusControl when
     // it is the accelerator and the rules above allow; answers whether the
     // key was handled.
@@ -153,6 +161,8 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void ApplyParentColor(platform::TColor color) override { setColor(color); }
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -174,6 +184,7 @@ private:
     void updateTimer();
     void adjustSize();
     void updateShortcut();
+    void keepLastFrame(bool keep);
     void takeBackgroundSnapshot();
     const QString &joinedText() const { return m_joined; }
     unsigned textFormat() const;
@@ -222,8 +233,12 @@ private:
     TThreadTimer *m_scrollTimer;
     QStringList m_strings;
     QString m_joined;  // the lines joined by line breaks
-    QPointer<QWidget> m_focusControl;
+    TFocusAccelerator m_accelerator{this};
     bool m_active = false;
+    // Stopped after ticking: the last frame stands until the parent paints
+    // over it (m_lastFrameGone).
+    bool m_keepingLastFrame = false;
+    bool m_lastFrameGone = false;
     uint m_interval = 25;
     TScrollDirection m_direction = sdRightToLeft;
     TAlignment m_alignment = taLeftJustify;
@@ -248,7 +263,6 @@ private:
     TextLook m_textPictureLook;
     int m_textPictureWidth = -1;
     int m_framesPainted = 0;
-    int m_shortcutId = 0;
     TClock m_clock;
     // Hidden after being shown: the timer sleeps and m_hiddenSince is the
     // time from which the missed steps count.

@@ -119,9 +119,23 @@ int TGlyph::buildImage(bool enabled)
         // a mask, painted in highlight one pixel right and down, then in
         // shadow in place.
         TBitmap mono;
-        mono.Assign(*m_original);
-        mono.setWidth(w);
-        mono.Canvas().Brush.setColor(clBlack);
+        if (m_original->Monochrome()) {
+            // A one-bit glyph is drawn black on white: taken into colour
+            // with a white font (its black pixels) over a black brush, its
+            // shape is what the white brush marks below.
+            mono.SetSize(w, h);
+            TCanvas &mc = mono.Canvas();
+            mc.Brush.setColor(clBlack);
+            mc.Font.setColor(clWhite);
+            mc.SetTextColor(clWhite);
+            mc.SetBkColor(clBlack);
+            mc.BitBlt(0, 0, w, h, *m_original, 0, 0, SRCCOPY);
+            mc.Brush.setColor(clWhite);
+        } else {
+            mono.Assign(*m_original);
+            mono.setWidth(w);
+            mono.Canvas().Brush.setColor(clBlack);
+        }
         mono.setMonochrome(true);
         tc.FillRect(QRect(0, 0, w, h), clBtnFace);
         tc.Brush.setColor(clBtnHighlight);

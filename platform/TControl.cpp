@@ -255,14 +255,19 @@ bool TControl::canResize(QResizeEvent *event)
         return false;
     }
     const QSize old = m_acceptedSize.isValid() ? m_acceptedSize : event->oldSize();
-    if (!OnCanResize || size == old) {
+    if ((!OnCanResize && !OnConstrainedResize) || size == old) {
         m_acceptedSize = size;
         return false;
     }
-    int width = size.width(), height = size.height();
-    bool resize = true;
-    OnCanResize(m_control, width, height, resize);
-    const QSize wanted = resize ? QSize(std::max(width, 0), std::max(height, 0)) : (old.isValid() ? old : size);
+    QSize wanted = size;
+    if (OnCanResize) {
+        int width = size.width(), height = size.height();
+        bool resize = true;
+        OnCanResize(m_control, width, height, resize);
+        wanted = resize ? QSize(std::max(width, 0), std::max(height, 0)) : (old.isValid() ? old : size);
+    }
+    if (OnConstrainedResize)
+        wanted = constrainedSize(wanted);
     if (wanted == size) {
         m_acceptedSize = size;
         return false;
@@ -278,6 +283,21 @@ bool TControl::canResize(QResizeEvent *event)
     }
     m_applyingSize = false;
     return true;
+}
+
+// Qt has held the size to the Constraints already; the handler can only
+// narrow the limits further.
+QSize TControl::constrainedSize(QSize size)
+{
+    int minWidth = m_constraints->MinWidth(), minHeight = m_constraints->MinHeight();
+    int maxWidth = m_constraints->MaxWidth(), maxHeight = m_constraints->MaxHeight();
+    OnConstrainedResize(m_control, minWidth, minHeight, maxWidth, maxHeight);
+    auto limit = [](int value, int least, int greatest) {
+        if (greatest > 0)
+            value = std::min(value, greatest);
+        return std::max(value, std::max(least, 0));
+    };
+    return {limit(size.width(), minWidth, maxWidth), limit(size.height(), minHeight, maxHeight)};
 }
 
 // --- colour -------------------------------------------------------------------
@@ -308,6 +328,11 @@ TColor TControl::ControlColor() const
 
 void TControl::ApplyParentColor(TColor)
 {
+}
+
+void TControl::ParentColorChanged()
+{
+    takeParentColor();
 }
 
 void TControl::setParentColor(bool value)
@@ -474,7 +499,7 @@ bool TControl::filterControlEvent(QEvent *event)
     }
     default:
         if (event->type() == parentColorChangedEvent()) {
-            takeParentColor();
+            ParentColorChanged();
             return true;
         }
         return false;

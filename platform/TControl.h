@@ -5,8 +5,10 @@
 //  - its place in the parent: Align (a side of the parent, or all of what is
 //    left) and Anchors (the sides whose distance it keeps when the parent is
 //    resized);
-//  - Constraints (least and greatest size) and OnCanResize (a handler that
-//    can change or refuse a new size before the control takes it);
+//  - Constraints (least and greatest size), OnCanResize (a handler that
+//    can change or refuse a new size before the control takes it) and
+//    OnConstrainedResize (a handler that can narrow the limits of one
+//    resize);
 //  - ParentColor (the control takes its parent's colour and follows it);
 //  - ShowHint and ParentShowHint (whether its tool tip is shown);
 //  - PopupMenu and OnContextPopup (the context menu);
@@ -64,6 +66,10 @@ class TSizeConstraints;
 
 // NewWidth and NewHeight may be changed; Resize := false keeps the old size.
 using TCanResizeEvent = std::function<void(QObject *Sender, int &NewWidth, int &NewHeight, bool &Resize)>;
+// The size limits a new size is held to, from Constraints (0: no limit); the
+// handler may narrow them for this resize.
+using TConstrainedResizeEvent =
+    std::function<void(QObject *Sender, int &MinWidth, int &MinHeight, int &MaxWidth, int &MaxHeight)>;
 // MousePos in control coordinates, (-1, -1) when asked from the keyboard;
 // Handled := true keeps the PopupMenu from showing.
 using TContextPopupEvent = std::function<void(QObject *Sender, QPoint MousePos, bool &Handled)>;
@@ -139,6 +145,8 @@ public:
     bool ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse);
 
     TCanResizeEvent OnCanResize;
+    // Asked after OnCanResize, with the limits of Constraints.
+    TConstrainedResizeEvent OnConstrainedResize;
     TContextPopupEvent OnContextPopup;
     TStartDragEvent OnStartDrag;
     TDragOverEvent OnDragOver;
@@ -165,6 +173,10 @@ protected:
     // Gives the control its parent's colour (ParentColor). The default does
     // nothing: override it in a control that has a colour.
     virtual void ApplyParentColor(TColor color);
+    // The parent's colour changed (NotifyColorChanged). The default takes
+    // it when ParentColor is set; a control that passes the news on to its
+    // own children or repaints for it overrides this and calls the default.
+    virtual void ParentColorChanged();
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
@@ -181,6 +193,7 @@ private:
     bool filterControlEvent(QEvent *event);
     void filterParentEvent(QEvent *event);
     bool canResize(QResizeEvent *event);
+    QSize constrainedSize(QSize size);
     void anchorToParent(QSize oldSize, QSize newSize);
     void watchParent();
     void takeParentColor();

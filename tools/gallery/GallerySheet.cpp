@@ -1,5 +1,7 @@
 #include "GallerySheet.h"
 
+#include "GalleryEventLog.h"
+
 #include "coolctrls/TCoolPanel.h"
 
 #include <QGridLayout>
@@ -51,6 +53,16 @@ QWidget *GallerySheet::addCell(const QString &caption, QSize size, Backdrop back
     grid->addWidget(cell, m_count / m_columns, m_count % m_columns, Qt::AlignLeft | Qt::AlignTop);
     ++m_count;
     return host;
+}
+
+GalleryEventLog *GallerySheet::addEventLog()
+{
+    auto *log = new GalleryEventLog(this);
+    auto *grid = static_cast<QGridLayout *>(layout());
+    const int row = (m_count + m_columns - 1) / m_columns;
+    grid->addWidget(log, row, 0, 1, m_columns);
+    log->watchAll(this);
+    return log;
 }
 
 } // namespace gallery

@@ -10,6 +10,8 @@ class TCoolImages;
 
 namespace gallery {
 
+class GalleryEventLog;
+
 // A page body: a grid of labelled cells, `columns` to a row. Each cell is a
 // host area of a given size for the control (placed at fixed positions, as
 // the skinned controls are designed) with the property values that make the
@@ -31,6 +33,9 @@ public:
     // level 0 shows that panel's wallpaper and one nested a level deeper can
     // reach it with level 1).
     QWidget *addCell(const QString &caption, QSize size, Backdrop backdrop = Backdrop::Plain);
+    // Adds a log of the events of every control on the sheet, across the
+    // whole width below the cells made so far (so it is added last).
+    GalleryEventLog *addEventLog();
 
 private:
     coolctrls::TCoolImages *m_images;

@@ -9,8 +9,12 @@
 #include "platform/Exception.h"
 #include "platform/testing/ErrorCapture.h"
 
+#include "ControlTestSupport.h"
+#include "platform/TSizeConstraints.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -538,10 +542,15 @@ TEST(CoolBtnFace, BackgroundsTransparentAtLevelsWallpaperTiledStretchedAndGradie
     b.setTransparencyLevel(0);
     EXPECT_EQ(shot(b).pixel(10, 10), qRgb(255, 255, 0));
 
-    // A wallpaper option without any wallpaper leaves the face colour.
+    // A wallpaper option without any wallpaper paints no background: what
+    // the erase left (the parent under the button) shows, inside the edge.
     b.setWallpaper(nullptr);
     b.setOptions({ocPaintWallpaper});
-    EXPECT_EQ(shot(b).pixel(10, 10), Face);
+    b.setColor(clRed);
+    img = shot(parent);
+    EXPECT_EQ(img.pixel(b.x() + 10, b.y() + 10), qRgb(255, 255, 0)) << "not the face colour";
+    EXPECT_EQ(img.pixel(b.x() + 37, b.y() + 1), White) << "the edge is drawn";
+    b.setColor(clBtnFace);
 
     // Gradient: 128 bands from ColorStart to ColorEnd, vertical on request.
     b.setOptions({ocPaintGradiently});
@@ -684,4 +693,121 @@ TEST(CoolBtn, SpaceAndEnterOnTheFocusedButtonClick)
     EXPECT_EQ(clicks, 1);
     QTest::keyClick(&b, Qt::Key_Return);
     EXPECT_EQ(clicks, 2);
+}
+
+TEST(CoolBtnDialog, EscapeClicksTheCancelButtonOfItsWindow)
+{
+    QWidget window;
+    window.resize(200, 100);
+    TCoolBtn ok(&window), cancel(&window);
+    cancel.move(0, 40);
+    int okClicks = 0, cancelClicks = 0;
+    ok.OnClick = [&](QObject *) { ++okClicks; };
+    cancel.OnClick = [&](QObject *sender) {
+        EXPECT_EQ(sender, &cancel);
+        ++cancelClicks;
+    };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ok.setFocus();
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 0) << "no Cancel button yet";
+    cancel.setCancel(true);
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 1) << "Escape anywhere in the window";
+    EXPECT_EQ(okClicks, 0);
+    cancel.setEnabled(false);
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 1) << "not while disabled";
+    cancel.setEnabled(true);
+    cancel.setCancel(false);
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 1);
+}
+
+TEST(CoolBtnDialog, ModalResultIsTheDialogsBeforeOnClickAndClosesAModalDialog)
+{
+    QDialog dialog;
+    TCoolBtn ok(&dialog);
+    ok.setModalResult(mrOk);
+    EXPECT_EQ(ok.property("ModalResult").value<TModalResult>(), mrOk);
+    int seen = -1;
+    bool keepOpen = true;
+    ok.OnClick = [&](QObject *) {
+        seen = dialog.result();
+        if (keepOpen)
+            dialog.setResult(mrNone);
+    };
+    dialog.open();
+    ASSERT_TRUE(dialog.isModal());
+    ok.click();
+    EXPECT_EQ(seen, int(mrOk)) << "set before OnClick";
+    EXPECT_TRUE(dialog.isVisible()) << "the handler kept it open";
+    keepOpen = false;
+    ok.click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), int(mrOk));
+
+    // Escape: the dialog's Cancel button is clicked (OnClick raised), and
+    // the dialog closes with its modal result, not as merely rejected.
+    TCoolBtn cancel(&dialog);
+    cancel.setModalResult(mrCancel);
+    cancel.setCancel(true);
+    int cancelled = 0;
+    cancel.OnClick = [&](QObject *) { ++cancelled; };
+    dialog.open();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&ok, Qt::Key_Escape);
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), int(mrCancel));
+
+    // A window that is no dialog keeps the result as a property and stays.
+    QWidget window;
+    TCoolBtn retry(&window);
+    retry.setModalResult(mrRetry);
+    window.show();
+    retry.click();
+    EXPECT_EQ(window.property("ModalResult").toInt(), int(mrRetry));
+    EXPECT_TRUE(window.isVisible());
+
+    // Without a modal result a click leaves the dialog alone.
+    QDialog other;
+    TCoolBtn plain(&other);
+    other.open();
+    plain.click();
+    EXPECT_TRUE(other.isVisible());
+    EXPECT_EQ(other.result(), 0);
+}
+
+TEST(CoolBtnProperties, OptionsChangeTellsTheButtonAndItsChildrenTheColoursChanged)
+{
+    QWidget parent;
+    TCoolBtn b(&parent);
+    auto *probe = new controltest::ParentColorProbe(&b);
+    controltest::EventCounter palette(&b, QEvent::PaletteChange);
+    b.setOptions({ocFlatBorder});
+    EXPECT_EQ(palette.count, 1);
+    EXPECT_EQ(probe->notified, 1);
+    b.setOptions({ocFlatBorder});
+    EXPECT_EQ(palette.count, 1) << "an unchanged value sends nothing";
+    EXPECT_EQ(probe->notified, 1);
+    b.setOptions({});
+    EXPECT_EQ(probe->notified, 2);
+    // So does a new look of the own wallpaper.
+    b.Wallpaper()->SetSize(8, 8);
+    b.Wallpaper()->Canvas().FillRect(QRect(0, 0, 8, 8), clRed);
+    EXPECT_GE(palette.count, 3);
+    EXPECT_GE(probe->notified, 3);
+
+    // The inherited properties.
+    EXPECT_TRUE(b.setProperty("TabStop", false));
+    EXPECT_EQ(b.focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(b.setProperty("Cancel", true));
+    EXPECT_TRUE(b.Cancel());
+    b.Constraints()->setMaxWidth(50);
+    b.resize(80, 25);
+    EXPECT_EQ(b.width(), 50);
 }

@@ -7,9 +7,11 @@
 #include "coolctrls/TImageItem.h"
 #include "coolctrls/TImages.h"
 #include "coolctrls/TPicture.h"
+#include "platform/TControl.h"
 #include "platform/canvas/Colors.h"
 
 #include <QBuffer>
+#include <QEvent>
 #include <QImage>
 #include <QWidget>
 
@@ -57,5 +59,40 @@ inline QRect boundsOf(const QImage &img, const QColor &color)
 }
 
 inline QImage shot(QWidget &w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// A child control that counts the parent-colour-changed notifications it
+// receives (and takes the parent's colour as the toolkit's controls do).
+class ParentColorProbe : public QWidget, public platform::TControl
+{
+public:
+    explicit ParentColorProbe(QWidget *parent) : QWidget(parent), TControl(this) {}
+    int notified = 0;
+
+protected:
+    void ParentColorChanged() override
+    {
+        ++notified;
+        TControl::ParentColorChanged();
+    }
+};
+
+// Counts the events of one type that reach a widget.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QWidget *widget, QEvent::Type type) : m_type(type) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            ++count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+};
 
 } // namespace controltest

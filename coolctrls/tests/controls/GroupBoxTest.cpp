@@ -174,3 +174,52 @@ TEST(CoolGroupBox, TransparentBoxAlignsWithItsAncestorAtLevelZeroAndOne)
     img = shot(*box);
     EXPECT_EQ(img.pixelColor(5, 40), wallpaper.pixelColor(40 + 5, 50 + 40));
 }
+
+TEST(CoolGroupBox, TransparentAndParentColourTellTheChildrenAndShadowSettersTellTheBoxChanged)
+{
+    TCoolPanel panel;
+    TCoolGroupBox box(&panel);
+    box.setColor(platform::clWhite);
+    EXPECT_FALSE(box.ParentColor());
+    auto *probe = new ParentColorProbe(&box);
+    box.setTransparent(true);
+    EXPECT_EQ(probe->notified, 1) << "Transparent tells the children";
+    box.setTransparent(true);
+    EXPECT_EQ(probe->notified, 1) << "an unchanged value tells nothing";
+    panel.setColor(platform::clRed);
+    EXPECT_EQ(probe->notified, 2) << "the parent's colour is passed on, whatever ParentColor";
+    EXPECT_EQ(box.Color(), platform::clWhite);
+
+    int changed = 0;
+    QObject::connect(&box, &TCoolGroupBox::Changed, [&] { ++changed; });
+    box.setShadowSize(3);
+    box.setShadowColor(platform::clRed);
+    box.setShadowPos(coolctrls::spRightBottom);
+    EXPECT_EQ(changed, 3);
+    box.setShadowSize(3);
+    EXPECT_EQ(changed, 3);
+    box.setSimpleView(true);
+    EXPECT_EQ(changed, 4);
+
+    // A new own wallpaper is a colour change for the children too.
+    const int before = probe->notified;
+    box.setWallpaper(patterned(8, 8));
+    EXPECT_GT(probe->notified, before);
+}
+
+TEST(CoolGroupBox, TakesItsParentsColourUntilItGetsOneOfItsOwn)
+{
+    TCoolPanel panel;
+    panel.setColor(platform::clWhite);
+    TCoolGroupBox box(&panel);
+    box.resize(80, 50);
+    EXPECT_TRUE(box.ParentColor());
+    EXPECT_EQ(box.Color(), platform::clWhite);
+    EXPECT_EQ(shot(box).pixelColor(40, 30), QColor(Qt::white));
+    panel.setColor(platform::clYellow);
+    EXPECT_EQ(box.Color(), platform::clYellow);
+    box.setColor(platform::clAqua);
+    EXPECT_FALSE(box.ParentColor());
+    panel.setColor(platform::clWhite);
+    EXPECT_EQ(box.Color(), platform::clAqua);
+}

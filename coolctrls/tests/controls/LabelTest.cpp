@@ -1,10 +1,15 @@
 #include "ControlTestSupport.h"
 
+#include "coolctrls/TCoolGroupBox.h"
 #include "coolctrls/TCoolLabel.h"
 #include "coolctrls/TCoolPanel.h"
 #include "coolctrls/TFormLoading.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -200,4 +205,100 @@ TEST_F(IntervalLabel, ALoadingWindowMeasuresItsLabelsOnceAtTheEnd)
     EXPECT_EQ(label->size(), direct) << "measured once with the final font and caption";
     label->setCaption("R");
     EXPECT_LT(label->width(), direct.width()) << "after loading, at once again";
+}
+
+TEST(CoolLabel, AnOpaqueLabelWithParentColorPaintsItsContainersColourAndFollowsIt)
+{
+    TCoolGroupBox box;
+    box.resize(160, 80);
+    box.setColor(platform::clWhite);
+    TCoolLabel label(&box);
+    label.setCaption("Score");
+    label.move(20, 30);
+    EXPECT_TRUE(label.ParentColor());
+    EXPECT_FALSE(label.Transparent());
+    const QPoint background(label.width() - 1, label.height() - 1);  // right of the text's shadow
+    EXPECT_EQ(shot(label).pixelColor(background), QColor(Qt::white)) << "white, not the button face";
+    EXPECT_EQ(shot(box).pixelColor(label.geometry().topLeft() + background), QColor(Qt::white));
+
+    box.setColor(platform::clYellow);
+    EXPECT_EQ(label.Color(), platform::clYellow);
+    EXPECT_EQ(shot(label).pixelColor(background), QColor(Qt::yellow));
+
+    label.setColor(platform::clAqua);
+    EXPECT_FALSE(label.ParentColor()) << "a colour of its own";
+    box.setColor(platform::clWhite);
+    EXPECT_EQ(shot(label).pixelColor(background), QColor(Qt::cyan));
+    label.setParentColor(true);
+    EXPECT_EQ(shot(label).pixelColor(background), QColor(Qt::white));
+}
+
+TEST(CoolLabel, AcceleratorFocusesTheFocusControlAndAWallpaperRepaintsAtOnce)
+{
+    QWidget window;
+    window.resize(200, 100);
+    TCoolLabel label(&window);
+    label.setCaption("&Name");
+    auto *edit = new QLineEdit(&window);
+    edit->move(0, 40);
+    auto *other = new QLineEdit(&window);
+    other->move(0, 70);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(other->hasFocus()) << "no FocusControl: the key does nothing";
+
+    label.setFocusControl(edit);
+    QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(edit->hasFocus());
+
+    other->setFocus();
+    label.setShowAccelChar(false);
+    QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(other->hasFocus()) << "without ShowAccelChar the & is no accelerator";
+    label.setShowAccelChar(true);
+    label.setEnabled(false);
+    QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(other->hasFocus()) << "a disabled label";
+    label.setEnabled(true);
+    label.setCaption("Na&me");
+    QTest::keyClick(&window, Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(edit->hasFocus()) << "the new caption's letter";
+    delete edit;
+    EXPECT_EQ(label.FocusControl(), nullptr);
+
+    // The own wallpaper shows without waiting for the event loop.
+    QApplication::processEvents();
+    EventCounter paints(&label, QEvent::Paint);
+    label.setWallpaper(patterned(8, 8));
+    EXPECT_EQ(paints.count, 1);
+}
+
+TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
+{
+    QWidget window;
+    window.resize(300, 120);
+    TCoolLabel label(&window);
+    label.setCaption("O1 - Minor second");
+    label.move(5, 5);
+    TCoolGroupBox box(&window);
+    box.setGeometry(150, 0, 140, 100);
+    window.show();
+    QStringList log;
+    label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { label.BeginDrag(true); };
+    label.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
+    box.OnDragOver = [&](QObject *, QObject *source, int, int, platform::TDragState, bool &accept) {
+        accept = source == &label;
+    };
+    box.OnDragDrop = [&](QObject *, QObject *source, int x, int y) {
+        log << QString("drop %1,%2 %3").arg(x).arg(y).arg(source == &label);
+    };
+    label.OnEndDrag = [&](QObject *, QObject *target, int, int) { log << QString("end %1").arg(target == &box); };
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    const QPoint overBox = label.mapFrom(&window, QPoint(170, 40));
+    QTest::mouseMove(&label, overBox);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, overBox);
+    EXPECT_EQ(log.join(" | ").toStdString(), "start | drop 20,40 1 | end 1");
 }

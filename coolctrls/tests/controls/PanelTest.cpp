@@ -2,8 +2,12 @@
 
 #include "coolctrls/TCoolGroupBox.h"
 #include "coolctrls/TCoolPanel.h"
+#include "platform/TSizeConstraints.h"
+#include "platform/canvas/TCanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace coolctrls;
 using namespace controltest;
@@ -112,4 +116,109 @@ TEST(CoolPanel, TransparentPanelShowsTheChosenAncestorsBackgroundOnly)
     const QImage img = shot(panel);
     EXPECT_EQ(img.pixelColor(20, 20), wallpaper.pixelColor(20 + 20, 30 + 20));
     EXPECT_EQ(img.pixelColor(0, 0), wallpaper.pixelColor(20, 30)) << "no bevel of the ancestor";
+}
+
+TEST(CoolPanel, SingleBorderIsAWindowFrameLineOutsideTheBevelsAndShrinksTheContents)
+{
+    TCoolPanel panel;
+    panel.resize(60, 40);
+    panel.setColor(platform::clWhite);
+    auto *child = new TCoolPanel(&panel);
+    child->setAlign(platform::alClient);
+    child->setVisible(false);  // only its place is looked at
+    panel.setBorderStyle(coolctrls::bsSingle);
+    const QImage img = shot(panel);
+    EXPECT_EQ(img.pixelColor(0, 20), sys(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(59, 20), sys(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(30, 0), sys(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(1, 20), sys(clBtnHighlight)) << "the raised bevel inside the border";
+    EXPECT_EQ(img.pixelColor(58, 20), sys(clBtnShadow));
+    EXPECT_EQ(img.pixelColor(30, 20), QColor(Qt::white));
+    EXPECT_EQ(panel.contentsRect(), QRect(1, 1, 58, 38));
+    child->setVisible(true);
+    EXPECT_EQ(child->geometry(), QRect(1, 1, 58, 38)) << "aligned children fill the inside";
+
+    panel.setBorderStyle(coolctrls::bsNone);
+    EXPECT_EQ(shot(panel).pixelColor(0, 20), sys(clBtnHighlight));
+    EXPECT_EQ(child->geometry(), QRect(0, 0, 60, 40));
+}
+
+TEST(CoolPanel, MultiLineCaptionIsDrawnOnSeveralLinesAndOneLineStaysWhereItWas)
+{
+    TCoolPanel panel;
+    panel.resize(120, 80);
+    panel.setColor(platform::clWhite);
+    panel.setBevelOuter(coolctrls::bvNone);
+    panel.setCaption("Top");
+    const QRect one = boundsOf(shot(panel), QColor(Qt::black));
+    ASSERT_FALSE(one.isEmpty());
+
+    panel.setCaption("Top\nBottom");
+    const QImage img = shot(panel);
+    const QRect two = boundsOf(img, QColor(Qt::black));
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.Font.Assign(panel.font());
+    const int h = canvas.TextHeight("W");
+    EXPECT_GT(two.height(), h) << "two lines, not one";
+    // The block of both lines is centred: the first line moved up by half a
+    // line, the second lies below it.
+    EXPECT_EQ(two.top(), one.top() - h / 2);
+    int inkRows = 0;
+    for (int y = two.top(); y <= two.bottom(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < img.width(); ++x)
+            ink = ink || img.pixelColor(x, y) == QColor(Qt::black);
+        inkRows += ink;
+    }
+    EXPECT_LT(inkRows, two.height()) << "a gap between the lines";
+}
+
+TEST(CoolPanel, ResizeEventsAndConstrainedResizeNarrowTheLimits)
+{
+    QWidget parent;
+    parent.resize(300, 200);
+    TCoolPanel panel(&parent);
+    panel.setGeometry(0, 0, 100, 50);
+    parent.show();
+    std::vector<QSize> resized;
+    panel.OnResize = [&](QObject *sender) {
+        EXPECT_EQ(sender, &panel);
+        resized.push_back(panel.size());
+    };
+    panel.Constraints()->setMaxWidth(150);
+    int asked = 0;
+    panel.OnConstrainedResize = [&](QObject *, int &minWidth, int &, int &maxWidth, int &) {
+        ++asked;
+        EXPECT_EQ(maxWidth, 150) << "the handler starts from the Constraints";
+        maxWidth = 120;
+        minWidth = 60;
+    };
+    panel.resize(140, 60);
+    EXPECT_EQ(panel.size(), QSize(120, 60));
+    panel.resize(30, 60);
+    EXPECT_EQ(panel.size(), QSize(60, 60));
+    EXPECT_GE(asked, 2);
+    ASSERT_FALSE(resized.empty());
+    EXPECT_EQ(resized.back(), QSize(60, 60)) << "OnResize sees the size taken";
+    for (const QSize &s : resized)
+        EXPECT_TRUE(s.width() >= 60 && s.width() <= 120) << "never a size the handler refused";
+}
+
+TEST(CoolPanel, ParentColorStartsOffAndFollowsWhenSet)
+{
+    TCoolPanel outer;
+    outer.setColor(platform::clWhite);
+    TCoolPanel inner(&outer);
+    EXPECT_FALSE(inner.ParentColor()) << "the panel sets its own colour";
+    EXPECT_EQ(inner.Color(), platform::clBtnFace);
+    inner.setParentColor(true);
+    EXPECT_EQ(inner.Color(), platform::clWhite);
+    outer.setColor(platform::clRed);
+    EXPECT_EQ(inner.Color(), platform::clRed);
+    inner.setColor(platform::clBlue);
+    EXPECT_FALSE(inner.ParentColor());
+    EXPECT_EQ(inner.property("Align").value<platform::TAlign>(), platform::alNone);
+    EXPECT_TRUE(inner.setProperty("TabStop", true));
+    EXPECT_EQ(inner.focusPolicy(), Qt::StrongFocus);
 }

@@ -36,6 +36,23 @@ QImage drawn(TGlyph &glyph, bool enabled, TColor blend = clNone)
     return img;
 }
 
+// The generated disabled look of the square at (5, 5)..(8, 8): shadow in
+// place over a highlight copy one pixel right and down, the rest transparent.
+void expectEmbossedSquare(const QImage &disabled)
+{
+    const QRgb shadow = QColor(ColorToQColor(clBtnShadow)).rgb();
+    const QRgb highlight = QColor(ColorToQColor(clBtnHighlight)).rgb();
+    const QRgb background = qRgb(255, 0, 255);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool inShadow = x >= 5 && x <= 8 && y >= 5 && y <= 8;
+            const bool inHighlight = x >= 6 && x <= 9 && y >= 6 && y <= 9;
+            const QRgb expected = inShadow ? shadow : inHighlight ? highlight : background;
+            EXPECT_EQ(disabled.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
 } // namespace
 
 TEST(GlyphHolder, NumGlyphsFollowsTheBitmapShape)
@@ -151,17 +168,7 @@ TEST(GlyphHolder, GeneratedDisabledLookIsEmbossedOnePixelApart)
     EXPECT_EQ(normal.pixel(2, 2), qRgb(255, 0, 255)); // olive is transparent
 
     const QImage disabled = drawn(glyph, false);
-    const QRgb shadow = QColor(ColorToQColor(clBtnShadow)).rgb();
-    const QRgb highlight = QColor(ColorToQColor(clBtnHighlight)).rgb();
-    const QRgb background = qRgb(255, 0, 255);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const bool inShadow = x >= 5 && x <= 8 && y >= 5 && y <= 8;
-            const bool inHighlight = x >= 6 && x <= 9 && y >= 6 && y <= 9;
-            const QRgb expected = inShadow ? shadow : inHighlight ? highlight : background;
-            EXPECT_EQ(disabled.pixel(x, y), expected) << x << "," << y;
-        }
-    }
+    expectEmbossedSquare(disabled);
 
     // Blended 50 % with the background when a colour is given.
     const QImage blended = drawn(glyph, true, clWhite);
@@ -237,4 +244,18 @@ TEST(GlyphHolder, ButtonFaceBevelsAndClipping)
         }
     }
     EXPECT_EQ(text.left(), 10 + 2 + 16 + 4);
+}
+
+TEST(GlyphHolder, AMonochromeGlyphsBlackPixelsMakeTheDisabledLook)
+{
+    // A one-bit glyph: a black square at (5, 5)..(8, 8) on white.
+    TBitmap mono(16, 16);
+    mono.Canvas().FillRect(QRect(0, 0, 16, 16), clWhite);
+    mono.Canvas().FillRect(QRect(5, 5, 4, 4), clBlack);
+    mono.setMonochrome(true);
+    ASSERT_TRUE(mono.Monochrome());
+    TGlyph glyph;
+    glyph.setGlyph(&mono);
+    const QImage disabled = drawn(glyph, false);
+    expectEmbossedSquare(disabled);
 }

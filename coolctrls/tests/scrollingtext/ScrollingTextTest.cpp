@@ -1,5 +1,6 @@
 #include "coolctrls/TCoolScrollingText.h"
 #include "coolctrls/TThreadTimer.h"
+#include "platform/TSizeConstraints.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -519,4 +520,79 @@ TEST(ScrollingText, OnAPageNeverShownTheFirstTickPutsTheThreadToSleep)
     infoPage.show();
     EXPECT_TRUE(ticker.ScrollTimer().Enabled());
     EXPECT_EQ(ticker.ScrollX(), x - 3) << "the tick and the two the clock held";
+}
+
+TEST(ScrollingText, AfterStoppingTheLastFrameStaysUntilTheParentPaintsThatArea)
+{
+    ColourWidget page;
+    page.colour = Qt::red;
+    page.resize(200, 40);
+    TCoolScrollingText ticker(&page);
+    manual(ticker);
+    ticker.setGeometry(10, 10, 100, 20);
+    ticker.setColor(platform::clWhite);
+    ticker.Add("moving");
+    ticker.setActive(true);
+    ticker.Loaded();
+    page.show();
+    QApplication::processEvents();
+    for (int i = 0; i < 30; ++i)
+        ticker.ScrollTimer().trigger();
+    const QImage last = ticker.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(last.pixelColor(99, 0), QColor(Qt::white)) << "the ticker's own background";
+
+    ticker.setActive(false);
+    ticker.setColor(platform::clBlue);  // a stopped ticker shows no change
+    QApplication::processEvents();
+    EXPECT_EQ(ticker.grab().toImage().convertToFormat(QImage::Format_RGB32), last) << "the frame stands";
+
+    // The parent paints that area: its background shows there from now on.
+    page.update(QRect(0, 0, 60, 40));
+    QApplication::processEvents();
+    const QImage afterParent = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(afterParent.pixelColor(10 + 99, 10), QColor(Qt::red));
+    EXPECT_EQ(afterParent.pixelColor(10 + 5, 10 + 5), QColor(Qt::red));
+
+    // Started again, the ticker covers its area with its frames.
+    ticker.setActive(true);
+    ticker.ScrollTimer().trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(page.grab().toImage().convertToFormat(QImage::Format_RGB32).pixelColor(10 + 99, 10),
+              QColor(Qt::blue));
+}
+
+TEST(ScrollingText, ReChoosingTheDirectionRepaintsWhenItResetsTheAlignment)
+{
+    QWidget page;
+    page.resize(200, 40);
+    TCoolScrollingText ticker(&page);
+    manual(ticker);
+    ticker.resize(150, 20);
+    ticker.Add("aligned");
+    ticker.setAlignment(coolctrls::taCenter);  // kept while the direction is horizontal
+    page.show();
+    QApplication::processEvents();
+    const int frames = ticker.FramesPainted();
+    ticker.setScrollDirection(ticker.ScrollDirection());
+    EXPECT_EQ(ticker.Alignment(), coolctrls::taLeftJustify);
+    QApplication::processEvents();
+    EXPECT_GT(ticker.FramesPainted(), frames) << "the new alignment is shown";
+    const int again = ticker.FramesPainted();
+    ticker.setScrollDirection(ticker.ScrollDirection());
+    QApplication::processEvents();
+    EXPECT_EQ(ticker.FramesPainted(), again) << "nothing changed, nothing painted";
+}
+
+TEST(ScrollingText, InheritedParentColorAndConstraints)
+{
+    ColourWidget page;
+    TCoolScrollingText ticker(&page);
+    EXPECT_TRUE(ticker.ParentColor());
+    ticker.setColor(platform::clWhite);
+    EXPECT_FALSE(ticker.ParentColor());
+    ticker.Constraints()->setMinWidth(120);
+    ticker.resize(50, 15);
+    EXPECT_EQ(ticker.width(), 120);
+    EXPECT_TRUE(ticker.setProperty("Align", QVariant::fromValue(platform::alTop)));
+    EXPECT_EQ(ticker.Align(), platform::alTop);
 }

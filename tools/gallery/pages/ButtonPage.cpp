@@ -1,6 +1,7 @@
 // The push button in its looks: plain, disabled, default and focused,
 // pressed, flat, over wallpaper, with its own wallpaper, gradient, elliptic,
-// with a glyph in each layout, and animated.
+// with a glyph in each layout, animated, Cancel, a wallpaper option without
+// a wallpaper and ModalResult in a dialog; below, the buttons' events.
 #include "GalleryPage.h"
 #include "GallerySheet.h"
 
@@ -10,6 +11,7 @@
 #include "platform/canvas/TImageList.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QTimer>
 
@@ -161,6 +163,29 @@ QWidget *createButtonPage(QWidget *parent, const gallery::GalleryContext &contex
     animated->setImages(frames);
     animated->setInterval(200);
     animated->setAnimated(true);
+
+    addButton(sheet, "Close", "Cancel = True\n(Escape clicks it)")->setCancel(true);
+    addButton(sheet, "No paper", "[ocPaintWallpaper], no wallpaper\n(what lies under it shows)",
+              Backdrop::Wallpaper)
+        ->setOptions({ocPaintWallpaper});
+    TCoolBtn *ask = addButton(sheet, "Ask...", "opens a dialog: OK (ModalResult mrOk),\nCancel (mrCancel, Cancel = True)");
+    ask->OnClick = [ask](QObject *) {
+        QDialog dialog(ask->window());
+        dialog.setWindowTitle("ModalResult");
+        dialog.resize(180, 50);
+        auto *ok = new TCoolBtn(&dialog);
+        ok->setCaption("OK");
+        ok->setGeometry(10, 12, 75, 25);
+        ok->setModalResult(mrOk);
+        auto *cancel = new TCoolBtn(&dialog);
+        cancel->setCaption("Cancel");
+        cancel->setGeometry(95, 12, 75, 25);
+        cancel->setModalResult(mrCancel);
+        cancel->setCancel(true);
+        const int result = dialog.exec();
+        ask->setCaption(result == mrOk ? "mrOk" : result == mrCancel ? "mrCancel" : "Ask...");
+    };
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -90,6 +90,7 @@ QWidget *createComboBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     borders->setEdgeBorders(TEdgeBorders{ebLeft, ebTop, ebRight, ebBottom});
     borders->setBordersTrColor(clRed);
 
+    sheet->addEventLog();
     return sheet;
 }
 

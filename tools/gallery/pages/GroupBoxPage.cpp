@@ -61,6 +61,7 @@ QWidget *createGroupBoxPage(QWidget *parent, const gallery::GalleryContext &cont
     }
     b = box(sheet->addCell("right-to-left", size), "Right to left");
     b->setLayoutDirection(Qt::RightToLeft);
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -1,13 +1,17 @@
 // The label in its looks: transparent over wallpaper, colour, wallpaper,
 // disabled, shadow positions, bevels, edge borders, glyph layouts,
-// vertical layout, right-to-left.
+// vertical layout, right-to-left, ParentColor, FocusControl's accelerator,
+// a one-bit glyph disabled; below, the labels' events.
 #include "GalleryPage.h"
 #include "GallerySheet.h"
 
+#include "coolctrls/TCoolGroupBox.h"
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TCoolLabel.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
+
+#include <QLineEdit>
 
 using coolctrls::TCoolLabel;
 using Backdrop = gallery::GallerySheet::Backdrop;
@@ -38,6 +42,20 @@ void setLamp(TCoolLabel *l)
     glyph.Canvas().FillRect(QRect(0, 0, 16, 16), platform::clOlive);
     glyph.Canvas().Brush.setColor(platform::RGB(0, 160, 0));
     glyph.Canvas().Ellipse(2, 2, 14, 14);
+    l->setGlyph(&glyph);
+}
+
+// The lamp as a one-bit glyph: black on white.
+void setMonochromeLamp(TCoolLabel *l)
+{
+    platform::TBitmap glyph;
+    glyph.SetSize(16, 16);
+    glyph.Canvas().FillRect(QRect(0, 0, 16, 16), platform::clWhite);
+    glyph.Canvas().Brush.setColor(platform::clBlack);
+    glyph.Canvas().Ellipse(2, 2, 14, 14);
+    // One bit a pixel: white (the brush colour) stays white, the rest black.
+    glyph.Canvas().Brush.setColor(platform::clWhite);
+    glyph.setMonochrome(true);
     l->setGlyph(&glyph);
 }
 
@@ -90,6 +108,25 @@ QWidget *createLabelPage(QWidget *parent, const gallery::GalleryContext &context
     l->setEnabled(false);
     l = fixed(sheet->addCell("taLeftJustify, right-to-left", size), "Right to left");
     l->setLayoutDirection(Qt::RightToLeft);
+    {
+        QWidget *host = sheet->addCell("ParentColor, not Transparent,\non a white group box", size);
+        auto *box = new coolctrls::TCoolGroupBox(host);
+        box->setGeometry(0, 0, host->width(), host->height());
+        box->setColor(platform::clWhite);
+        box->setCaption("Score");
+        label(box, "White as its box")->move(10, 20);
+    }
+    {
+        QWidget *host = sheet->addCell("FocusControl: Alt+N focuses the edit", size);
+        auto *edit = new QLineEdit(host);
+        edit->setGeometry(60, 12, 80, 22);
+        label(host, "&Name:")->setFocusControl(edit);
+        host->findChild<TCoolLabel *>()->move(6, 15);
+    }
+    l = label(sheet->addCell("one-bit Glyph, Enabled false", size), "Lamp");
+    setMonochromeLamp(l);
+    l->setEnabled(false);
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -105,6 +105,7 @@ QWidget *createListBoxPage(QWidget *parent, const gallery::GalleryContext &conte
     flat->setEdgeBorders(TEdgeBorders{ebLeft, ebBottom});
     flat->setBordersTrColor(clRed);
 
+    sheet->addEventLog();
     return sheet;
 }
 

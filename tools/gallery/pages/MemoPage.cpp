@@ -131,6 +131,7 @@ QWidget *createMemoPage(QWidget *parent, const gallery::GalleryContext &context)
         memo->setFontColor(platform::clWhite);
         memo->setEnabled(false);
     }
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -1,5 +1,6 @@
 // The panel in its looks: colour, wallpaper tiled and stretched, bevels,
-// transparent at level 0 and 1, disabled, right-to-left caption.
+// transparent at level 0 and 1, disabled, right-to-left caption, the single
+// border, a caption of two lines and ParentColor; below, the panels' events.
 #include "GalleryPage.h"
 #include "GallerySheet.h"
 
@@ -58,6 +59,15 @@ QWidget *createPanelPage(QWidget *parent, const gallery::GalleryContext &context
     p = panel(sheet->addCell("taLeftJustify, right-to-left", size), "Left (RTL)");
     p->setAlignment(coolctrls::taLeftJustify);
     p->setLayoutDirection(Qt::RightToLeft);
+    p = panel(sheet->addCell("BorderStyle bsSingle", size), "Single border");
+    p->setBorderStyle(coolctrls::bsSingle);
+    panel(sheet->addCell("Caption of two lines", size), "First line\nSecond line");
+    p = panel(sheet->addCell("ParentColor (the white panel's)", size), QString());
+    p->setColor(platform::clWhite);
+    auto *inner = panel(p, "ParentColor");
+    inner->setBevelOuter(coolctrls::bvLowered);
+    inner->setParentColor(true);
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -120,6 +120,16 @@ QWidget *createScrollingTextPage(QWidget *parent, const gallery::GalleryContext 
         text->setIdWallpaper(1);
         text->setStretched(true);
     }
+    {
+        TCoolScrollingText *text = addText(sheet->addCell("OnClick toggles Active: stopped, the last frame\n"
+                                                          "stays until the page paints over it",
+                                                          wideCell),
+                                           context, {"Click to stop, click again to go on"},
+                                           coolctrls::sdRightToLeft, 250);
+        text->setColor(platform::clWindow);
+        text->OnClick = [text](QObject *) { text->setActive(!text->Active()); };
+    }
+    sheet->addEventLog();
     return sheet;
 }
 

@@ -1,12 +1,12 @@
-# cmake -DPROGRAM=path -DFORBIDDEN=name[;name...] -P CheckRuntimeDependencies.cmake
-# Runs PROGRAM (it must exit with 0) and fails when PROGRAM or any shared
+# cmake -DPROGRAM=path -DFORBIDDEN=name[;name...] [-DARGS=arg[;arg...]] -P CheckRuntimeDependencies.cmake
+# Runs PROGRAM with ARGS (it must exit with 0) and fails when PROGRAM or any shared
 # library it loads, directly or through other libraries, has a file name
 # starting with one of the FORBIDDEN names.
 if(NOT PROGRAM OR NOT FORBIDDEN)
   message(FATAL_ERROR "usage: cmake -DPROGRAM=path -DFORBIDDEN=names -P ${CMAKE_CURRENT_LIST_FILE}")
 endif()
 
-execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+execute_process(COMMAND ${PROGRAM} ${ARGS} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} failed (${status}):\n${out}${err}")
 endif()

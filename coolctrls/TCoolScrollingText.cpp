@@ -19,6 +19,34 @@ using namespace platform;
 
 namespace coolctrls {
 
+namespace {
+
+// The bounding rectangle of a premultiplied picture's pixels that are not
+// fully see-through (empty when there are none).
+QRect tickerInkRect(const QImage &picture)
+{
+    int left = picture.width(), right = -1, top = picture.height(), bottom = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        int first = -1, last = -1;
+        for (int x = 0; x < picture.width(); ++x)
+            if (qAlpha(row[x]) != 0) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        if (first < 0)
+            continue;
+        left = qMin(left, first);
+        right = qMax(right, last);
+        top = qMin(top, y);
+        bottom = y;
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
     : QWidget(parent),
       TBackgroundControl(this),
@@ -423,12 +451,45 @@ void TCoolScrollingText::Tick()
         return;
     }
     // One frame off-screen, shown at once in one copy by the paint handler.
+    // While only the offset changed, the text is moved in the kept frame and
+    // the strip it covered and covers is all that is drawn and shown: on the
+    // program's Information page 150 of 770 pixels a row.
     const QSize frameSize = size().expandedTo(QSize(1, 1));
-    if (m_frame.size() != frameSize)
-        m_frame = QImage(frameSize, QImage::Format_RGB32);
-    renderFrameInto(m_frame);
-    m_frameValid = true;
-    repaint();
+    QRect changed(QPoint(0, 0), frameSize);
+    if (m_frameValid && m_frame.size() == frameSize && !liveBackground() && !m_background.isNull()
+        && m_backgroundLook == backgroundLook()) {
+        changed = moveTextInFrame();
+    } else {
+        if (m_frame.size() != frameSize)
+            m_frame = QImage(frameSize, QImage::Format_RGB32);
+        m_frameTextRect = renderFrameInto(m_frame);
+        m_frameValid = true;
+    }
+    if (!changed.isEmpty())
+        repaint(changed);
+}
+
+QRect TCoolScrollingText::moveTextInFrame()
+{
+    updateTextPicture(width() - m_scrollX);
+    const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
+    const QRect textRect = m_textPictureInk.translated(at) & m_frame.rect();
+    const QRect changed = (m_frameTextRect | textRect) & m_frame.rect();
+    m_frameTextRect = textRect;
+    ++m_framesPainted;
+    if (changed.isEmpty())
+        return changed;
+    // The kept background under the strip, then the text over it.
+    const qsizetype rowBytes = qsizetype(changed.width()) * 4;
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        std::memcpy(m_frame.scanLine(y) + changed.left() * 4, m_background.constScanLine(y) + changed.left() * 4,
+                    size_t(rowBytes));
+    const QRect source = changed.translated(-at) & m_textPicture.rect();
+    if (!source.isEmpty()) {
+        QPainter painter(&m_frame);
+        painter.drawImage(source.topLeft() + at, m_textPicture, source);
+    }
+    return changed;
 }
 
 QImage TCoolScrollingText::RenderFrame()
@@ -504,12 +565,13 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
     m_textPictureOrigin = QPoint(margin, pad);
     paintText(canvas, QRect(m_textPictureOrigin, QSize(rectWidth, pictureHeight - pad)));
     canvas.releaseHandle();
+    m_textPictureInk = tickerInkRect(picture);
     m_textPicture = picture;
     m_textPictureWidth = rectWidth;
     m_textPictureLook = std::move(look);
 }
 
-void TCoolScrollingText::renderFrameInto(QImage &frame)
+QRect TCoolScrollingText::renderFrameInto(QImage &frame)
 {
     if (liveBackground()) {
         frame.fill(m_color.toQColor());
@@ -532,10 +594,12 @@ void TCoolScrollingText::renderFrameInto(QImage &frame)
             frame = m_background.copy();
     }
     updateTextPicture(width() - m_scrollX);
+    const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
     QPainter painter(&frame);
-    painter.drawImage(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y(), m_textPicture);
+    painter.drawImage(at, m_textPicture);
     painter.end();
     ++m_framesPainted;
+    return m_textPictureInk.translated(at) & frame.rect();
 }
 
 void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
@@ -555,7 +619,7 @@ void TCoolScrollingText::paintText(TCanvas &canvas, QRect r)
     DrawCaption(canvas, r, format, isEnabled() ? text + ' ' : text, shadowStyle(), fontColor, isEnabled());
 }
 
-void TCoolScrollingText::paintEvent(QPaintEvent *)
+void TCoolScrollingText::paintEvent(QPaintEvent *event)
 {
     // Stopped: the last frame as it was shown, until the parent has painted
     // over it; then nothing.
@@ -570,11 +634,12 @@ void TCoolScrollingText::paintEvent(QPaintEvent *)
     if (!m_frameValid || m_frame.size() != frameSize) {
         if (m_frame.size() != frameSize)
             m_frame = QImage(frameSize, QImage::Format_RGB32);
-        renderFrameInto(m_frame);
+        m_frameTextRect = renderFrameInto(m_frame);
         m_frameValid = true;
     }
     QPainter p(this);
-    p.drawImage(0, 0, m_frame);
+    const QRect area = event->rect() & m_frame.rect();
+    p.drawImage(area.topLeft(), m_frame, area);
 }
 
 void TCoolScrollingText::resizeEvent(QResizeEvent *event)

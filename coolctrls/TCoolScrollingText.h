@@ -227,7 +227,12 @@ private:
     // Makes the see-through text picture again when its look or, for a
     // right or centred text, the text rectangle's width has changed.
     void updateTextPicture(int textRectWidth);
-    void renderFrameInto(QImage &frame);
+    // The whole frame; returns where the text's pixels lie in it.
+    QRect renderFrameInto(QImage &frame);
+    // m_frame's text moved to the current offset over its kept background:
+    // only the strip where the text was and where it is now is drawn again.
+    // Returns that strip; the caller repaints it alone.
+    QRect moveTextInFrame();
 
     TGlyph m_textGlyph;
     TThreadTimer *m_scrollTimer;
@@ -251,6 +256,7 @@ private:
     bool m_snapshotPending = false;
     QImage m_frame;
     bool m_frameValid = false;
+    QRect m_frameTextRect;  // where m_frame holds text pixels
     // Kept parts (see the class comment).
     mutable TextLook m_extentLook;
     mutable QSize m_extentControlSize;
@@ -260,6 +266,7 @@ private:
     BackgroundLook m_backgroundLook;
     QImage m_textPicture;
     QPoint m_textPictureOrigin;  // where the text rectangle's corner lies in it
+    QRect m_textPictureInk;      // the picture's pixels that are not see-through
     TextLook m_textPictureLook;
     int m_textPictureWidth = -1;
     int m_framesPainted = 0;

@@ -1,8 +1,9 @@
 #include "MidiDeviceList.h"
 
-#include "AlsaSeqDevice.h"
 #include "CaptureDevice.h"
-#include "FluidSynthDevice.h"
+#include "SoundBackend.h"
+
+#include <QDebug>
 
 namespace platform::midi {
 
@@ -12,43 +13,52 @@ MidiDeviceList &MidiDeviceList::instance()
     return list;
 }
 
-void MidiDeviceList::buildFromEnvironment()
+MidiDeviceList::~MidiDeviceList()
 {
-    m_devices.clear();
-    m_installed.reset();
+    if (m_loader.joinable())
+        m_loader.join();
+}
+
+std::vector<std::shared_ptr<MidiDevice>> MidiDeviceList::buildFromEnvironment(std::shared_ptr<MidiDevice> *installed)
+{
+    std::vector<std::shared_ptr<MidiDevice>> devices;
     const QString choice = qEnvironmentVariable("TONVIK_MIDI_OUT", QStringLiteral("auto")).trimmed();
     const QString lower = choice.toLower();
     if (lower == QLatin1String("none"))
-        return;
+        return devices;
     if (lower == QLatin1String("capture")) {
-        m_installed = std::make_shared<CaptureDevice>();
-        m_devices.push_back(m_installed);
-        return;
+        *installed = std::make_shared<CaptureDevice>();
+        devices.push_back(*installed);
+        return devices;
     }
-    const bool alsaOnly = lower == QLatin1String("alsa") || lower.startsWith(QLatin1String("alsa:"));
-    if (!alsaOnly) {
-        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-        // In auto mode the synthesizer is offered only when it has a
-        // SoundFont; asked for by name it is always there (and fails to
-        // open with a reason when it cannot play).
-        if (lower == QLatin1String("fluidsynth") || FluidSynthDevice::soundFontExists(options.soundFont))
-            m_devices.push_back(std::make_shared<FluidSynthDevice>(options));
-        if (lower == QLatin1String("fluidsynth"))
-            return;
+    QString error;
+    if (const SoundBackendEntry entry = loadSoundBackend(&error))
+        entry(choice, devices);
+    else
+        qWarning().noquote() << error; // no devices: opening one reports MMSYSERR_NODRIVER
+    return devices;
+}
+
+void MidiDeviceList::ensureBuilt(std::unique_lock<std::mutex> &lock)
+{
+    if (m_state == State::Unbuilt) {
+        m_state = State::Building;
+        lock.unlock();
+        std::shared_ptr<MidiDevice> installed;
+        auto devices = buildFromEnvironment(&installed);
+        lock.lock();
+        m_devices = std::move(devices);
+        m_installed = std::move(installed);
+        m_state = State::Built;
+        m_builtChanged.notify_all();
     }
-    const QString filter = lower.startsWith(QLatin1String("alsa:")) ? choice.mid(5) : QString();
-    for (const AlsaSeqDevice::Port &port : AlsaSeqDevice::ports())
-        if (filter.isEmpty() || port.name.contains(filter, Qt::CaseInsensitive))
-            m_devices.push_back(std::make_shared<AlsaSeqDevice>(port));
+    m_builtChanged.wait(lock, [this] { return m_state == State::Built; });
 }
 
 std::vector<std::shared_ptr<MidiDevice>> MidiDeviceList::devices()
 {
-    std::lock_guard lock(m_mutex);
-    if (!m_built) {
-        buildFromEnvironment();
-        m_built = true;
-    }
+    std::unique_lock lock(m_mutex);
+    ensureBuilt(lock);
     return m_devices;
 }
 
@@ -92,20 +102,39 @@ std::shared_ptr<MidiDevice> MidiDeviceList::open(int deviceId, MMRESULT *error)
 
 void MidiDeviceList::preload()
 {
-    const auto list = devices();
-    if (!list.empty())
-        list.front()->preload();
+    std::thread previous;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_state != State::Unbuilt)
+            return;
+        // The loader of a list since withdrawn (install(nullptr)) is joined
+        // outside the lock: it may not have taken it yet.
+        previous = std::move(m_loader);
+        m_loader = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            ensureBuilt(lock);
+            const auto list = m_devices;
+            lock.unlock();
+            if (!list.empty())
+                list.front()->preload();
+        });
+    }
+    if (previous.joinable())
+        previous.join();
 }
 
 void MidiDeviceList::install(std::shared_ptr<MidiDevice> device)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    // A list being built in the background is finished first, so it cannot
+    // overwrite the one installed here.
+    m_builtChanged.wait(lock, [this] { return m_state != State::Building; });
     if (device) {
         m_devices = {device};
         m_installed = std::move(device);
-        m_built = true;
+        m_state = State::Built;
     } else {
-        m_built = false;
+        m_state = State::Unbuilt;
         m_installed.reset();
         m_devices.clear();
     }
@@ -113,8 +142,8 @@ void MidiDeviceList::install(std::shared_ptr<MidiDevice> device)
 
 std::shared_ptr<MidiDevice> MidiDeviceList::installed()
 {
-    devices();
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    ensureBuilt(lock);
     return m_installed;
 }
 

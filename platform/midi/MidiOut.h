@@ -106,8 +106,9 @@ MMRESULT midiStreamClose(HMIDISTRM stream);
 
 // Name of output device 0..n-1 (empty for other ids).
 QString midiOutGetDeviceName(int deviceId);
-// Starts loading the default device (the SoundFont of the built-in
-// synthesizer) in the background, so the first open waits less. Optional.
+// Starts loading the sound library, the device list and the default device
+// (the SoundFont of the built-in synthesizer) in the background, so the
+// first open waits less. Optional.
 void midiOutPreload();
 
 } // namespace platform::midi

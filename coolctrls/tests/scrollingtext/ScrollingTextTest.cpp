@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -520,6 +521,86 @@ TEST(ScrollingText, OnAPageNeverShownTheFirstTickPutsTheThreadToSleep)
     infoPage.show();
     EXPECT_TRUE(ticker.ScrollTimer().Enabled());
     EXPECT_EQ(ticker.ScrollX(), x - 3) << "the tick and the two the clock held";
+}
+
+namespace {
+
+// The rectangles of the paint events a widget receives.
+class PaintRecorder : public QObject
+{
+public:
+    std::vector<QRect> rects;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.push_back(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+};
+
+} // namespace
+
+// A tick draws and shows only the strip the text left and entered, in every
+// direction, over a wallpaper and over the parent's captured background,
+// and what shows is the whole frame drawn afresh, pixel for pixel; a new
+// background look (the capture at the first tick) shows the whole frame.
+TEST(ScrollingText, ATickRepaintsTheTextsStripAloneAndShowsTheWholeFrame)
+{
+    for (const TScrollDirection direction : {sdRightToLeft, sdLeftToRight, sdBottomToTop, sdTopToBottom}) {
+        for (const bool transparent : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "direction " << int(direction) << " transparent " << transparent);
+            ColourWidget parent;
+            parent.colour = QColor(200, 220, 90);
+            parent.resize(260, 60);
+            TCoolScrollingText ticker(&parent);
+            manual(ticker);
+            ticker.setGeometry(10, 10, 240, 30);
+            ticker.setScrollDirection(direction);
+            ticker.setShadowColor(platform::clBlue);
+            ticker.setStrings({"Ab"});
+            if (transparent) {
+                ticker.setTransparent(true);
+            } else {
+                QImage wallpaper(5, 3, QImage::Format_RGB32);
+                for (int x = 0; x < 5; ++x)
+                    for (int y = 0; y < 3; ++y)
+                        wallpaper.setPixelColor(x, y, QColor(40 * x, 70 * y, 128));
+                ticker.setWallpaper(wallpaper);
+            }
+            ticker.setActive(true);
+            ticker.Loaded();
+            parent.show();
+            QApplication::processEvents();
+            PaintRecorder recorder;
+            ticker.installEventFilter(&recorder);
+
+            for (int i = 0; i < 60; ++i) {
+                recorder.rects.clear();
+                const QPoint before(ticker.ScrollX(), ticker.ScrollY());
+                ticker.Tick();
+                // At a wrap the strip reaches from the old place to the new.
+                const bool wrapped = (QPoint(ticker.ScrollX(), ticker.ScrollY()) - before).manhattanLength() > 1;
+                const std::vector<QRect> painted = recorder.rects;
+                const QImage shown = ticker.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                ASSERT_EQ(shown, ticker.RenderFrame()) << "tick " << i;
+                if (i == 0 && transparent) {
+                    ASSERT_EQ(painted.size(), 1u);
+                    EXPECT_EQ(painted[0], ticker.rect()) << "the captured background shows whole";
+                    continue;
+                }
+                ASSERT_LE(painted.size(), 1u) << "tick " << i;
+                if (painted.empty() || wrapped)
+                    continue; // the text is outside: nothing changed
+                const QRect strip = painted[0];
+                if (direction == sdRightToLeft || direction == sdLeftToRight)
+                    EXPECT_LT(strip.width(), ticker.width() / 2) << "tick " << i;
+                else
+                    EXPECT_LT(strip.height(), ticker.height()) << "tick " << i;
+            }
+        }
+    }
 }
 
 TEST(ScrollingText, AfterStoppingTheLastFrameStaysUntilTheParentPaintsThatArea)

@@ -138,3 +138,26 @@ TEST(MidiDeviceSelection, AlsaPortsByNameAndNoSequencerMeansNoDevice)
         EXPECT_EQ(midiOutGetNumDevs(), 0u);
     }
 }
+
+// midiOutPreload() builds the list (loading the sound library) on a thread
+// of its own; whoever needs the list meanwhile waits for it, and a device
+// installed while it is being built replaces it instead of being overwritten.
+TEST(MidiDeviceSelection, PreloadBuildsTheListInTheBackground)
+{
+    {
+        ScopedOutput env{{"TONVIK_MIDI_OUT", "fluidsynth"}, {"TONVIK_SOUNDFONT", "/nonexistent/none.sf2"}};
+        midiOutPreload();
+        ASSERT_EQ(midiOutGetNumDevs(), 1u);
+        EXPECT_TRUE(midiOutGetDeviceName(0).contains("FluidSynth"));
+        HMIDIOUT out = nullptr;
+        EXPECT_EQ(midiOutOpen(&out, MIDI_MAPPER), MMSYSERR_NODRIVER);
+    }
+    for (int round = 0; round < 20; ++round) {
+        ScopedOutput env{{"TONVIK_MIDI_OUT", "alsa:no port has this name"}};
+        midiOutPreload();
+        CaptureDevice &capture = CaptureDevice::install();
+        ASSERT_EQ(midiOutGetNumDevs(), 1u) << "round " << round;
+        EXPECT_EQ(CaptureDevice::active(), &capture);
+        CaptureDevice::uninstall();
+    }
+}

@@ -6,11 +6,14 @@
 // (moc expands these macros):
 //   TONVIK_COOL_CONTROL_PROPERTIES          a windowed control's: Align,
 //                                           Anchors, Constraints, DragCursor,
-//                                           ParentColor, ShowHint,
-//                                           ParentShowHint, PopupMenu, TabOrder
+//                                           DragMode, DragKind, ParentColor,
+//                                           ShowHint, ParentShowHint,
+//                                           PopupMenu, TabOrder
 //   TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES  the same without TabOrder, for a
 //                                           control that takes no part in the
 //                                           tab order (label, scrolling text)
+//   TONVIK_COOL_CTL3D_PROPERTIES            Ctl3D and ParentCtl3D, for a
+//                                           control with a frame
 //   TONVIK_COOL_TAB_STOP_PROPERTY           TabStop with its accessors, and
 //                                           both setTabOrder of TControl and
 //                                           QWidget's static one
@@ -26,6 +29,8 @@
     Q_PROPERTY(platform::TAnchors Anchors READ Anchors WRITE setAnchors) \
     Q_PROPERTY(platform::TSizeConstraints *Constraints READ Constraints CONSTANT) \
     Q_PROPERTY(QCursor DragCursor READ DragCursor WRITE setDragCursor) \
+    Q_PROPERTY(platform::TDragMode DragMode READ DragMode WRITE setDragMode) \
+    Q_PROPERTY(platform::TDragKind DragKind READ DragKind WRITE setDragKind) \
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor) \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint) \
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint) \
@@ -34,6 +39,10 @@
 #define TONVIK_COOL_CONTROL_PROPERTIES \
     TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES \
     Q_PROPERTY(int TabOrder READ TabOrder WRITE setTabOrder)
+
+#define TONVIK_COOL_CTL3D_PROPERTIES \
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D) \
+    Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE setParentCtl3D)
 
 #define TONVIK_COOL_TAB_STOP_PROPERTY \
     Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop) \

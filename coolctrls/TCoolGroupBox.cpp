@@ -59,7 +59,6 @@ void TCoolGroupBox::ParentColorChanged()
     NotifyColorChanged(this);
     update();
 }
-void TCoolGroupBox::setCtl3D(bool value) { StoreAndUpdate(this, m_ctl3D, value); }
 
 QRect TCoolGroupBox::captionRect() const
 {
@@ -96,7 +95,7 @@ void TCoolGroupBox::paintEvent(QPaintEvent *)
     canvas.Font.setColor(fontColor);
     const int h = canvas.TextHeight("0");
     QRect f = Rect(0, h / 2 - 1, width(), height());
-    if (m_ctl3D) {
+    if (Ctl3D()) {
         AdjustRectSides(f, 1, 1, 0, 0);
         canvas.FrameRect(f, clBtnHighlight);
         f.translate(-1, -1);

@@ -34,7 +34,7 @@ class TCoolGroupBox : public QWidget,
     TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE setCtl3D)
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(int idWallpaper READ idWallpaper WRITE setIdWallpaper)
     Q_PROPERTY(bool Stretched READ Stretched WRITE setStretched)
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
@@ -50,8 +50,6 @@ public:
     // The background without a wallpaper, and the caption cell's.
     platform::TColor Color() const { return m_color; }
     void setColor(platform::TColor value);
-    bool Ctl3D() const { return m_ctl3D; }
-    void setCtl3D(bool value);
 
     // Where the caption cell lies (empty without a caption): the measured
     // caption at x = 8 (right-to-left: 8 from the right), H = the height of
@@ -73,6 +71,8 @@ protected:
     void changeEvent(QEvent *event) override;
     // A shadow setter invalidates the box, then tells it changed.
     void ShadowChanged() override;
+    // The etched frame or the flat one.
+    void Ctl3DChanged() override { update(); }
     void TransparentChanged() override;
     void ApplyParentColor(platform::TColor color) override { setColor(color); }
     void ParentColorChanged() override;
@@ -81,7 +81,6 @@ protected:
 private:
     QString m_caption;
     platform::TColor m_color = platform::clBtnFace;
-    bool m_ctl3D = true;
 };
 
 } // namespace coolctrls

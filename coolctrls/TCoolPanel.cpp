@@ -5,8 +5,11 @@
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QPainter>
+
+#include <vector>
 
 using namespace platform;
 
@@ -46,7 +49,13 @@ void TCoolPanel::setBorderStyle(TBorderStyle value)
     const int frame = value == bsSingle ? 1 : 0;
     setContentsMargins(frame, frame, frame, frame);
     AlignControls(this);
+    frameChanged();
+}
+
+void TCoolPanel::frameChanged()
+{
     update();
+    fitToChildren();
 }
 
 void TCoolPanel::resizeEvent(QResizeEvent *event)
@@ -56,10 +65,95 @@ void TCoolPanel::resizeEvent(QResizeEvent *event)
         OnResize(this);
 }
 void TCoolPanel::setAlignment(TAlignment value) { StoreAndUpdate(this, m_alignment, value); }
-void TCoolPanel::setBevelOuter(TBevelCut value) { StoreAndUpdate(this, m_bevelOuter, value); }
-void TCoolPanel::setBevelInner(TBevelCut value) { StoreAndUpdate(this, m_bevelInner, value); }
-void TCoolPanel::setBevelWidth(int value) { StoreAndUpdate(this, m_bevelWidth, qMax(1, value)); }
-void TCoolPanel::setBorderWidth(int value) { StoreAndUpdate(this, m_borderWidth, qMax(0, value)); }
+void TCoolPanel::setBevelOuter(TBevelCut value)
+{
+    if (StoreChanged(m_bevelOuter, value))
+        frameChanged();
+}
+void TCoolPanel::setBevelInner(TBevelCut value)
+{
+    if (StoreChanged(m_bevelInner, value))
+        frameChanged();
+}
+void TCoolPanel::setBevelWidth(int value)
+{
+    if (StoreChanged(m_bevelWidth, qMax(1, value)))
+        frameChanged();
+}
+void TCoolPanel::setBorderWidth(int value)
+{
+    if (StoreChanged(m_borderWidth, qMax(0, value)))
+        frameChanged();
+}
+
+int TCoolPanel::FrameWidth() const
+{
+    auto bevel = [this](TBevelCut cut) { return cut == bvNone ? 0 : m_bevelWidth; };
+    return (m_borderStyle == bsSingle ? 1 : 0) + bevel(m_bevelOuter) + m_borderWidth + bevel(m_bevelInner);
+}
+
+void TCoolPanel::setAutoSize(bool value)
+{
+    if (!StoreChanged(m_autoSize, value))
+        return;
+    fitToChildren();
+}
+
+void TCoolPanel::childEvent(QChildEvent *event)
+{
+    QWidget::childEvent(event);
+    // A new child is placed after it is added: its move tells the panel. A
+    // removed one may be half destroyed already; only the bounds change.
+    if (event->added()) {
+        if (event->child()->isWidgetType())
+            event->child()->installEventFilter(this);
+    } else if (event->removed()) {
+        fitToChildren();
+    }
+}
+
+bool TCoolPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        if (watched->parent() == this)
+            fitToChildren();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TCoolPanel::fitToChildren()
+{
+    if (!m_autoSize || m_fitting)
+        return;
+    QRect bounds;
+    std::vector<QWidget *> fitted;
+    for (QObject *object : children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (!child || child->isWindow() || child->isHidden())
+            continue;
+        if (const TControl *c = ControlOf(child); c && c->Align() != alNone && c->Align() != alCustom)
+            continue;
+        bounds |= child->geometry();
+        fitted.push_back(child);
+    }
+    if (fitted.empty())
+        return;
+    m_fitting = true;
+    const int frame = FrameWidth();
+    const QPoint shift = QPoint(frame, frame) - bounds.topLeft();
+    if (!shift.isNull())
+        for (QWidget *child : fitted)
+            child->move(child->pos() + shift);
+    resize(bounds.width() + 2 * frame, bounds.height() + 2 * frame);
+    m_fitting = false;
+}
 
 void TCoolPanel::setWallpaper(const platform::TBitmap *bitmap)
 {

@@ -22,6 +22,14 @@ namespace coolctrls {
 // platform::TControl's; the mouse, key and focus events platform::
 // TControlEvents'. As the toolkit's panel sets its own colour, ParentColor
 // starts off.
+//
+// AutoSize fits the panel around its children: the panel takes the size of
+// their bounds plus its frame (single border, bevels and border width), and
+// the children move so that their bounds start just inside the frame.
+// Aligned children follow the panel and are not counted. FullRepaint False
+// repaints only what a resize uncovers. Locked is stored for forms that set
+// it: it keeps an in-place embedded object from replacing the panel, and
+// there are no such objects here.
 class TCoolPanel : public QWidget,
                    public TBackgroundControl,
                    public platform::TControlEvents,
@@ -31,6 +39,7 @@ class TCoolPanel : public QWidget,
     Q_OBJECT
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_TAB_STOP_PROPERTY
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor)
@@ -44,6 +53,9 @@ class TCoolPanel : public QWidget,
     Q_PROPERTY(bool Transparent READ Transparent WRITE setTransparent)
     Q_PROPERTY(int TransparencyLevel READ TransparencyLevel WRITE setTransparencyLevel)
     Q_PROPERTY(platform::TColor InactiveFontColor READ InactiveFontColor WRITE setInactiveFontColor)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
+    Q_PROPERTY(bool FullRepaint READ FullRepaint WRITE setFullRepaint)
+    Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
     TONVIK_COOL_FONT_PROPERTIES
 
 public:
@@ -78,6 +90,15 @@ public:
     TBorderStyle BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(TBorderStyle value);
 
+    bool AutoSize() const { return m_autoSize; }
+    void setAutoSize(bool value);
+    bool FullRepaint() const { return !testAttribute(Qt::WA_StaticContents); }
+    void setFullRepaint(bool value) { setAttribute(Qt::WA_StaticContents, !value); }
+    bool Locked() const { return m_locked; }
+    void setLocked(bool value) { m_locked = value; }
+    // The width of the frame on each side: single border, bevels, border.
+    int FrameWidth() const;
+
     // After the panel took a new size.
     platform::TNotifyEvent OnResize;
 
@@ -89,10 +110,17 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void childEvent(QChildEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void TransparentChanged() override { repaint(); }
     void ApplyParentColor(platform::TColor color) override { setColor(color); }
 
 private:
+    // AutoSize: fits the panel around its unaligned children.
+    void fitToChildren();
+    // A frame property changed: the border, the bevels or the border width.
+    void frameChanged();
+
     QString m_caption;
     platform::TColor m_color = platform::clBtnFace;
     TAlignment m_alignment = taCenter;
@@ -102,6 +130,9 @@ private:
     int m_borderWidth = 0;
     platform::TColor m_inactiveFontColor = platform::clWhite;
     TBorderStyle m_borderStyle = bsNone;
+    bool m_autoSize = false;
+    bool m_fitting = false;
+    bool m_locked = false;
 };
 
 } // namespace coolctrls

@@ -28,6 +28,24 @@ QEvent::Type parentColorChangedEvent()
     return type;
 }
 
+// Sent to a control whose parent's Ctl3D changed.
+QEvent::Type parentCtl3DChangedEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+// Sends an event of the given type to each of parent's child controls.
+void sendToChildren(QWidget *parent, QEvent::Type type)
+{
+    for (QObject *child : parent->children()) {
+        if (auto *w = qobject_cast<QWidget *>(child); w && !w->isWindow()) {
+            QEvent event(type);
+            QCoreApplication::sendEvent(w, &event);
+        }
+    }
+}
+
 // The colour a widget describes by its "Color" property or its palette.
 TColor propertyColor(const QWidget *widget)
 {
@@ -362,12 +380,7 @@ void TControl::ColorChanged()
 
 void TControl::NotifyColorChanged(QWidget *parent)
 {
-    for (QObject *child : parent->children()) {
-        if (auto *w = qobject_cast<QWidget *>(child); w && !w->isWindow()) {
-            QEvent changed(parentColorChangedEvent());
-            QCoreApplication::sendEvent(w, &changed);
-        }
-    }
+    sendToChildren(parent, parentColorChangedEvent());
 }
 
 // --- hints --------------------------------------------------------------------
@@ -402,6 +415,56 @@ void TControl::setParentShowHint(bool value)
     if (!value)
         m_showHint = parentsShowHint();
     m_parentShowHint = value;
+}
+
+// --- three-dimensional look -----------------------------------------------------
+
+bool TControl::parentsCtl3D() const
+{
+    QWidget *parent = m_control->isWindow() ? nullptr : m_control->parentWidget();
+    if (!parent)
+        return true;
+    if (const TControl *c = ControlOf(parent))
+        return c->Ctl3D();
+    const QVariant value = parent->property("Ctl3D");
+    return value.isValid() ? value.toBool() : true;
+}
+
+bool TControl::Ctl3D() const
+{
+    return m_parentCtl3D ? parentsCtl3D() : m_ctl3D;
+}
+
+void TControl::setCtl3D(bool value)
+{
+    const bool before = Ctl3D();
+    m_ctl3D = value;
+    m_parentCtl3D = false;
+    ctl3DChangedFrom(before);
+}
+
+void TControl::setParentCtl3D(bool value)
+{
+    if (value == m_parentCtl3D)
+        return;
+    const bool before = Ctl3D();
+    // Leaving the parent's value keeps it as the control's own.
+    if (!value)
+        m_ctl3D = before;
+    m_parentCtl3D = value;
+    ctl3DChangedFrom(before);
+}
+
+void TControl::ctl3DChangedFrom(bool before)
+{
+    if (Ctl3D() == before)
+        return;
+    Ctl3DChanged();
+    sendToChildren(m_control, parentCtl3DChangedEvent());
+}
+
+void TControl::Ctl3DChanged()
+{
 }
 
 // --- tab order ----------------------------------------------------------------
@@ -479,6 +542,10 @@ bool TControl::filterControlEvent(QEvent *event)
     case QEvent::ParentChange:
         watchParent();
         takeParentColor();
+        // The new parent's look may differ; the reparented control is
+        // painted anew anyway.
+        if (m_parentCtl3D)
+            Ctl3DChanged();
         return false;
     case QEvent::Polish:
     case QEvent::PaletteChange:
@@ -486,9 +553,16 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ToolTip:
         return !ShowHint();
-    case QEvent::MouseButtonPress:
-        m_pressGlobal = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+    case QEvent::MouseButtonPress: {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        m_pressGlobal = press->globalPosition().toPoint();
+        // The press goes on to the control as usual: released before the
+        // mouse has moved far, it is a click.
+        if (m_dragMode == dmAutomatic && m_dragKind == dkDrag && press->button() == Qt::LeftButton &&
+            !TDragTracker::Active())
+            TDragTracker::Begin(*this, false, -1, m_pressGlobal);
         return false;
+    }
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
         const bool handled =
@@ -500,6 +574,15 @@ bool TControl::filterControlEvent(QEvent *event)
     default:
         if (event->type() == parentColorChangedEvent()) {
             ParentColorChanged();
+            return true;
+        }
+        if (event->type() == parentCtl3DChangedEvent()) {
+            // The parent's look changed; it is this control's while it
+            // follows the parent.
+            if (m_parentCtl3D) {
+                Ctl3DChanged();
+                sendToChildren(m_control, parentCtl3DChangedEvent());
+            }
             return true;
         }
         return false;

@@ -11,10 +11,11 @@
 //    resize);
 //  - ParentColor (the control takes its parent's colour and follows it);
 //  - ShowHint and ParentShowHint (whether its tool tip is shown);
+//  - Ctl3D and ParentCtl3D (the three-dimensional look of its frame);
 //  - PopupMenu and OnContextPopup (the context menu);
 //  - TabOrder (its place among its siblings in the tab order);
 //  - dragging one control onto another inside the program: BeginDrag,
-//    DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
+//    DragMode, DragKind, DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
 //
 //     class TMyControl : public QWidget, public platform::TControl
 //     {
@@ -62,6 +63,16 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TAnchors)
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 Q_ENUM_NS(TDragState)
 
+// dmAutomatic: a left press on the control begins its drag, which starts
+// once the mouse moves beyond the drag distance (BeginDrag(false)).
+enum TDragMode { dmManual, dmAutomatic };
+Q_ENUM_NS(TDragMode)
+
+// dkDock is kept for forms that name it; there is no docking of controls
+// here, so a control of that kind does not begin a drag by itself.
+enum TDragKind { dkDrag, dkDock };
+Q_ENUM_NS(TDragKind)
+
 class TSizeConstraints;
 
 // NewWidth and NewHeight may be changed; Resize := false keeps the old size.
@@ -106,6 +117,12 @@ public:
     QCursor DragCursor() const { return m_dragCursor; }
     void setDragCursor(const QCursor &value) { m_dragCursor = value; }
 
+    // dmManual (the default): only BeginDrag begins a drag.
+    TDragMode DragMode() const { return m_dragMode; }
+    void setDragMode(TDragMode value) { m_dragMode = value; }
+    TDragKind DragKind() const { return m_dragKind; }
+    void setDragKind(TDragKind value) { m_dragKind = value; }
+
     // True (the default): the control's colour is its parent's. Setting the
     // control's colour makes it False.
     bool ParentColor() const { return m_parentColor; }
@@ -122,6 +139,15 @@ public:
     // not handle. Without one the request goes on to the parent. Not owned.
     QMenu *PopupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *value) { m_popupMenu = value; }
+
+    // Whether the control's frame has the three-dimensional look; follows
+    // the parent's (a parent without one: True) while ParentCtl3D is True
+    // (the default). Setting it clears ParentCtl3D. A change reaches the
+    // control's Ctl3DChanged and the children that follow it.
+    bool Ctl3D() const;
+    void setCtl3D(bool value);
+    bool ParentCtl3D() const { return m_parentCtl3D; }
+    void setParentCtl3D(bool value);
 
     // Place among the siblings in the tab order, from 0; -1 without parent.
     // Values beyond the last place move the control to the end.
@@ -177,6 +203,9 @@ protected:
     // it when ParentColor is set; a control that passes the news on to its
     // own children or repaints for it overrides this and calls the default.
     virtual void ParentColorChanged();
+    // Ctl3D changed, by the control's setters or through its parent. The
+    // default does nothing: a control that draws it repaints.
+    virtual void Ctl3DChanged();
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
@@ -198,6 +227,9 @@ private:
     void watchParent();
     void takeParentColor();
     bool parentsShowHint() const;
+    bool parentsCtl3D() const;
+    // Ctl3D was `before`: tells the control and its children if it changed.
+    void ctl3DChangedFrom(bool before);
 
     QWidget *m_control;
     Filter *m_filter; // child of the control
@@ -206,10 +238,14 @@ private:
     TAlign m_align = alNone;
     TAnchors m_anchors = TAnchors(akLeft) | akTop;
     QCursor m_dragCursor{Qt::DragMoveCursor};
+    TDragMode m_dragMode = dmManual;
+    TDragKind m_dragKind = dkDrag;
     bool m_parentColor = true;
     bool m_applyingParentColor = false;
     bool m_showHint = true;
     bool m_parentShowHint = true;
+    bool m_ctl3D = true;
+    bool m_parentCtl3D = true;
     QPointer<QMenu> m_popupMenu;
     // OnCanResize: the size the control last took, and whether a size the
     // handler chose is being applied.

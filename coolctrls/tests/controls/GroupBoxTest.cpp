@@ -5,6 +5,9 @@
 #include "coolctrls/TCoolPanel.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QPaintEvent>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace coolctrls;
@@ -222,4 +225,60 @@ TEST(CoolGroupBox, TakesItsParentsColourUntilItGetsOneOfItsOwn)
     EXPECT_FALSE(box.ParentColor());
     panel.setColor(platform::clWhite);
     EXPECT_EQ(box.Color(), platform::clAqua);
+}
+
+namespace {
+
+// A group box that counts its paints.
+class CountedBox : public TCoolGroupBox
+{
+public:
+    using TCoolGroupBox::TCoolGroupBox;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        ++paints;
+        TCoolGroupBox::paintEvent(event);
+    }
+};
+
+} // namespace
+
+TEST(CoolGroupBox, Ctl3DFollowsTheParentAndItsFrameRepaints)
+{
+    QWidget window;
+    window.resize(300, 200);
+    TCoolPanel panel(&window);
+    panel.setGeometry(0, 0, 300, 200);
+    CountedBox following(&panel), own(&panel);
+    following.setGeometry(10, 10, 100, 60);
+    own.setGeometry(150, 10, 100, 60);
+    own.setCtl3D(true);
+    EXPECT_FALSE(own.ParentCtl3D()) << "setting Ctl3D leaves the parent's";
+    EXPECT_TRUE(following.ParentCtl3D());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return following.paints > 0 && own.paints > 0; }));
+
+    const int y = textHeight(following) / 2 - 1;
+    const int before = following.paints;
+    const int ownBefore = own.paints;
+    panel.setCtl3D(false);
+    EXPECT_FALSE(following.Ctl3D());
+    EXPECT_TRUE(own.Ctl3D());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return following.paints > before; })) << "the flat frame is painted";
+    EXPECT_EQ(own.paints, ownBefore);
+    EXPECT_EQ(shot(following).pixelColor(0, 30), sys(clWindowFrame));
+    EXPECT_EQ(shot(own).pixelColor(10, y), sys(clBtnShadow)) << "its own etched frame";
+
+    // Following the parent again takes its look; leaving it keeps it.
+    own.setParentCtl3D(true);
+    EXPECT_FALSE(own.Ctl3D());
+    following.setParentCtl3D(false);
+    panel.setCtl3D(true);
+    EXPECT_FALSE(following.Ctl3D());
+    EXPECT_TRUE(own.Ctl3D());
+    EXPECT_TRUE(own.property("ParentCtl3D").toBool());
 }

@@ -276,16 +276,28 @@ TEST(CoolLabel, AcceleratorFocusesTheFocusControlAndAWallpaperRepaintsAtOnce)
     EXPECT_EQ(paints.count, 1);
 }
 
-TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
+namespace {
+
+// A label beside a group box on a shown window, to be dragged onto it.
+struct LabelBesideBox : ::testing::Test
 {
     QWidget window;
-    window.resize(300, 120);
-    TCoolLabel label(&window);
-    label.setCaption("O1 - Minor second");
-    label.move(5, 5);
-    TCoolGroupBox box(&window);
-    box.setGeometry(150, 0, 140, 100);
-    window.show();
+    TCoolLabel label{&window};
+    TCoolGroupBox box{&window};
+    void SetUp() override
+    {
+        window.resize(300, 120);
+        label.setCaption("O1 - Minor second");
+        label.move(5, 5);
+        box.setGeometry(150, 0, 140, 100);
+        window.show();
+    }
+};
+
+} // namespace
+
+TEST_F(LabelBesideBox, DraggedOntoAGroupBoxWhichTakesTheDrop)
+{
     QStringList log;
     label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { label.BeginDrag(true); };
     label.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
@@ -301,4 +313,68 @@ TEST(CoolLabel, DraggedOntoAGroupBoxWhichTakesTheDrop)
     QTest::mouseMove(&label, overBox);
     QTest::mouseRelease(&label, Qt::LeftButton, {}, overBox);
     EXPECT_EQ(log.join(" | ").toStdString(), "start | drop 20,40 1 | end 1");
+}
+
+TEST_F(LabelBesideBox, AutomaticDragModeDragsOnAPressAndAMoveManualDoesNot)
+{
+    QStringList log;
+    int downs = 0;
+    label.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { ++downs; };
+    label.OnStartDrag = [&](QObject *, QObject *&) { log << "start"; };
+    box.OnDragOver = [&](QObject *, QObject *source, int, int, TDragState state, bool &accept) {
+        log << QString("over %1").arg(state == dsDragEnter ? "enter" : state == dsDragMove ? "move" : "leave");
+        accept = source == &label;
+    };
+    box.OnDragDrop = [&](QObject *, QObject *, int x, int y) { log << QString("drop %1,%2").arg(x).arg(y); };
+    label.OnEndDrag = [&](QObject *, QObject *target, int, int) { log << QString("end %1").arg(target == &box); };
+    const QPoint overBox = label.mapFrom(&window, QPoint(170, 40));
+    const QPoint furtherIn = label.mapFrom(&window, QPoint(180, 50));
+    auto dragOntoTheBox = [&] {
+        QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(&label, overBox);
+        QTest::mouseMove(&label, furtherIn);
+        QTest::mouseRelease(&label, Qt::LeftButton, {}, furtherIn);
+    };
+
+    // Manual (the default): a press and a move are no drag.
+    EXPECT_EQ(label.property("DragMode").value<TDragMode>(), dmManual);
+    dragOntoTheBox();
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_FALSE(label.Dragging());
+
+    ASSERT_TRUE(label.setProperty("DragMode", QVariant::fromValue(dmAutomatic)));
+    dragOntoTheBox();
+    EXPECT_EQ(log.join(" | ").toStdString(), "start | over enter | over move | drop 30,50 | end 1");
+    EXPECT_EQ(downs, 2) << "the press still reaches the label";
+
+    // A click with automatic dragging stays a click.
+    log.clear();
+    int clicks = 0;
+    label.OnClick = [&](QObject *) { ++clicks; };
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_EQ(clicks, 1);
+
+    // The right button and a docking kind begin nothing.
+    QTest::mousePress(&label, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseMove(&label, overBox);
+    QTest::mouseRelease(&label, Qt::RightButton, {}, overBox);
+    ASSERT_TRUE(label.setProperty("DragKind", QVariant::fromValue(dkDock)));
+    dragOntoTheBox();
+    EXPECT_TRUE(log.isEmpty());
+}
+
+TEST(CoolLabel, EveryDraggableControlPublishesDragModeAndDragKind)
+{
+    QWidget window;
+    TCoolLabel label(&window);
+    TCoolPanel panel(&window);
+    TCoolGroupBox box(&window);
+    for (QObject *control : std::initializer_list<QObject *>{&label, &panel, &box}) {
+        SCOPED_TRACE(control->metaObject()->className());
+        EXPECT_TRUE(control->setProperty("DragMode", QVariant::fromValue(dmAutomatic)));
+        EXPECT_TRUE(control->setProperty("DragKind", QVariant::fromValue(dkDock)));
+        EXPECT_EQ(control->property("DragMode").value<TDragMode>(), dmAutomatic);
+        EXPECT_EQ(control->property("DragKind").value<TDragKind>(), dkDock);
+    }
 }

@@ -5,6 +5,9 @@
 #include "platform/TSizeConstraints.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QPaintEvent>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -221,4 +224,86 @@ TEST(CoolPanel, ParentColorStartsOffAndFollowsWhenSet)
     EXPECT_EQ(inner.property("Align").value<platform::TAlign>(), platform::alNone);
     EXPECT_TRUE(inner.setProperty("TabStop", true));
     EXPECT_EQ(inner.focusPolicy(), Qt::StrongFocus);
+}
+
+TEST(CoolPanel, AutoSizeFitsTheChildrenInsideTheFrame)
+{
+    QWidget window;
+    TCoolPanel panel(&window);
+    panel.setGeometry(10, 10, 300, 200);
+    panel.setBevelInner(bvLowered);
+    panel.setBorderWidth(2);
+    TCoolPanel first(&panel), second(&panel), aligned(&panel);
+    first.setGeometry(30, 20, 40, 10);
+    second.setGeometry(50, 25, 60, 30);
+    aligned.setAlign(alTop);
+    aligned.resize(5, 8);
+    window.show();
+
+    panel.setAutoSize(true);
+    // Frame: outer bevel 1, border 2, inner bevel 1. Bounds 30,20 .. 110,55.
+    EXPECT_EQ(panel.FrameWidth(), 4);
+    EXPECT_EQ(panel.size(), QSize(80 + 8, 35 + 8));
+    EXPECT_EQ(first.pos(), QPoint(4, 4));
+    EXPECT_EQ(second.pos(), QPoint(24, 9));
+    EXPECT_EQ(panel.pos(), QPoint(10, 10)) << "the panel keeps its place";
+    EXPECT_EQ(aligned.width(), panel.width()) << "an aligned child follows the panel";
+
+    // It grows and shrinks with a child, and with its frame.
+    second.resize(100, 50);
+    EXPECT_EQ(panel.size(), QSize(120 + 8, 55 + 8));
+    second.hide();
+    EXPECT_EQ(panel.size(), QSize(40 + 8, 10 + 8));
+    panel.setBorderStyle(bsSingle);
+    EXPECT_EQ(panel.size(), QSize(40 + 10, 10 + 10));
+    EXPECT_EQ(first.pos(), QPoint(5, 5));
+
+    // Off, the panel keeps its size.
+    panel.setAutoSize(false);
+    second.show();
+    EXPECT_EQ(panel.size(), QSize(50, 20));
+}
+
+namespace {
+
+// A panel that notes the region of each paint.
+class PaintProbe : public TCoolPanel
+{
+public:
+    using TCoolPanel::TCoolPanel;
+    QRegion painted;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted += event->region();
+        TCoolPanel::paintEvent(event);
+    }
+};
+
+} // namespace
+
+TEST(CoolPanel, FullRepaintDecidesWhatAResizeRepaints)
+{
+    QWidget window;
+    window.resize(300, 200);
+    PaintProbe full(&window), partial(&window);
+    full.setGeometry(0, 0, 100, 50);
+    partial.setGeometry(0, 100, 100, 50);
+    EXPECT_TRUE(full.FullRepaint()) << "the default";
+    partial.setFullRepaint(false);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !full.painted.isEmpty() && !partial.painted.isEmpty(); }));
+
+    full.painted = partial.painted = QRegion();
+    full.resize(120, 60);
+    partial.resize(120, 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !full.painted.isEmpty() && !partial.painted.isEmpty(); }));
+    EXPECT_EQ(full.painted, QRegion(0, 0, 120, 60));
+    EXPECT_EQ(partial.painted, QRegion(0, 0, 120, 60) - QRegion(0, 0, 100, 50)) << "only the uncovered area";
+
+    // The stored Locked has no effect on either.
+    partial.setLocked(true);
+    EXPECT_TRUE(partial.property("Locked").toBool());
 }

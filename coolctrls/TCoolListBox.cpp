@@ -71,7 +71,8 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     horizontalScrollBar()->parentWidget()->installEventFilter(this);
     verticalScrollBar()->parentWidget()->installEventFilter(this);
     // Installed after the mouse events' watch, so it sees a press first: a
-    // drag begun from OnMouseDown starts from the press.
+    // drag begun from OnMouseDown starts from the press; DragMode
+    // dmAutomatic begins one.
     viewport()->installEventFilter(this);
     applyFrame();
 }
@@ -254,8 +255,10 @@ bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (watched == viewport()) {
-        if (type == QEvent::MouseButtonPress)
-            PressedAt(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        if (type == QEvent::MouseButtonPress) {
+            const auto *press = static_cast<QMouseEvent *>(event);
+            PressedAt(press->globalPosition().toPoint(), press->button());
+        }
         return false;
     }
     if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)

@@ -212,7 +212,8 @@ protected:
     // For a control whose presses arrive at a child (a scroll area's
     // viewport): tells it where the press was, before OnMouseDown runs, so
     // a drag begun there measures its threshold from that point.
-    void PressedAt(QPoint globalPos) { m_pressGlobal = globalPos; }
+    // A left press also begins the drag of a dmAutomatic control.
+    void PressedAt(QPoint globalPos, Qt::MouseButton button);
 
 private:
     class Filter;

@@ -245,4 +245,15 @@ TEST(CoolListProperties, AnItemDraggedFromTheListBoxDropsOnTheComboBox)
     QTest::mouseRelease(items, Qt::LeftButton, {}, onCombo);
     EXPECT_EQ(log, (QStringList{"start", "enter", "drop 1 10,8", "end 1 10,8"}));
     EXPECT_FALSE(list.Dragging());
+
+    // DragMode dmAutomatic: a press over the items begins the drag itself.
+    log.clear();
+    list.OnMouseDown = nullptr;
+    list.setProperty("DragMode", QVariant::fromValue(dmAutomatic));
+    QTest::mousePress(items, Qt::LeftButton, {}, press);
+    QTest::mouseMove(items, press + QPoint(30, 0));
+    EXPECT_TRUE(list.Dragging());
+    QTest::mouseMove(items, onCombo);
+    QTest::mouseRelease(items, Qt::LeftButton, {}, onCombo);
+    EXPECT_EQ(log, (QStringList{"start", "enter", "drop 1 10,8", "end 1 10,8"}));
 }

@@ -134,6 +134,12 @@ Q_FLAG_NS(TOwnerDrawState)
 enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
 Q_ENUM_NS(TPopupAlignment)
 
+// Reading order of a control's texts. Every right-to-left mode lays the
+// control out right to left (Qt's layout direction), which right-aligns
+// and mirrors the items' glyph and caption.
+enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+Q_ENUM_NS(TBiDiMode)
+
 // Entry kinds of a folder listing, each standing for attribute bits.
 enum TFileTypeValue : uint32_t {
     ftReadOnly = 1u << 0,

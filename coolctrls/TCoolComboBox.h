@@ -33,7 +33,6 @@ class TCoolComboBox : public QComboBox,
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
-    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
@@ -53,9 +52,6 @@ public:
 
     // Setting the colour turns ParentColor off.
     void setColor(platform::TColor value);
-    // Keeps the entries in the toolkit's sort order, added ones too.
-    bool Sorted() const { return m_sorted; }
-    void setSorted(bool value);
 
     QStringList Items() const;
     void setItems(const QStringList &items);
@@ -126,7 +122,6 @@ private:
     void toggleCurrent();
     void topIndexChanged(int top);
     void updateListRect();
-    void sortEntries();
 
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;
@@ -134,8 +129,6 @@ private:
     TBorderStyle m_borderStyle = bsSingle;
     QRect m_listRect;
     bool m_listPrepared = false;
-    bool m_sorted = false;
-    bool m_sorting = false;
     int m_fixedRepaints = 0;
     // The top row at the last whole-list repaint (each control its own).
     int m_lastTopIndex = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TControl.h"
+
 #include <QFlags>
 #include <QObject>
 #include <QString>
@@ -133,6 +135,14 @@ Q_FLAG_NS(TOwnerDrawState)
 // Where a drop-down list wider than its combo box is placed under it.
 enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
 Q_ENUM_NS(TPopupAlignment)
+
+// Reading order of a control's texts: the base control's (every right-to-
+// left mode right-aligns and mirrors the items' glyph and caption).
+using platform::TBiDiMode;
+using platform::bdLeftToRight;
+using platform::bdRightToLeft;
+using platform::bdRightToLeftNoAlign;
+using platform::bdRightToLeftReadingOnly;
 
 // Entry kinds of a folder listing, each standing for attribute bits.
 enum TFileTypeValue : uint32_t {

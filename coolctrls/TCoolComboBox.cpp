@@ -67,30 +67,6 @@ void TCoolComboBox::setColor(TColor value)
     ColorChanged();
 }
 
-void TCoolComboBox::setSorted(bool value)
-{
-    if (!StoreChanged(m_sorted, value))
-        return;
-    if (value) {
-        // Entries added later are put in their place as they come.
-        connect(model(), &QAbstractItemModel::rowsInserted, this, &TCoolComboBox::sortEntries, Qt::UniqueConnection);
-        sortEntries();
-    } else {
-        disconnect(model(), &QAbstractItemModel::rowsInserted, this, &TCoolComboBox::sortEntries);
-    }
-}
-
-void TCoolComboBox::sortEntries()
-{
-    if (m_sorting || !m_sorted)
-        return;
-    const QScopedValueRollback guard(m_sorting, true);
-    // The model keeps the current entry and the check records (persistent
-    // indexes) with their items.
-    const QSignalBlocker block(this);
-    model()->sort(modelColumn(), Qt::AscendingOrder);
-}
-
 void TCoolComboBox::repaintItems()
 {
     update();

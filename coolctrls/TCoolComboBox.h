@@ -34,7 +34,6 @@ class TCoolComboBox : public QComboBox,
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_CTL3D_PROPERTIES
-    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
@@ -54,9 +53,6 @@ public:
 
     // Setting the colour turns ParentColor off.
     void setColor(platform::TColor value);
-    // Keeps the entries in the toolkit's sort order, added ones too.
-    bool Sorted() const { return m_sorted; }
-    void setSorted(bool value);
 
     QStringList Items() const;
     void setItems(const QStringList &items);
@@ -127,7 +123,6 @@ private:
     void toggleCurrent();
     void topIndexChanged(int top);
     void updateListRect();
-    void sortEntries();
 
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;
@@ -135,8 +130,6 @@ private:
     TBorderStyle m_borderStyle = bsSingle;
     QRect m_listRect;
     bool m_listPrepared = false;
-    bool m_sorted = false;
-    bool m_sorting = false;
     int m_fixedRepaints = 0;
     // The top row at the last whole-list repaint (each control its own).
     int m_lastTopIndex = 0;

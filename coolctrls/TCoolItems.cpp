@@ -9,17 +9,28 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCollator>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QPrinterInfo>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QWidget>
+
+#include <algorithm>
+#include <numeric>
 
 namespace coolctrls {
 
 using namespace platform;
 
 namespace {
+
+// Holds each row's place in the sort order while a model that cannot move
+// rows sorts itself.
+constexpr int SortKeyRole = Qt::UserRole + 0x5e7;
 
 TCoolItems::TPrinterProvider &printerProvider()
 {
@@ -54,7 +65,13 @@ TCoolItems::TCoolItems(QWidget *control, QAbstractItemModel *model, Kind kind, T
     m_glyph.UseTextMetrics = true;
     // Everything the items are painted with announces its changes.
     const auto changed = [this] { emit Changed(); };
-    m_selFont.OnChange = [this](TFont *) { emit Changed(); };
+    // SelFont set on its own is the control's choice: the parent's font is
+    // no longer followed.
+    m_selFont.OnChange = [this](TFont *) {
+        if (!m_followingParentFont)
+            setParentFont(false);
+        emit Changed();
+    };
     m_glyph.OnChange = [this](TGlyph *) { emit Changed(); };
     m_borderPen.OnChange = [this](TPen *) { emit Changed(); };
     m_selWallpaper.OnBitmapChanged = changed;
@@ -151,8 +168,102 @@ void TCoolItems::ControlFontChanged()
     // alone; the parent's font is followed by both.
     if (m_control->testAttribute(Qt::WA_SetFont))
         return;
+    const QScopedValueRollback following(m_followingParentFont, true);
     m_selFont.Assign(m_control->font());
     m_selFont.setColor(clHighlightText);
+}
+
+bool TCoolItems::ParentFont() const
+{
+    return !m_control->testAttribute(Qt::WA_SetFont);
+}
+
+void TCoolItems::setParentFont(bool value)
+{
+    if (value == ParentFont())
+        return;
+    if (value) {
+        // An empty font resolves nothing of its own: the parent's shows.
+        m_control->setFont(QFont());
+        m_control->setAttribute(Qt::WA_SetFont, false);
+        ControlFontChanged();
+    } else {
+        QFont own = m_control->font();
+        own.setResolveMask(QFont::AllPropertiesResolved);
+        m_control->setFont(own);
+    }
+}
+
+namespace {
+
+// The order of the user's locale (the default QLocale), without regard to
+// case.
+QCollator sortCollator()
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+} // namespace
+
+bool TCoolItems::SortsBefore(const QString &a, const QString &b)
+{
+    return sortCollator().compare(a, b) < 0;
+}
+
+void TCoolItems::setSorted(bool value)
+{
+    if (!StoreChanged(m_sorted, value))
+        return;
+    if (value)
+        sortRows();
+}
+
+void TCoolItems::sortRows()
+{
+    if (!m_sorted || m_sorting || m_filling)
+        return;
+    const QScopedValueRollback guard(m_sorting, true);
+    const int n = Count();
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    QStringList texts;
+    for (int i = 0; i < n; ++i)
+        texts << ItemText(i);
+    const QCollator collator = sortCollator();
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return collator.compare(texts[a], texts[b]) < 0; });
+    if (std::is_sorted(order.begin(), order.end()))
+        return;
+    // Moving rows raises no selection or current-item notifications: the
+    // user chose nothing.
+    const QSignalBlocker quiet(m_control);
+    if (auto *standard = qobject_cast<QStandardItemModel *>(m_model)) {
+        // It cannot move rows, but its sort keeps persistent indexes: sort
+        // by each row's place in the order, given as a sort key.
+        const int oldRole = standard->sortRole();
+        for (int place = 0; place < n; ++place)
+            standard->item(order[size_t(place)])->setData(place, SortKeyRole);
+        standard->setSortRole(SortKeyRole);
+        standard->sort(0, Qt::AscendingOrder);
+        standard->setSortRole(oldRole);
+        for (int row = 0; row < n; ++row)
+            standard->item(row)->setData(QVariant(), SortKeyRole);
+        return;
+    }
+    // Row by row: the item that belongs at each place is moved there.
+    std::vector<int> rows(static_cast<size_t>(n));
+    std::iota(rows.begin(), rows.end(), 0);
+    for (int place = 0; place < n; ++place) {
+        const auto from = std::find(rows.begin() + place, rows.end(), order[size_t(place)]);
+        const int row = int(from - rows.begin());
+        if (row == place)
+            continue;
+        if (!m_model->moveRow(QModelIndex(), row, QModelIndex(), place))
+            return;
+        std::rotate(rows.begin() + place, from, from + 1);
+    }
 }
 
 // --- items ------------------------------------------------------------------
@@ -267,6 +378,7 @@ void TCoolItems::fill()
     m_filling = true;
     SetItems(items);
     m_filling = false;
+    sortRows();
 }
 
 QString TCoolItems::NormalizeFolderName(const QString &name)
@@ -570,6 +682,7 @@ void TCoolItems::rowsInserted(int first, int last)
         m_unmeasured.emplace_back(text, m_host.ExtentLimit());
     }
     emit ExtentChanged();
+    sortRows();
 }
 
 void TCoolItems::rowsRemoved()

@@ -152,6 +152,21 @@ public:
     // The control's font changed: while it comes from the parent
     // (ParentFont), SelFont becomes a copy of it in clHighlightText.
     void ControlFontChanged();
+    // Whether the control's font is its parent's (a font of its own, or a
+    // change of SelFont, turns it off). Setting it takes the parent's font
+    // again; clearing it keeps the current font as the control's own.
+    bool ParentFont() const;
+    void setParentFont(bool value);
+
+    // Keeps the items in the toolkit's sort order: alphabetical without
+    // regard to case, compared as the user's locale orders words; equal
+    // texts stay in the order they came. Items added later go to their
+    // place; the current item, the selection and the check records move
+    // with their items.
+    bool Sorted() const { return m_sorted; }
+    void setSorted(bool value);
+    // Whether a comes before b in that order.
+    static bool SortsBefore(const QString &a, const QString &b);
 
     // Chooses a store image per item (ocUseGlyphAssign): index in, store
     // image index out (-1 keeps the control's Glyph).
@@ -296,6 +311,9 @@ private:
     }
     void rowsInserted(int first, int last);
     void rowsRemoved();
+    // Puts the items in sort order, moving rows so that persistent indexes
+    // (current item, selection, check records) follow them.
+    void sortRows();
     void fill();
 
     QWidget *m_control;
@@ -336,6 +354,10 @@ private:
     TFileType m_fileType{ftDirectory, ftArchive};
     platform::TColor m_selectedColor;
     bool m_filling = false;
+    bool m_sorted = false;
+    bool m_sorting = false;
+    // SelFont is being made a copy of the parent's font.
+    bool m_followingParentFont = false;
 
     // The horizontal extent, measured on demand: after a removal the text
     // that sets it anew (none: no items), then the texts added since, each

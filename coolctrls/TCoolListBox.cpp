@@ -70,6 +70,10 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     // layout; with a caption bar they are moved inside the frame again.
     horizontalScrollBar()->parentWidget()->installEventFilter(this);
     verticalScrollBar()->parentWidget()->installEventFilter(this);
+    // Installed after the mouse events' watch, so it sees a press first: a
+    // drag begun from OnMouseDown starts from the press; DragMode
+    // dmAutomatic begins one.
+    viewport()->installEventFilter(this);
     applyFrame();
 }
 
@@ -178,15 +182,6 @@ void TCoolListBox::setSelected(int index, bool value)
         it->setSelected(value);
 }
 
-void TCoolListBox::setSorted(bool value)
-{
-    if (value == isSortingEnabled())
-        return;
-    setSortingEnabled(value);
-    if (value)
-        sortItems(Qt::AscendingOrder);
-}
-
 int TCoolListBox::integralHeightFor(int h) const
 {
     // Only the items' part of the height is cut to whole items; the frame
@@ -259,6 +254,13 @@ void TCoolListBox::placeScrollBars()
 bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (watched == viewport()) {
+        if (type == QEvent::MouseButtonPress) {
+            const auto *press = static_cast<QMouseEvent *>(event);
+            PressedAt(press->globalPosition().toPoint(), press->button());
+        }
+        return false;
+    }
     if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
         && (watched == verticalScrollBar()->parentWidget() || watched == horizontalScrollBar()->parentWidget()))
         placeScrollBars();

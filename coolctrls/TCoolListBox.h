@@ -26,7 +26,7 @@ namespace coolctrls {
 // (the list's width divided by Columns) and scrolls sideways by columns;
 // MultiSelect with ExtendedSelect selects ranges with Shift and single
 // items with Ctrl, MultiSelect alone toggles an item per click; Sorted keeps
-// the items in the toolkit's sort order; IntegralHeight keeps the height to
+// the items in alphabetical order without regard to case; IntegralHeight keeps the height to
 // whole items; TabWidth sets the tab stops of the items' texts.
 class TCoolListBox : public QListWidget,
                      public TCoolItemsControl,
@@ -42,7 +42,6 @@ class TCoolListBox : public QListWidget,
     Q_PROPERTY(bool ExtendedSelect READ ExtendedSelect WRITE setExtendedSelect)
     Q_PROPERTY(bool IntegralHeight READ IntegralHeight WRITE setIntegralHeight)
     Q_PROPERTY(int TabWidth READ TabWidth WRITE setTabWidth)
-    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(platform::TColor CaptionColor READ CaptionColor WRITE setCaptionColor)
     Q_PROPERTY(platform::TColor CaptionTextColor READ CaptionTextColor WRITE setCaptionTextColor)
@@ -77,8 +76,6 @@ public:
     // stop every 8 average characters.
     int TabWidth() const { return m_items.TabWidth(); }
     void setTabWidth(int value) { m_items.setTabWidth(value); }
-    bool Sorted() const { return isSortingEnabled(); }
-    void setSorted(bool value);
     // Whether the item is selected (for MultiSelect lists).
     bool Selected(int index) const;
     void setSelected(int index, bool value);
@@ -128,6 +125,9 @@ public:
     platform::TNotifyEvent OnMouseEnter;
     platform::TNotifyEvent OnMouseLeave;
     TItemPainter::TDrawItemEvent &OnDrawItem() { return m_delegate->OnDrawItem; }
+    // Kept for programs written for the combo box's events: every item is
+    // ItemHeight high, so the list never asks for a height.
+    std::function<void(int index, int &height)> OnMeasureItem;
 
 protected:
     bool event(QEvent *event) override;

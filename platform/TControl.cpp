@@ -541,6 +541,15 @@ void TControl::EndDrag(bool drop)
         TDragTracker::End(drop);
 }
 
+void TControl::PressedAt(QPoint globalPos, Qt::MouseButton button)
+{
+    m_pressGlobal = globalPos;
+    // The press goes on to the control as usual: released before the
+    // mouse has moved far, it is a click.
+    if (m_dragMode == dmAutomatic && m_dragKind == dkDrag && button == Qt::LeftButton && !TDragTracker::Active())
+        TDragTracker::Begin(*this, false, -1, m_pressGlobal);
+}
+
 bool TControl::Dragging() const
 {
     const TDragTracker *t = TDragTracker::Active();
@@ -590,12 +599,7 @@ bool TControl::filterControlEvent(QEvent *event)
         return !ShowHint();
     case QEvent::MouseButtonPress: {
         const auto *press = static_cast<QMouseEvent *>(event);
-        m_pressGlobal = press->globalPosition().toPoint();
-        // The press goes on to the control as usual: released before the
-        // mouse has moved far, it is a click.
-        if (m_dragMode == dmAutomatic && m_dragKind == dkDrag && press->button() == Qt::LeftButton &&
-            !TDragTracker::Active())
-            TDragTracker::Begin(*this, false, -1, m_pressGlobal);
+        PressedAt(press->globalPosition().toPoint(), press->button());
         return false;
     }
     case QEvent::ContextMenu: {

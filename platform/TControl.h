@@ -227,6 +227,11 @@ protected:
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
+    // For a control whose presses arrive at a child (a scroll area's
+    // viewport): tells it where the press was, before OnMouseDown runs, so
+    // a drag begun there measures its threshold from that point.
+    // A left press also begins the drag of a dmAutomatic control.
+    void PressedAt(QPoint globalPos, Qt::MouseButton button);
 
 private:
     class Filter;

@@ -11,6 +11,7 @@
 #include "coolctrls/TCoolPanel.h"
 #include "coolctrls/TCoolScrollingText.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace coolctrls;
@@ -336,6 +337,49 @@ TEST(ListBoxEvents, MouseEventsInTheListsCoordinates)
     EXPECT_EQ(without(without(log, "move"), "enter"),
               (QStringList{QString("l:down R %1,%2").arg(at.x()).arg(at.y()),
                            QString("l:up R %1,%2").arg(at.x()).arg(at.y())}));
+}
+
+TEST(ListBoxEvents, ADoubleClickOnAnItemSelectsItOnceAndAKeyHandlerCanSwallowTheMove)
+{
+    QWidget window;
+    TCoolListBox list(&window);
+    list.setGeometry(0, 0, 120, 100);
+    list.setItems({"one", "two", "three"});
+    list.setFocus();
+    ASSERT_TRUE(showActive(window));
+    QStringList log;
+    record(list, "l", log);
+    int measured = 0;
+    list.OnMeasureItem = [&](int, int &) { ++measured; };
+
+    const QPoint second = list.visualItemRect(list.item(1)).center();
+    // What the window system sends: a click, then a double click in place
+    // of the second press.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    const QStringList clicks = log.filter(QRegularExpression(":(dbl)?click"));
+    EXPECT_EQ(clicks, (QStringList{"l:click", "l:dblclick"})) << joined(log);
+
+    // A handler that sets the key to 0 keeps the list from moving.
+    log.clear();
+    list.OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        log << "keydown";
+        if (key == Qt::Key_Down)
+            key = 0;
+    };
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_FALSE(log.contains("l:click"));
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(list.ItemIndex(), 0);
+    EXPECT_EQ(without(log, "keyup"), (QStringList{"keydown", "keydown", "l:click"}));
+
+    // Every item is ItemHeight high: the list never asks for a height.
+    list.grab();
+    EXPECT_EQ(measured, 0);
+    EXPECT_EQ(list.visualItemRect(list.item(2)).height(), list.ItemHeight());
 }
 
 TEST(ComboBoxEvents, ThePicksClickComesBeforeItsChangeAndCodeRaisesNeither)

@@ -8,10 +8,14 @@
 //                                           Anchors, Constraints, DragCursor,
 //                                           DragMode, DragKind, ParentColor,
 //                                           ShowHint, ParentShowHint,
-//                                           PopupMenu, TabOrder
+//                                           PopupMenu, TabOrder, BiDiMode,
+//                                           ParentBiDiMode
 //   TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES  the same without TabOrder, for a
 //                                           control that takes no part in the
 //                                           tab order (label, scrolling text)
+//   TONVIK_COOL_BIDI_PROPERTIES             BiDiMode and ParentBiDiMode alone,
+//                                           for a control that lists its
+//                                           other properties itself (button)
 //   TONVIK_COOL_CTL3D_PROPERTIES            Ctl3D and ParentCtl3D, for a
 //                                           control with a frame
 //   TONVIK_COOL_TAB_STOP_PROPERTY           TabStop with its accessors, and
@@ -34,7 +38,12 @@
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor) \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint) \
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint) \
-    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE setPopupMenu)
+    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE setPopupMenu) \
+    TONVIK_COOL_BIDI_PROPERTIES
+
+#define TONVIK_COOL_BIDI_PROPERTIES \
+    Q_PROPERTY(platform::TBiDiMode BiDiMode READ BiDiMode WRITE setBiDiMode) \
+    Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE setParentBiDiMode)
 
 #define TONVIK_COOL_CONTROL_PROPERTIES \
     TONVIK_COOL_GRAPHIC_CONTROL_PROPERTIES \

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TControl.h"
+
 #include <QFlags>
 #include <QObject>
 #include <QString>
@@ -134,11 +136,13 @@ Q_FLAG_NS(TOwnerDrawState)
 enum TPopupAlignment : uint8_t { paLeft, paRight, paCenter };
 Q_ENUM_NS(TPopupAlignment)
 
-// Reading order of a control's texts. Every right-to-left mode lays the
-// control out right to left (Qt's layout direction), which right-aligns
-// and mirrors the items' glyph and caption.
-enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
-Q_ENUM_NS(TBiDiMode)
+// Reading order of a control's texts: the base control's (every right-to-
+// left mode right-aligns and mirrors the items' glyph and caption).
+using platform::TBiDiMode;
+using platform::bdLeftToRight;
+using platform::bdRightToLeft;
+using platform::bdRightToLeftNoAlign;
+using platform::bdRightToLeftReadingOnly;
 
 // Entry kinds of a folder listing, each standing for attribute bits.
 enum TFileTypeValue : uint32_t {

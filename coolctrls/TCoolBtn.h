@@ -59,6 +59,7 @@ class TCoolBtn : public QPushButton,
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE setParentShowHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
     Q_PROPERTY(int TabOrder READ TabOrder WRITE setTabOrder)
+    TONVIK_COOL_BIDI_PROPERTIES
     TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(bool Cancel READ Cancel WRITE setCancel)
     Q_PROPERTY(coolctrls::TModalResult ModalResult READ ModalResult WRITE setModalResult)

@@ -33,6 +33,7 @@ class TCoolComboBox : public QComboBox,
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)

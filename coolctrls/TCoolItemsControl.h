@@ -36,32 +36,6 @@ public:
     void setParentFont(bool v) { m_items.setParentFont(v); }
     bool Sorted() const { return m_items.Sorted(); }
     void setSorted(bool v) { m_items.setSorted(v); }
-    // Set from the control, or the parent's direction while ParentBiDiMode
-    // is on (the default).
-    TBiDiMode BiDiMode() const
-    {
-        if (!ParentBiDiMode())
-            return m_biDiMode;
-        return m_control->layoutDirection() == Qt::RightToLeft ? bdRightToLeft : bdLeftToRight;
-    }
-    // Turns ParentBiDiMode off.
-    void setBiDiMode(TBiDiMode v)
-    {
-        m_biDiMode = v;
-        m_control->setLayoutDirection(v == bdLeftToRight ? Qt::LeftToRight : Qt::RightToLeft);
-    }
-    bool ParentBiDiMode() const { return !m_control->testAttribute(Qt::WA_SetLayoutDirection); }
-    // On: the parent's direction again; off: the current one kept as the
-    // control's own.
-    void setParentBiDiMode(bool v)
-    {
-        if (v == ParentBiDiMode())
-            return;
-        if (v)
-            m_control->unsetLayoutDirection();
-        else
-            setBiDiMode(BiDiMode());
-    }
     // False: the control takes the focus by a click, but Tab passes it by.
     bool TabStop() const { return m_control->focusPolicy() & Qt::TabFocus; }
     void setTabStop(bool v)
@@ -164,7 +138,6 @@ protected:
 
 private:
     QWidget *m_control;
-    TBiDiMode m_biDiMode = bdLeftToRight;
 };
 
 } // namespace coolctrls
@@ -179,8 +152,6 @@ private:
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE setParentFont) \
     Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted) \
     Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop) \
-    Q_PROPERTY(coolctrls::TBiDiMode BiDiMode READ BiDiMode WRITE setBiDiMode) \
-    Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE setParentBiDiMode) \
     Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle) \
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor) \
     Q_PROPERTY(platform::TColor SelColor READ SelColor WRITE setSelColor) \

@@ -36,6 +36,7 @@ class TCoolListBox : public QListWidget,
     Q_OBJECT
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(int Columns READ Columns WRITE setColumns)
     Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE setMultiSelect)
     Q_PROPERTY(bool ExtendedSelect READ ExtendedSelect WRITE setExtendedSelect)

@@ -97,7 +97,7 @@ void TCoolMemo::RecreateWnd()
 {
     ++m_recreations;
     m_captionBar->setOptions(CoolOptions());
-    const int edge = m_borderStyle == bsSingle ? 2 : 0;
+    const int edge = borderWidth();
     const QMargins frame = m_captionBar->FrameMargins() + QMargins(edge, edge, edge, edge);
     setViewportMargins(frame);
     const bool horz = m_scrollBars == ssHorizontal || m_scrollBars == ssBoth;
@@ -300,12 +300,22 @@ bool TCoolMemo::textAreaCoversFrame() const
     return m_borderStyle == bsNone;
 }
 
+int TCoolMemo::borderWidth() const
+{
+    if (m_borderStyle != bsSingle)
+        return 0;
+    return Ctl3D() ? 2 : 1;
+}
+
 void TCoolMemo::paintFrame(TCanvas &canvas)
 {
     m_captionBar->Paint(canvas);
     if (m_borderStyle == bsSingle) {
         const QRect edge = QRect(QPoint(0, 0), size()).marginsRemoved(m_captionBar->FrameMargins());
-        canvas.DrawEdge(edge, EDGE_SUNKEN, BF_RECT);
+        if (Ctl3D())
+            canvas.DrawEdge(edge, EDGE_SUNKEN, BF_RECT);
+        else
+            canvas.FrameRect(edge, clWindowFrame);
     }
     if (m_options & ocFlatBorder)
         DrawFlatBorder(&canvas, this, FlatBorderHighlighted());

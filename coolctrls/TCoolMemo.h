@@ -28,7 +28,8 @@ class TCoolCaptionBar;
 //
 // Frame layout, outside in: the caption bar's dialog frame and caption
 // (without ocNoCaption), then the 2-pixel sunken client edge (BorderStyle
-// bsSingle), then the text area (the viewport).
+// bsSingle; with Ctl3D False a one-pixel window-frame line instead), then the
+// text area (the viewport).
 class TCoolMemo : public QTextEdit,
                   public TWallpaperControl,
                   public platform::TControlEvents,
@@ -36,6 +37,7 @@ class TCoolMemo : public QTextEdit,
 {
     Q_OBJECT
     TONVIK_COOL_CONTROL_PROPERTIES
+    TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
     Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
@@ -148,8 +150,8 @@ public:
     void setCaptionWallpaper(const QImage &image);
     TCoolCaptionBar &CaptionBar() { return *m_captionBar; }
 
-    // Re-applies everything that depends on Options, TextAlign and the
-    // border style: frame margins, caption, alignment, scroll bars.
+    // Re-applies everything that depends on Options, TextAlign, the border
+    // style and Ctl3D: frame margins, caption, alignment, scroll bars.
     void RecreateWnd();
     int Recreations() const { return m_recreations; }
 
@@ -202,6 +204,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void WallpaperLookChanged() override { repaintAll(); }
     void ApplyParentColor(platform::TColor color) override { setColor(color); }
+    // The border's look and width follow Ctl3D.
+    void Ctl3DChanged() override { RecreateWnd(); }
 
 private:
     void applyAlignment();
@@ -216,6 +220,9 @@ private:
     void paintFrame(platform::TCanvas &canvas);
     // Whether the text area lies over the frame (no border style).
     bool textAreaCoversFrame() const;
+    // The width of the border inside the caption bar's frame: the sunken
+    // edge (2), the flat line without Ctl3D (1), none with bsNone.
+    int borderWidth() const;
     void repaintAll();
     void colorChanged();
 

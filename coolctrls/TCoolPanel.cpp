@@ -23,6 +23,8 @@ TCoolPanel::TCoolPanel(QWidget *parent)
     // whole client area), so Qt must not fill or compose anything first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
+    const int frame = FrameWidth();
+    setContentsMargins(frame, frame, frame, frame);
     resize(185, 41);
     // A new look of the own wallpaper is a colour change: transparent
     // children and those with ParentColor hear of it.
@@ -44,16 +46,17 @@ void TCoolPanel::setColor(TColor value)
 
 void TCoolPanel::setBorderStyle(TBorderStyle value)
 {
-    if (!StoreChanged(m_borderStyle, value))
-        return;
-    const int frame = value == bsSingle ? 1 : 0;
-    setContentsMargins(frame, frame, frame, frame);
-    AlignControls(this);
-    frameChanged();
+    if (StoreChanged(m_borderStyle, value))
+        frameChanged();
 }
 
 void TCoolPanel::frameChanged()
 {
+    // Aligned children go inside the whole frame, as AutoSize fits the
+    // unaligned ones inside it.
+    const int frame = FrameWidth();
+    setContentsMargins(frame, frame, frame, frame);
+    AlignControls(this);
     update();
     fitToChildren();
 }

@@ -23,10 +23,12 @@ namespace coolctrls {
 // TControlEvents'. As the toolkit's panel sets its own colour, ParentColor
 // starts off.
 //
+// The frame (single border, outer bevel, border width, inner bevel) is the
+// panel's contents margin: aligned children fill what lies inside it.
 // AutoSize fits the panel around its children: the panel takes the size of
-// their bounds plus its frame (single border, bevels and border width), and
-// the children move so that their bounds start just inside the frame.
-// Aligned children follow the panel and are not counted. FullRepaint False
+// their bounds plus its frame, and the children move so that their bounds
+// start just inside the frame. Aligned children follow the panel and are not
+// counted. FullRepaint False
 // repaints only what a resize uncovers. Locked is stored for forms that set
 // it: it keeps an in-place embedded object from replacing the panel, and
 // there are no such objects here.
@@ -85,8 +87,8 @@ public:
     platform::TColor InactiveFontColor() const { return m_inactiveFontColor; }
     void setInactiveFontColor(platform::TColor value) { m_inactiveFontColor = value; }
     // bsSingle: a one-pixel window-frame line around the panel, outside the
-    // bevels; the contents rectangle (where aligned children go) lies
-    // inside it.
+    // bevels. The contents rectangle (where aligned children go) lies inside
+    // the whole frame: border, bevels and BorderWidth.
     TBorderStyle BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(TBorderStyle value);
 

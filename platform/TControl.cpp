@@ -467,6 +467,41 @@ void TControl::Ctl3DChanged()
 {
 }
 
+// --- reading order -----------------------------------------------------------
+
+// Qt keeps the following: a widget without its own layout direction takes
+// its parent's, now and on each change.
+bool TControl::ParentBiDiMode() const
+{
+    return !m_control->testAttribute(Qt::WA_SetLayoutDirection);
+}
+
+TBiDiMode TControl::BiDiMode() const
+{
+    if (!ParentBiDiMode())
+        return m_biDiMode;
+    if (QWidget *parent = m_control->isWindow() ? nullptr : m_control->parentWidget())
+        if (const TControl *c = ControlOf(parent))
+            return c->BiDiMode();
+    return m_control->layoutDirection() == Qt::RightToLeft ? bdRightToLeft : bdLeftToRight;
+}
+
+void TControl::setBiDiMode(TBiDiMode value)
+{
+    m_biDiMode = value;
+    m_control->setLayoutDirection(value == bdLeftToRight ? Qt::LeftToRight : Qt::RightToLeft);
+}
+
+void TControl::setParentBiDiMode(bool value)
+{
+    if (value == ParentBiDiMode())
+        return;
+    if (value)
+        m_control->unsetLayoutDirection();
+    else
+        setBiDiMode(BiDiMode());
+}
+
 // --- tab order ----------------------------------------------------------------
 
 int TControl::TabOrder() const

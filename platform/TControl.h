@@ -12,6 +12,8 @@
 //  - ParentColor (the control takes its parent's colour and follows it);
 //  - ShowHint and ParentShowHint (whether its tool tip is shown);
 //  - Ctl3D and ParentCtl3D (the three-dimensional look of its frame);
+//  - BiDiMode and ParentBiDiMode (reading order and alignment, on Qt's
+//    layout direction);
 //  - PopupMenu and OnContextPopup (the context menu);
 //  - TabOrder (its place among its siblings in the tab order);
 //  - dragging one control onto another inside the program: BeginDrag,
@@ -72,6 +74,11 @@ Q_ENUM_NS(TDragMode)
 // here, so a control of that kind does not begin a drag by itself.
 enum TDragKind { dkDrag, dkDock };
 Q_ENUM_NS(TDragKind)
+
+// Reading order and alignment: every right-to-left mode lays the control out
+// from the right (Qt::RightToLeft).
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+Q_ENUM_NS(TBiDiMode)
 
 class TSizeConstraints;
 
@@ -148,6 +155,17 @@ public:
     void setCtl3D(bool value);
     bool ParentCtl3D() const { return m_parentCtl3D; }
     void setParentCtl3D(bool value);
+
+    // The control's reading order. While ParentBiDiMode is True (the
+    // default) it is the parent's: a control parent's mode, else what the
+    // parent's layout direction gives. Setting it clears ParentBiDiMode; it
+    // becomes the control's layout direction, which Qt hands on to the
+    // children that follow it. Setting ParentBiDiMode True again takes the
+    // parent's back; False keeps the current mode as the control's own.
+    TBiDiMode BiDiMode() const;
+    void setBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const;
+    void setParentBiDiMode(bool value);
 
     // Place among the siblings in the tab order, from 0; -1 without parent.
     // Values beyond the last place move the control to the end.
@@ -247,6 +265,7 @@ private:
     bool m_parentShowHint = true;
     bool m_ctl3D = true;
     bool m_parentCtl3D = true;
+    TBiDiMode m_biDiMode = bdLeftToRight;
     QPointer<QMenu> m_popupMenu;
     // OnCanResize: the size the control last took, and whether a size the
     // handler chose is being applied.

@@ -248,6 +248,49 @@ TEST(Control, ShowHintFollowsTheParentAndHidesTheToolTip)
     QToolTip::hideText();
 }
 
+TEST(Control, BiDiModeFollowsTheParentUntilSetAndIsTheLayoutDirection)
+{
+    Host h;
+    TTestControl *parent = h.add({0, 0, 100, 100});
+    auto *child = new TTestControl(parent);
+    auto *grandchild = new TTestControl(child);
+    auto *plain = new QWidget(child);
+    EXPECT_TRUE(child->ParentBiDiMode());
+    EXPECT_EQ(child->BiDiMode(), bdLeftToRight);
+
+    // A right-to-left parent reaches the children that follow it, its mode
+    // included, and Qt lays them out from the right.
+    parent->setBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_FALSE(parent->ParentBiDiMode()) << "setting the mode leaves the parent's";
+    EXPECT_EQ(parent->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeftNoAlign);
+    EXPECT_EQ(grandchild->BiDiMode(), bdRightToLeftNoAlign);
+    EXPECT_EQ(plain->layoutDirection(), Qt::RightToLeft);
+    EXPECT_TRUE(child->ParentBiDiMode());
+
+    // Its own mode stops following; a later parent change passes it by and
+    // reaches only its own followers.
+    child->setBiDiMode(bdLeftToRight);
+    EXPECT_FALSE(child->ParentBiDiMode());
+    EXPECT_EQ(grandchild->layoutDirection(), Qt::LeftToRight);
+    parent->setBiDiMode(bdRightToLeft);
+    EXPECT_EQ(child->BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(grandchild->BiDiMode(), bdLeftToRight);
+
+    // Following again takes the parent's at once; leaving keeps it as own.
+    child->setParentBiDiMode(true);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(grandchild->layoutDirection(), Qt::RightToLeft);
+    child->setParentBiDiMode(false);
+    parent->setBiDiMode(bdLeftToRight);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(child->layoutDirection(), Qt::RightToLeft);
+
+    // A child added later starts with the parent's direction.
+    auto *late = new TTestControl(child);
+    EXPECT_EQ(late->BiDiMode(), bdRightToLeft);
+}
+
 TEST(Control, ContextPopupComesBeforeThePopupMenuAndUnhandledGoesToTheParent)
 {
     Host h;

@@ -310,3 +310,27 @@ TEST(CoolScrollingText, MovesOnePixelPerTickAndStartsOver)
     EXPECT_FALSE(ticker.ScrollTimer().Enabled());
     EXPECT_EQ(ticker.ScrollX(), 49) << "stops where it is";
 }
+
+TEST(CoolControls, EveryControlPublishesBiDiModeAndFollowsARightToLeftParent)
+{
+    TCoolPanel panel;
+    auto *box = new TCoolGroupBox(&panel);
+    const std::vector<QWidget *> controls{box,
+                                          new TCoolLabel(&panel),
+                                          new TCoolMemo(&panel),
+                                          new TCoolComboBox(&panel),
+                                          new TCoolBtn(box),
+                                          new TCoolScrollingText(box)};
+    panel.setProperty("BiDiMode", QVariant::fromValue(platform::bdRightToLeft));
+    for (QWidget *control : controls) {
+        const char *name = control->metaObject()->className();
+        EXPECT_EQ(control->property("BiDiMode").value<platform::TBiDiMode>(), platform::bdRightToLeft) << name;
+        EXPECT_TRUE(control->property("ParentBiDiMode").toBool()) << name;
+        EXPECT_EQ(control->layoutDirection(), Qt::RightToLeft) << name;
+    }
+    // The group box's own mode reaches the button inside it, not the label.
+    EXPECT_TRUE(box->setProperty("BiDiMode", QVariant::fromValue(platform::bdLeftToRight)));
+    EXPECT_FALSE(box->property("ParentBiDiMode").toBool());
+    EXPECT_EQ(controls[4]->layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(controls[1]->layoutDirection(), Qt::RightToLeft);
+}

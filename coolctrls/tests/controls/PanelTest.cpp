@@ -137,13 +137,13 @@ TEST(CoolPanel, SingleBorderIsAWindowFrameLineOutsideTheBevelsAndShrinksTheConte
     EXPECT_EQ(img.pixelColor(1, 20), sys(clBtnHighlight)) << "the raised bevel inside the border";
     EXPECT_EQ(img.pixelColor(58, 20), sys(clBtnShadow));
     EXPECT_EQ(img.pixelColor(30, 20), QColor(Qt::white));
-    EXPECT_EQ(panel.contentsRect(), QRect(1, 1, 58, 38));
+    EXPECT_EQ(panel.contentsRect(), QRect(2, 2, 56, 36));
     child->setVisible(true);
-    EXPECT_EQ(child->geometry(), QRect(1, 1, 58, 38)) << "aligned children fill the inside";
+    EXPECT_EQ(child->geometry(), QRect(2, 2, 56, 36)) << "aligned children fill the inside";
 
     panel.setBorderStyle(coolctrls::bsNone);
     EXPECT_EQ(shot(panel).pixelColor(0, 20), sys(clBtnHighlight));
-    EXPECT_EQ(child->geometry(), QRect(0, 0, 60, 40));
+    EXPECT_EQ(child->geometry(), QRect(1, 1, 58, 38)) << "still inside the bevel";
 }
 
 TEST(CoolPanel, MultiLineCaptionIsDrawnOnSeveralLinesAndOneLineStaysWhereItWas)
@@ -247,7 +247,7 @@ TEST(CoolPanel, AutoSizeFitsTheChildrenInsideTheFrame)
     EXPECT_EQ(first.pos(), QPoint(4, 4));
     EXPECT_EQ(second.pos(), QPoint(24, 9));
     EXPECT_EQ(panel.pos(), QPoint(10, 10)) << "the panel keeps its place";
-    EXPECT_EQ(aligned.width(), panel.width()) << "an aligned child follows the panel";
+    EXPECT_EQ(aligned.width(), panel.width() - 8) << "an aligned child follows the panel";
 
     // It grows and shrinks with a child, and with its frame.
     second.resize(100, 50);
@@ -262,6 +262,43 @@ TEST(CoolPanel, AutoSizeFitsTheChildrenInsideTheFrame)
     panel.setAutoSize(false);
     second.show();
     EXPECT_EQ(panel.size(), QSize(50, 20));
+}
+
+TEST(CoolPanel, AlignedChildrenGoInsideTheBordersBevelsAndBorderWidth)
+{
+    TCoolPanel panel;
+    panel.resize(100, 60);
+    TCoolPanel top(&panel), client(&panel);
+    top.setAlign(alTop);
+    top.resize(10, 10);
+    client.setAlign(alClient);
+    // The default frame: the raised outer bevel alone.
+    EXPECT_EQ(top.geometry(), QRect(1, 1, 98, 10));
+    EXPECT_EQ(client.geometry(), QRect(1, 11, 98, 48));
+
+    // Each frame property moves them at once: border 1, outer bevel 2,
+    // border width 3, inner bevel 2.
+    panel.setBorderStyle(bsSingle);
+    panel.setBevelWidth(2);
+    panel.setBorderWidth(3);
+    panel.setBevelInner(bvLowered);
+    ASSERT_EQ(panel.FrameWidth(), 8);
+    EXPECT_EQ(panel.contentsRect(), QRect(8, 8, 84, 44));
+    EXPECT_EQ(top.geometry(), QRect(8, 8, 84, 10));
+    EXPECT_EQ(client.geometry(), QRect(8, 18, 84, 34));
+    // The inner bevel still shows around them.
+    client.setColor(platform::clWhite);
+    const QImage img = shot(panel);
+    EXPECT_EQ(img.pixelColor(7, 30), sys(clBtnShadow)) << "inner lowered bevel, left";
+    EXPECT_EQ(img.pixelColor(92, 30), sys(clBtnHighlight)) << "inner lowered bevel, right";
+    EXPECT_EQ(img.pixelColor(8, 30), QColor(Qt::white));
+
+    // No frame at all: the whole panel.
+    panel.setBorderStyle(bsNone);
+    panel.setBevelOuter(bvNone);
+    panel.setBevelInner(bvNone);
+    panel.setBorderWidth(0);
+    EXPECT_EQ(client.geometry(), QRect(0, 10, 100, 50));
 }
 
 namespace {

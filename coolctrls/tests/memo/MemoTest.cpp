@@ -1,6 +1,7 @@
 #include "coolctrls/TCoolCaptionBar.h"
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TCoolMemo.h"
+#include "coolctrls/TCoolPanel.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
 
@@ -134,6 +135,41 @@ TEST(Memo, TypingAndScrollingRedrawOnTheWallpaperWithoutAFlatBox)
     QApplication::processEvents();
     img = shot(memo);
     EXPECT_EQ(img.pixel(500, 4), pattern(64, 48).pixel((500 - 2) % 64, 2));
+}
+
+TEST(Memo, Ctl3DFollowsTheParentAndChoosesTheSunkenEdgeOrOneFlatLine)
+{
+    TCoolPanel parent;
+    parent.resize(200, 100);
+    TCoolMemo memo(&parent);
+    memo.setGeometry(10, 10, 120, 60);
+    EXPECT_TRUE(memo.Ctl3D());
+    EXPECT_TRUE(memo.ParentCtl3D());
+    EXPECT_EQ(memo.viewport()->geometry().topLeft(), QPoint(2, 2));
+    QImage img = shot(memo);
+    EXPECT_EQ(img.pixelColor(0, 30), ColorToQColor(clBtnShadow)) << "the sunken edge";
+    EXPECT_EQ(img.pixelColor(119, 30), ColorToQColor(clBtnHighlight));
+
+    // The parent's change reaches the memo: one window-frame line, the text
+    // area one pixel in.
+    const int before = memo.Recreations();
+    parent.setCtl3D(false);
+    EXPECT_FALSE(memo.Ctl3D());
+    EXPECT_GT(memo.Recreations(), before);
+    EXPECT_EQ(memo.viewport()->geometry(), QRect(1, 1, 118, 58));
+    img = shot(memo);
+    EXPECT_EQ(img.pixelColor(0, 30), ColorToQColor(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(119, 30), ColorToQColor(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(60, 0), ColorToQColor(clWindowFrame));
+    EXPECT_EQ(img.pixelColor(1, 30), ColorToQColor(clWindow)) << "the text area";
+
+    // Its own value stops following; without a border Ctl3D changes nothing.
+    memo.setCtl3D(true);
+    EXPECT_FALSE(memo.ParentCtl3D());
+    EXPECT_EQ(memo.viewport()->geometry().topLeft(), QPoint(2, 2));
+    memo.setBorderStyle(bsNone);
+    memo.setCtl3D(false);
+    EXPECT_EQ(memo.viewport()->geometry().topLeft(), QPoint(0, 0));
 }
 
 TEST(Memo, RemovingNoCaptionRecreatesWithACaptionBarTwoPixelsIn)

@@ -10,8 +10,11 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <type_traits>
 
@@ -213,3 +216,54 @@ TEST(GraphicsObjects, ChangesAreNotifiedOnceAndSizesConvert)
 }
 
 #include "ColorsFontsTest.moc"
+
+TEST(Fonts, MissingFacesAreDrawnInTheirInstalledSubstituteByName)
+{
+    // A face the machine lacks is named by the substitute it is drawn in, so
+    // the font database matches it directly; installed families, unknown
+    // faces without substitutes and the empty name stay as they are.
+    EXPECT_EQ(installedFamily("MS Sans Serif"), "Liberation Sans");
+    EXPECT_EQ(installedFamily("Courier New"), "Liberation Mono");
+    EXPECT_EQ(installedFamily("Times New Roman"), "Liberation Serif");
+    EXPECT_EQ(installedFamily("Verdana"), "DejaVu Sans");
+    EXPECT_EQ(installedFamily("DejaVu Sans Mono"), "DejaVu Sans Mono");
+    EXPECT_EQ(installedFamily("liberation sans"), "liberation sans");
+    EXPECT_EQ(installedFamily("No Such Face At All"), "No Such Face At All");
+    EXPECT_EQ(installedFamily(QString()), QString());
+
+    const QFont f = makeFont("MS Sans Serif", -11, fsBold);
+    EXPECT_EQ(f.families(), QStringList{"Liberation Sans"});
+    EXPECT_EQ(QFontInfo(f).family(), "Liberation Sans");
+    // Unknown faces still come out in some installed font.
+    EXPECT_FALSE(QFontInfo(makeFont("No Such Face At All", -11)).family().isEmpty());
+}
+
+TEST(Fonts, CellHeightsConvertWithTheFamilysOwnRatioWhateverTheStyle)
+{
+    // The probe's ratio is kept per family: bold or italic requests of the
+    // same family, asked before or after, convert a cell height alike, and
+    // each family with its own metrics.
+    for (const char *face : {"Arial", "Courier New", "Times New Roman", "DejaVu Sans"}) {
+        QFont probe(installedFamily(face));
+        probe.setPixelSize(100);
+        const qreal cell = QFontMetricsF(probe).height();
+        for (int height : {8, 13, 16, 27}) {
+            const int expected = std::max(1, int(std::lround(height * 100.0 / cell)));
+            EXPECT_EQ(makeFont(face, height, fsBold | fsItalic).pixelSize(), expected) << face << height;
+            EXPECT_EQ(makeFont(face, height).pixelSize(), expected) << face << height;
+        }
+    }
+}
+
+TEST(Fonts, AGraphicsFontKeepsTheFaceItWasAskedForWhenGivenItsOwnDrawnFont)
+{
+    TFont font;
+    font.setName("Courier New");
+    font.Assign(font.toQFont());
+    EXPECT_EQ(font.Name(), "Courier New");
+    // A font of another family names that family.
+    font.Assign(makeFont("Times New Roman", -12));
+    EXPECT_EQ(font.Name(), "Liberation Serif");
+    font.Assign(QFont("DejaVu Sans"));
+    EXPECT_EQ(font.Name(), "DejaVu Sans");
+}

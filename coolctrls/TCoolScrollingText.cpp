@@ -45,6 +45,35 @@ QRect tickerInkRect(const QImage &picture)
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// Lays the premultiplied picture's rectangle source over the opaque frame
+// with its top-left corner at `at`, as QPainter's source-over does (the same
+// rounding of the multiplication by 255 - alpha, pixel for pixel), without a
+// painter: a tick blends one strip, and setting up a painter's state on the
+// frame would cost more than the blend. The rectangle must lie inside both.
+void BlendPremultipliedOver(QImage &frame, QPoint at, const QImage &picture, const QRect &source)
+{
+    const int width = source.width();
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *src = reinterpret_cast<const quint32 *>(picture.constScanLine(source.top() + y)) + source.left();
+        auto *dst = reinterpret_cast<quint32 *>(frame.scanLine(at.y() + y)) + at.x();
+        for (int x = 0; x < width; ++x) {
+            const quint32 s = src[x];
+            const quint32 alpha = s >> 24;
+            if (alpha == 255) {
+                dst[x] = s;
+            } else if (s != 0) {
+                const quint32 inverse = 255 - alpha;
+                quint32 d = dst[x];
+                quint32 redBlue = (d & 0xff00ff) * inverse;
+                redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+                quint32 alphaGreen = ((d >> 8) & 0xff00ff) * inverse;
+                alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+                dst[x] = s + (alphaGreen | redBlue);
+            }
+        }
+    }
+}
+
 } // namespace
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)
@@ -275,8 +304,12 @@ TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
 
 QSize TCoolScrollingText::TextExtent() const
 {
+    return textExtent(textLook());
+}
+
+QSize TCoolScrollingText::textExtent(const TextLook &look) const
+{
     // Measured once per look and size, not at every tick.
-    TextLook look = textLook();
     if (m_extentValid && m_extentControlSize == size() && m_extentLook == look)
         return m_extent;
     QImage scratch(1, 1, QImage::Format_RGB32);
@@ -296,7 +329,7 @@ QSize TCoolScrollingText::TextExtent() const
         w += glyph.width() + 2;
         h = qMax(h, glyph.height());
     }
-    m_extentLook = std::move(look);
+    m_extentLook = look;
     m_extentControlSize = size();
     m_extent = QSize(w, h);
     m_extentValid = true;
@@ -436,8 +469,14 @@ bool TCoolScrollingText::Step(const QSize &extent, bool *wrapped)
 
 void TCoolScrollingText::Tick()
 {
-    if (!Step(TextExtent()))
+    // The look is taken once a tick (reading the palette is not free) and
+    // again only after a wrap, whose handler may have changed the text.
+    TextLook look = textLook();
+    bool wrapped = false;
+    if (!Step(textExtent(look), &wrapped))
         return;
+    if (wrapped)
+        look = textLook();
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
     if (!isVisible()) {
@@ -458,7 +497,7 @@ void TCoolScrollingText::Tick()
     QRect changed(QPoint(0, 0), frameSize);
     if (m_frameValid && m_frame.size() == frameSize && !liveBackground() && !m_background.isNull()
         && m_backgroundLook == backgroundLook()) {
-        changed = moveTextInFrame();
+        changed = moveTextInFrame(look);
     } else {
         if (m_frame.size() != frameSize)
             m_frame = QImage(frameSize, QImage::Format_RGB32);
@@ -469,9 +508,9 @@ void TCoolScrollingText::Tick()
         repaint(changed);
 }
 
-QRect TCoolScrollingText::moveTextInFrame()
+QRect TCoolScrollingText::moveTextInFrame(const TextLook &look)
 {
-    updateTextPicture(width() - m_scrollX);
+    updateTextPicture(width() - m_scrollX, look);
     const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
     const QRect textRect = m_textPictureInk.translated(at) & m_frame.rect();
     const QRect changed = (m_frameTextRect | textRect) & m_frame.rect();
@@ -485,10 +524,8 @@ QRect TCoolScrollingText::moveTextInFrame()
         std::memcpy(m_frame.scanLine(y) + changed.left() * 4, m_background.constScanLine(y) + changed.left() * 4,
                     size_t(rowBytes));
     const QRect source = changed.translated(-at) & m_textPicture.rect();
-    if (!source.isEmpty()) {
-        QPainter painter(&m_frame);
-        painter.drawImage(source.topLeft() + at, m_textPicture, source);
-    }
+    if (!source.isEmpty())
+        BlendPremultipliedOver(m_frame, source.topLeft() + at, m_textPicture, source);
     return changed;
 }
 
@@ -536,11 +573,10 @@ void TCoolScrollingText::paintBackground(TCanvas &canvas)
         canvas.FillRect(client, m_color);
 }
 
-void TCoolScrollingText::updateTextPicture(int textRectWidth)
+void TCoolScrollingText::updateTextPicture(int textRectWidth, const TextLook &look)
 {
     // A left-justified text does not depend on the rectangle's width.
     const int rectWidth = m_alignment == taLeftJustify ? width() : textRectWidth;
-    TextLook look = textLook();
     if (!m_textPicture.isNull() && m_textPictureWidth == rectWidth && m_textPictureLook == look)
         return;
 
@@ -568,7 +604,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
     m_textPictureInk = tickerInkRect(picture);
     m_textPicture = picture;
     m_textPictureWidth = rectWidth;
-    m_textPictureLook = std::move(look);
+    m_textPictureLook = look;
 }
 
 QRect TCoolScrollingText::renderFrameInto(QImage &frame)
@@ -593,7 +629,7 @@ QRect TCoolScrollingText::renderFrameInto(QImage &frame)
         else
             frame = m_background.copy();
     }
-    updateTextPicture(width() - m_scrollX);
+    updateTextPicture(width() - m_scrollX, textLook());
     const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
     QPainter painter(&frame);
     painter.drawImage(at, m_textPicture);

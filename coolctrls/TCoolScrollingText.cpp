@@ -45,35 +45,6 @@ QRect tickerInkRect(const QImage &picture)
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// Lays the premultiplied picture's rectangle source over the opaque frame
-// with its top-left corner at `at`, as QPainter's source-over does (the same
-// rounding of the multiplication by 255 - alpha, pixel for pixel), without a
-// painter: a tick blends one strip, and setting up a painter's state on the
-// frame would cost more than the blend. The rectangle must lie inside both.
-void BlendPremultipliedOver(QImage &frame, QPoint at, const QImage &picture, const QRect &source)
-{
-    const int width = source.width();
-    for (int y = 0; y < source.height(); ++y) {
-        const auto *src = reinterpret_cast<const quint32 *>(picture.constScanLine(source.top() + y)) + source.left();
-        auto *dst = reinterpret_cast<quint32 *>(frame.scanLine(at.y() + y)) + at.x();
-        for (int x = 0; x < width; ++x) {
-            const quint32 s = src[x];
-            const quint32 alpha = s >> 24;
-            if (alpha == 255) {
-                dst[x] = s;
-            } else if (s != 0) {
-                const quint32 inverse = 255 - alpha;
-                quint32 d = dst[x];
-                quint32 redBlue = (d & 0xff00ff) * inverse;
-                redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-                quint32 alphaGreen = ((d >> 8) & 0xff00ff) * inverse;
-                alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-                dst[x] = s + (alphaGreen | redBlue);
-            }
-        }
-    }
-}
-
 } // namespace
 
 TCoolScrollingText::TCoolScrollingText(QWidget *parent)

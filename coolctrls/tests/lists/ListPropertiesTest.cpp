@@ -5,7 +5,9 @@
 
 #include "coolctrls/TCoolComboBox.h"
 #include "coolctrls/TCoolListBox.h"
+#include "coolctrls/TCoolPanel.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
@@ -256,4 +258,18 @@ TEST(CoolListProperties, AnItemDraggedFromTheListBoxDropsOnTheComboBox)
     QTest::mouseMove(items, onCombo);
     QTest::mouseRelease(items, Qt::LeftButton, {}, onCombo);
     EXPECT_EQ(log, (QStringList{"start", "enter", "drop 1 10,8", "end 1 10,8"}));
+}
+
+TYPED_TEST(CoolListProperties, SelFontFollowsTheParentsFaceByTheNameItWasAskedFor)
+{
+    // The parent draws "Courier New" in its substitute; SelFont copies the
+    // parent's font under the face's own name, as FontName publishes it.
+    TCoolPanel form;
+    TypeParam box(&form);
+    form.setFontName("Courier New");
+    EXPECT_EQ(box.FontName(), "Courier New");
+    EXPECT_EQ(box.SelFont().Name(), "Courier New");
+    EXPECT_EQ(box.SelFontName(), "Courier New");
+    EXPECT_EQ(QFontInfo(box.SelFont().toQFont()).family(), "Liberation Mono");
+    EXPECT_TRUE(box.ParentFont());
 }

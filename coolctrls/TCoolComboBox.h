@@ -34,6 +34,7 @@ class TCoolComboBox : public QComboBox,
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_CTL3D_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
@@ -47,9 +48,6 @@ public:
     // The item's own data (check mode: its check record's), not Qt's
     // per-role item data.
     using TCoolItemsControl::setItemData;
-    // QWidget has a static setTabOrder of its own: keep both.
-    using TControl::setTabOrder;
-    using QWidget::setTabOrder;
 
     // Setting the colour turns ParentColor off.
     void setColor(platform::TColor value);

@@ -527,6 +527,17 @@ void TControl::setTabOrder(int value)
     orderSiblings(parent, order);
 }
 
+bool TControl::TabStop() const
+{
+    return m_control->focusPolicy() & Qt::TabFocus;
+}
+
+void TControl::setTabStop(bool value)
+{
+    const int policy = m_control->focusPolicy();
+    m_control->setFocusPolicy(Qt::FocusPolicy(value ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+}
+
 // --- dragging -----------------------------------------------------------------
 
 void TControl::BeginDrag(bool immediate, int threshold)

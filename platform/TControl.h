@@ -15,7 +15,8 @@
 //  - BiDiMode and ParentBiDiMode (reading order and alignment, on Qt's
 //    layout direction);
 //  - PopupMenu and OnContextPopup (the context menu);
-//  - TabOrder (its place among its siblings in the tab order);
+//  - TabOrder (its place among its siblings in the tab order) and TabStop
+//    (whether Tab stops at it);
 //  - dragging one control onto another inside the program: BeginDrag,
 //    DragMode, DragKind, DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
 //
@@ -171,6 +172,13 @@ public:
     // Values beyond the last place move the control to the end.
     int TabOrder() const;
     void setTabOrder(int value);
+
+    // Whether Tab and Shift+Tab stop at the control. Only that part of its
+    // focus policy changes: whether a click focuses it stays as the control
+    // is (a button, an edit or a list takes the focus on a click either
+    // way; a panel never does).
+    bool TabStop() const;
+    void setTabStop(bool value);
 
     // Starts dragging this control: at once, or once the mouse has moved by
     // threshold pixels (-1: the system's drag distance) with a button held.

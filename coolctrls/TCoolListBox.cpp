@@ -5,7 +5,6 @@
 #include "platform/canvas/TCanvas.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,10 +69,6 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     // layout; with a caption bar they are moved inside the frame again.
     horizontalScrollBar()->parentWidget()->installEventFilter(this);
     verticalScrollBar()->parentWidget()->installEventFilter(this);
-    // Installed after the mouse events' watch, so it sees a press first: a
-    // drag begun from OnMouseDown starts from the press; DragMode
-    // dmAutomatic begins one.
-    viewport()->installEventFilter(this);
     applyFrame();
 }
 
@@ -254,13 +249,6 @@ void TCoolListBox::placeScrollBars()
 bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == viewport()) {
-        if (type == QEvent::MouseButtonPress) {
-            const auto *press = static_cast<QMouseEvent *>(event);
-            PressedAt(press->globalPosition().toPoint(), press->button());
-        }
-        return false;
-    }
     if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
         && (watched == verticalScrollBar()->parentWidget() || watched == horizontalScrollBar()->parentWidget()))
         placeScrollBars();
@@ -393,18 +381,6 @@ void TCoolListBox::keyPressEvent(QKeyEvent *event)
                 RaiseClick();
         }
     });
-}
-
-void TCoolListBox::contextMenuEvent(QContextMenuEvent *event)
-{
-    // The mouse's requests over the items arrive here, not at the
-    // control: its OnContextPopup and PopupMenu come first, else the
-    // standard menu. (The keyboard's go to the control, which has asked.)
-    if (event->reason() == QContextMenuEvent::Mouse
-        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
-        event->accept();
-    else
-        QListWidget::contextMenuEvent(event);
 }
 
 void TCoolListBox::focusInEvent(QFocusEvent *event)

@@ -108,6 +108,8 @@ public:
     {
         if (watched == m_owner.m_control)
             return m_owner.filterControlEvent(event);
+        if (watched == m_owner.m_watchedChild)
+            return m_owner.filterChildEvent(event);
         if (watched == m_owner.m_watchedParent)
             m_owner.filterParentEvent(event);
         return false;
@@ -132,7 +134,20 @@ TControl::~TControl()
     m_control->removeEventFilter(m_filter);
     if (m_watchedParent)
         m_watchedParent->removeEventFilter(m_filter);
+    if (m_watchedChild)
+        m_watchedChild->removeEventFilter(m_filter);
     delete m_filter;
+}
+
+void TControl::WatchChild(QWidget *child)
+{
+    if (child == m_watchedChild)
+        return;
+    if (m_watchedChild)
+        m_watchedChild->removeEventFilter(m_filter);
+    m_watchedChild = child;
+    if (child)
+        child->installEventFilter(m_filter);
 }
 
 TControl *TControl::ControlOf(QWidget *widget)
@@ -615,6 +630,11 @@ bool TControl::filterControlEvent(QEvent *event)
     }
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
+        // A mouse request over the watched child that the child left
+        // unanswered comes on to the control: it was asked for already.
+        if (menu->reason() == QContextMenuEvent::Mouse && m_watchedChild && m_watchedChild->isVisible()
+            && m_watchedChild->geometry().contains(menu->pos()))
+            return false;
         const bool handled =
             ContextPopup(menu->pos(), menu->globalPos(), menu->reason() == QContextMenuEvent::Mouse);
         if (handled)
@@ -635,6 +655,31 @@ bool TControl::filterControlEvent(QEvent *event)
             }
             return true;
         }
+        return false;
+    }
+}
+
+bool TControl::filterChildEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        PressedAt(press->globalPosition().toPoint(), press->button());
+        return false;
+    }
+    case QEvent::ContextMenu: {
+        // The keyboard's requests go to the control, which has the focus;
+        // the mouse's arrive here, before the child shows a menu of its own.
+        auto *menu = static_cast<QContextMenuEvent *>(event);
+        if (menu->reason() != QContextMenuEvent::Mouse)
+            return false;
+        const QPoint pos = m_watchedChild->mapTo(m_control, menu->pos());
+        if (!ContextPopup(pos, menu->globalPos(), true))
+            return false;
+        menu->accept();
+        return true;
+    }
+    default:
         return false;
     }
 }

@@ -191,9 +191,8 @@ public:
 
     // A context-menu request at pos (control coordinates; fromMouse false
     // for the keyboard's): OnContextPopup, then PopupMenu. Answers whether
-    // either took it. The control's own requests come here by themselves; a
-    // control whose requests arrive at a child (a scroll area's viewport)
-    // passes them on.
+    // either took it. The control's own requests come here by themselves,
+    // and so do the mouse's over a watched child (WatchChild).
     bool ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse);
 
     TCanResizeEvent OnCanResize;
@@ -235,16 +234,24 @@ protected:
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
-    // For a control whose presses arrive at a child (a scroll area's
-    // viewport): tells it where the press was, before OnMouseDown runs, so
-    // a drag begun there measures its threshold from that point.
-    // A left press also begins the drag of a dmAutomatic control.
-    void PressedAt(QPoint globalPos, Qt::MouseButton button);
 
 private:
     class Filter;
     friend class Filter;
     friend class TDragTracker;
+    friend class TControlEvents;
+
+    // For a control whose mouse arrives at a child (a scroll area's
+    // viewport; TControlEvents::WatchMouseOf calls it): a press there is the
+    // control's, seen before OnMouseDown runs, so a drag begun from it
+    // measures its threshold from the press and DragMode dmAutomatic begins
+    // one; the mouse's context-menu requests there go to OnContextPopup and
+    // PopupMenu before the child's own menu.
+    void WatchChild(QWidget *child);
+    // Remembers where a press was (a drag's start); a left press begins
+    // the drag of a dmAutomatic control.
+    void PressedAt(QPoint globalPos, Qt::MouseButton button);
+    bool filterChildEvent(QEvent *event);
 
     bool filterControlEvent(QEvent *event);
     void filterParentEvent(QEvent *event);
@@ -261,6 +268,7 @@ private:
     QWidget *m_control;
     Filter *m_filter; // child of the control
     QPointer<QWidget> m_watchedParent;
+    QPointer<QWidget> m_watchedChild;
     TSizeConstraints *m_constraints; // child of the control
     TAlign m_align = alNone;
     TAnchors m_anchors = TAnchors(akLeft) | akTop;

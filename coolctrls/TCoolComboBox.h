@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class QStyle;
+class QStyleOptionComboBox;
 
 namespace coolctrls {
 
@@ -113,6 +114,8 @@ protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void ApplyParentColor(platform::TColor color) override { TCoolItemsControl::setColor(color); }
+    // The frame's look follows Ctl3D.
+    void Ctl3DChanged() override { update(); }
 
 private:
     void AddItem(const QString &text) override { addItem(text); }
@@ -121,6 +124,10 @@ private:
     void toggleCurrent();
     void topIndexChanged(int top);
     void updateListRect();
+    // The look of the field and its drop button: with Ctl3D the classic
+    // sunken frame; without it the face one pixel inside a one-pixel line.
+    QStyleOptionComboBox faceOption() const;
+    bool flatLine() const { return m_borderStyle == bsSingle && !Ctl3D(); }
 
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;

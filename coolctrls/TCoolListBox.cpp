@@ -212,14 +212,16 @@ void TCoolListBox::RecreateWnd()
 void TCoolListBox::applyFrame()
 {
     // The caption bar brings its own frame; otherwise the classic sunken
-    // one, or none for bsNone.
+    // one, the one-pixel line without Ctl3D (drawn with the frame area), or
+    // none for bsNone.
     m_captionBar->setOptions(m_items.Options());
-    if (m_captionBar->Visible())
+    if (m_captionBar->Visible() || m_borderStyle == bsNone)
         setFrameStyle(QFrame::NoFrame);
-    else if (m_borderStyle == bsNone)
-        setFrameStyle(QFrame::NoFrame);
-    else
+    else if (Ctl3D())
         setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    else
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setViewportMargins(m_captionBar->FrameMargins());
     placeScrollBars();
     update();
@@ -333,10 +335,13 @@ bool TCoolListBox::event(QEvent *event)
 {
     const bool result = QListWidget::event(event);
     if (event->type() == QEvent::Paint) {
-        // The frame area: caption bar, flat border, edge borders.
+        // The frame area: caption bar or the flat line, flat border, edge
+        // borders.
         QPainter painter(this);
         TCanvas canvas(&painter);
         m_captionBar->Paint(canvas);
+        if (frameShape() == QFrame::Box)
+            canvas.FrameRect(rect(), clWindowFrame);
         m_items.PaintBorders(canvas, hasFocus());
     }
     return result;

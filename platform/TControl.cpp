@@ -96,6 +96,18 @@ void orderSiblings(QWidget *parent, const std::vector<QWidget *> &order)
         w->setFocusPolicy(policy);
 }
 
+// Moves filter from the widget watched so far to widget (or none).
+void watchWith(QObject *filter, QPointer<QWidget> &watched, QWidget *widget)
+{
+    if (widget == watched)
+        return;
+    if (watched)
+        watched->removeEventFilter(filter);
+    watched = widget;
+    if (widget)
+        widget->installEventFilter(filter);
+}
+
 } // namespace
 
 // Watches the control and its parent for the events the mixin answers.
@@ -109,7 +121,7 @@ public:
         if (watched == m_owner.m_control)
             return m_owner.filterControlEvent(event);
         if (watched == m_owner.m_watchedChild)
-            return m_owner.filterChildEvent(event);
+            return m_owner.filterPressOrMenu(m_owner.m_watchedChild, event);
         if (watched == m_owner.m_watchedParent)
             m_owner.filterParentEvent(event);
         return false;
@@ -141,13 +153,7 @@ TControl::~TControl()
 
 void TControl::WatchChild(QWidget *child)
 {
-    if (child == m_watchedChild)
-        return;
-    if (m_watchedChild)
-        m_watchedChild->removeEventFilter(m_filter);
-    m_watchedChild = child;
-    if (child)
-        child->installEventFilter(m_filter);
+    watchWith(m_filter, m_watchedChild, child);
 }
 
 TControl *TControl::ControlOf(QWidget *widget)
@@ -251,14 +257,7 @@ void TControl::anchorToParent(QSize oldSize, QSize newSize)
 
 void TControl::watchParent()
 {
-    QWidget *parent = m_control->isWindow() ? nullptr : m_control->parentWidget();
-    if (parent == m_watchedParent)
-        return;
-    if (m_watchedParent)
-        m_watchedParent->removeEventFilter(m_filter);
-    m_watchedParent = parent;
-    if (parent)
-        parent->installEventFilter(m_filter);
+    watchWith(m_filter, m_watchedParent, m_control->isWindow() ? nullptr : m_control->parentWidget());
 }
 
 void TControl::filterParentEvent(QEvent *event)
@@ -623,24 +622,9 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ToolTip:
         return !ShowHint();
-    case QEvent::MouseButtonPress: {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        PressedAt(press->globalPosition().toPoint(), press->button());
-        return false;
-    }
-    case QEvent::ContextMenu: {
-        auto *menu = static_cast<QContextMenuEvent *>(event);
-        // A mouse request over the watched child that the child left
-        // unanswered comes on to the control: it was asked for already.
-        if (menu->reason() == QContextMenuEvent::Mouse && m_watchedChild && m_watchedChild->isVisible()
-            && m_watchedChild->geometry().contains(menu->pos()))
-            return false;
-        const bool handled =
-            ContextPopup(menu->pos(), menu->globalPos(), menu->reason() == QContextMenuEvent::Mouse);
-        if (handled)
-            menu->accept();
-        return handled;
-    }
+    case QEvent::MouseButtonPress:
+    case QEvent::ContextMenu:
+        return filterPressOrMenu(m_control, event);
     default:
         if (event->type() == parentColorChangedEvent()) {
             ParentColorChanged();
@@ -659,29 +643,31 @@ bool TControl::filterControlEvent(QEvent *event)
     }
 }
 
-bool TControl::filterChildEvent(QEvent *event)
+// A press on the control or its watched child (source) is remembered; a
+// context-menu request there asks OnContextPopup and PopupMenu. The
+// keyboard's requests go to the control, which has the focus; the mouse's
+// over the child arrive at the child, before it shows a menu of its own,
+// and one the child leaves unanswered comes on to the control: it was
+// asked for already.
+bool TControl::filterPressOrMenu(QWidget *source, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    if (event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         PressedAt(press->globalPosition().toPoint(), press->button());
         return false;
     }
-    case QEvent::ContextMenu: {
-        // The keyboard's requests go to the control, which has the focus;
-        // the mouse's arrive here, before the child shows a menu of its own.
-        auto *menu = static_cast<QContextMenuEvent *>(event);
-        if (menu->reason() != QContextMenuEvent::Mouse)
-            return false;
-        const QPoint pos = m_watchedChild->mapTo(m_control, menu->pos());
-        if (!ContextPopup(pos, menu->globalPos(), true))
-            return false;
-        menu->accept();
-        return true;
-    }
-    default:
+    if (event->type() != QEvent::ContextMenu)
         return false;
-    }
+    auto *menu = static_cast<QContextMenuEvent *>(event);
+    const bool fromMouse = menu->reason() == QContextMenuEvent::Mouse;
+    const bool overChild = source == m_control && m_watchedChild && m_watchedChild->isVisible()
+                           && m_watchedChild->geometry().contains(menu->pos());
+    if (source != m_control ? !fromMouse : fromMouse && overChild)
+        return false;
+    if (!ContextPopup(source->mapTo(m_control, menu->pos()), menu->globalPos(), fromMouse))
+        return false;
+    menu->accept();
+    return true;
 }
 
 } // namespace platform

@@ -251,7 +251,7 @@ private:
     // Remembers where a press was (a drag's start); a left press begins
     // the drag of a dmAutomatic control.
     void PressedAt(QPoint globalPos, Qt::MouseButton button);
-    bool filterChildEvent(QEvent *event);
+    bool filterPressOrMenu(QWidget *source, QEvent *event);
 
     bool filterControlEvent(QEvent *event);
     void filterParentEvent(QEvent *event);

@@ -131,23 +131,3 @@ TEST(TabStop, AClickFocusesTheControlsThatTakeClicksWhateverTabStopSays)
         }
     }
 }
-
-TEST(TabStop, SettingItKeepsTheRestOfTheFocusPolicy)
-{
-    // The combo box turns the wheel too; the memo and the button take a
-    // click. Only the Tab part goes and comes back.
-    TCoolComboBox combo;
-    TCoolBtn button;
-    TCoolPanel panel;
-    const Qt::FocusPolicy comboPolicy = combo.focusPolicy();
-    combo.setTabStop(false);
-    EXPECT_EQ(int(combo.focusPolicy()), comboPolicy & ~Qt::TabFocus);
-    combo.setTabStop(true);
-    EXPECT_EQ(combo.focusPolicy(), comboPolicy);
-    button.setTabStop(false);
-    EXPECT_EQ(int(button.focusPolicy()), Qt::StrongFocus & ~Qt::TabFocus);
-    panel.setTabStop(true);
-    EXPECT_EQ(panel.focusPolicy(), Qt::TabFocus);
-    panel.setTabStop(false);
-    EXPECT_EQ(panel.focusPolicy(), Qt::NoFocus);
-}

@@ -25,6 +25,9 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QFile>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
@@ -82,6 +85,7 @@ TfMain::TfMain(QWidget *parent)
         ui->setupUi(this);
     }
     useClassicTabFrame();
+    loadWindowIcon();
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.
     platform::guarded([this] { loadComponents(); });
@@ -105,6 +109,15 @@ void TfMain::useClassicTabFrame()
     ui->PageControl->setPalette(platform::classicPalette());
     for (int i = 0; i < ui->PageControl->count(); ++i)
         ui->PageControl->widget(i)->setStyle(QApplication::style());
+}
+
+void TfMain::loadWindowIcon()
+{
+    // Read as the PNG it is: a reader left to detect the format would load
+    // every image-format plugin to ask it first.
+    QImageReader reader(QStringLiteral(":/TfMain/icon.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    setWindowIcon(QIcon(QPixmap::fromImage(reader.read())));
 }
 
 void TfMain::loadComponents()

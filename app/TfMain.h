@@ -103,6 +103,7 @@ protected:
 
 private:
     void useClassicTabFrame();
+    void loadWindowIcon();
     void loadComponents();
     void wireEvents();
     void setHighScoreLabel(int score);

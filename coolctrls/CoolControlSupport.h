@@ -75,15 +75,21 @@ inline int fontHeight(const QWidget *w)
     return px > 0 ? -px : -qRound(w->font().pointSizeF() * w->logicalDpiY() / 72.0);
 }
 
-inline void setFontName(QWidget *w, const QString &name)
+// The control keeps the face it was asked for in stored and draws in the
+// installed family (a face the machine lacks, "MS Sans Serif", in its free
+// substitute), so Qt never looks up fallbacks of a missing family.
+inline void setFontName(QWidget *w, QString &stored, const QString &name)
 {
-    // A face the machine may lack ("MS Sans Serif") resolves to its free
-    // substitute whichever widget looks the font up first.
-    platform::installFontSubstitutions();
+    stored = name;
     QFont f = w->font();
-    f.setFamily(name);
+    f.setFamily(platform::installedFamily(name));
     w->setFont(f);
 }
+
+// The face a control publishes: the one it was asked for (stored) while its
+// font is drawn in it; a font followed from the parent publishes the
+// parent's face, the application's font the classic default face.
+QString fontName(const QWidget *w, const QString &stored);
 
 inline int fontStyle(const QWidget *w)
 {
@@ -131,8 +137,8 @@ inline void setFontColor(QWidget *w, const QColor &color, QPalette::ColorRole ro
 // FontBold, FontItalic, FontUnderline, FontColor, Tag) itself.
 #define TONVIK_COOL_FONT_ACCESSORS                                                              \
 public:                                                                                         \
-    QString FontName() const { return font().family(); }                                        \
-    void setFontName(const QString &v) { coolctrls::detail::setFontName(this, v); }             \
+    QString FontName() const { return coolctrls::detail::fontName(this, m_fontName); }          \
+    void setFontName(const QString &v) { coolctrls::detail::setFontName(this, m_fontName, v); } \
     int FontHeight() const { return coolctrls::detail::fontHeight(this); }                      \
     void setFontHeight(int v) { coolctrls::detail::setFontHeight(this, v); }                    \
     bool FontBold() const { return font().bold(); }                                             \
@@ -151,6 +157,7 @@ public:                                                                         
     void setTag(int v) { m_tag = v; }                                                           \
                                                                                                 \
 private:                                                                                        \
+    QString m_fontName;                                                                         \
     int m_tag = 0;
 
 // The published font properties and Tag of every skinned control, with their

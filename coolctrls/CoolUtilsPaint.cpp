@@ -263,7 +263,10 @@ void DrawShadowText(TCanvas &canvas, QRect &rect, TShadowPosition pos, int shado
         break;
     }
     canvas.SetTextColor(shadowColor);
-    canvas.DrawText(text, shadow, format);
+    // Measuring (DT_CALCRECT) answers the text's rectangle only: the
+    // shadow's, the same text offset, is not measured a second time.
+    if (!(format & DT_CALCRECT))
+        canvas.DrawText(text, shadow, format);
     canvas.SetBkMode(TRANSPARENT);
     canvas.SetTextColor(textColor);
     canvas.DrawText(text, rect, format);

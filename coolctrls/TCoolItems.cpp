@@ -17,6 +17,7 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -170,6 +171,10 @@ void TCoolItems::ControlFontChanged()
         return;
     const QScopedValueRollback following(m_followingParentFont, true);
     m_selFont.Assign(m_control->font());
+    // The face by the name the control publishes ("Courier New"), not the
+    // family it is drawn in.
+    if (const QVariant face = m_control->property("FontName"); face.isValid())
+        m_selFont.setName(face.toString());
     m_selFont.setColor(clHighlightText);
 }
 

@@ -124,6 +124,7 @@ TEST_F(Window, StartsWithTheDesignedLayoutAndACleanQuiz)
 {
     open();
     EXPECT_EQ(w->windowTitle(), "Tonvik - Intervals (DEMO)");
+    EXPECT_EQ(w->windowIcon().availableSizes(), QList<QSize>{QSize(128, 128)});
     EXPECT_EQ(w->minimumSize(), QSize(617, 341));
     EXPECT_EQ(w->maximumSize(), QSize(617, 341));
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);

@@ -34,8 +34,19 @@ inline constexpr int DefaultFontHeight = -11;
 // calls it; makeFont() calls it too, so fonts made here are always mapped.
 void installFontSubstitutions();
 
+// The family a face is drawn in: the face itself when it is installed, else
+// its first installed substitute, else the face (Qt then falls back on its
+// own). Looked up once per face.
+QString installedFamily(const QString &name);
+
+// The cell height (ascent + descent) of a font's family, regular weight, at
+// 100 pixels; measured once per family.
+qreal cellHeightAt100(const QFont &font);
+
 // A QFont from a classic description. Text is drawn without antialiasing, as
-// the classic desktop did, which also keeps pixel output exact.
+// the classic desktop did, which also keeps pixel output exact. The font
+// names the installed family (installedFamily()), so its family() is the
+// substitute's for a face the machine lacks.
 QFont makeFont(const QString &name, int height, TFontStyles style = {});
 
 // The caption bar fonts of the scheme (bold for normal captions).

@@ -22,7 +22,10 @@ void TFont::Assign(const TFont &source)
 
 void TFont::Assign(const QFont &source)
 {
-    m_name = source.family();
+    // A font drawn in the substitute of this font's face keeps the face's
+    // name.
+    if (source.family() != installedFamily(m_name))
+        m_name = source.family();
     if (source.pixelSize() > 0)
         m_height = -source.pixelSize();
     else

@@ -11,7 +11,9 @@
 #include "coolctrls/TImages.h"
 #include "platform/canvas/TCanvas.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QFontInfo>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTest>
@@ -333,4 +335,43 @@ TEST(CoolControls, EveryControlPublishesBiDiModeAndFollowsARightToLeftParent)
     EXPECT_FALSE(box->property("ParentBiDiMode").toBool());
     EXPECT_EQ(controls[4]->layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(controls[1]->layoutDirection(), Qt::RightToLeft);
+}
+
+TEST(CoolControls, FontNameIsTheFaceAskedForWhileTheFontIsDrawnInItsSubstitute)
+{
+    // A lone control shows the application's classic face.
+    const QFont application = QApplication::font();
+    QApplication::setFont(platform::makeFont(platform::DefaultFontName, platform::DefaultFontHeight));
+    EXPECT_EQ(TCoolLabel().FontName(), "MS Sans Serif");
+    QApplication::setFont(application);
+
+    // A face of its own: published as asked, drawn in the installed family.
+    TCoolPanel form;
+    TCoolGroupBox box(&form);
+    QWidget page(&box); // a plain widget between publishes no face
+    TCoolLabel label(&page);
+    TCoolMemo memo(&form);
+    memo.setFontName("Courier New");
+    EXPECT_EQ(memo.FontName(), "Courier New");
+    EXPECT_EQ(memo.font().family(), "Liberation Mono");
+    EXPECT_EQ(memo.property("FontName").toString(), "Courier New");
+
+    // Controls that follow their parent's font publish the parent's face,
+    // through plain widgets between, and follow it when it changes.
+    form.setFontName("Times New Roman");
+    EXPECT_EQ(box.FontName(), "Times New Roman");
+    EXPECT_EQ(label.FontName(), "Times New Roman");
+    EXPECT_EQ(QFontInfo(label.font()).family(), "Liberation Serif");
+    EXPECT_EQ(memo.FontName(), "Courier New") << "a face of its own stays";
+    form.setFontName("Arial");
+    EXPECT_EQ(label.FontName(), "Arial");
+
+    // A face of the child's own outranks the parent's; an installed family
+    // is published as itself; a font set directly names its family.
+    label.setFontName("MS Sans Serif");
+    EXPECT_EQ(label.FontName(), "MS Sans Serif");
+    label.setFontName("DejaVu Sans");
+    EXPECT_EQ(label.FontName(), "DejaVu Sans");
+    label.setFont(QFont("DejaVu Serif"));
+    EXPECT_EQ(label.FontName(), "DejaVu Serif");
 }

@@ -7,6 +7,7 @@
 #include "coolctrls/TCoolListBox.h"
 #include "coolctrls/TCoolPanel.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollBar>
@@ -317,4 +318,18 @@ TEST(CoolListBoxFrame, WithoutCtl3DTheItemsAndScrollBarsLieInsideTheLine)
     const QImage img = render(&box);
     EXPECT_EQ(at(img, 0, 30), rgb(clWindowFrame));
     EXPECT_EQ(at(img, 119, 30), rgb(clWindowFrame));
+}
+
+TYPED_TEST(CoolListProperties, SelFontFollowsTheParentsFaceByTheNameItWasAskedFor)
+{
+    // The parent draws "Courier New" in its substitute; SelFont copies the
+    // parent's font under the face's own name, as FontName publishes it.
+    TCoolPanel form;
+    TypeParam box(&form);
+    form.setFontName("Courier New");
+    EXPECT_EQ(box.FontName(), "Courier New");
+    EXPECT_EQ(box.SelFont().Name(), "Courier New");
+    EXPECT_EQ(box.SelFontName(), "Courier New");
+    EXPECT_EQ(QFontInfo(box.SelFont().toQFont()).family(), "Liberation Mono");
+    EXPECT_TRUE(box.ParentFont());
 }

@@ -140,6 +140,15 @@ TEST(DrawShadowText, OffsetsOfTheFourPositions)
     DrawShadowText(c, measured, spLeftTop, 1, clRed, clBlack, DT_CALCRECT | DT_SINGLELINE, text);
     EXPECT_EQ(Right(measured), Right(plain) + 1);
     EXPECT_EQ(Bottom(measured), Bottom(plain) + 1);
+    // In every position the measure is the text's own rectangle, and
+    // measuring draws nothing.
+    for (const Case &k : cases) {
+        QRect r(0, 0, 0, 0);
+        DrawShadowText(c, r, k.pos, 2, clRed, clBlack, DT_CALCRECT | DT_SINGLELINE, text);
+        EXPECT_EQ(r, plain.translated(k.text)) << int(k.pos);
+    }
+    c.releaseHandle();
+    EXPECT_EQ(img, blank(60, 30));
 }
 
 TEST(FillGradient, BandsRunFromStartToEndColour)

@@ -212,4 +212,54 @@ TEST(GraphicsObjects, ChangesAreNotifiedOnceAndSizesConvert)
     EXPECT_EQ(brush.Style(), TBrushStyle::bsSolid);
 }
 
+TEST(Fonts, MissingFacesAreDrawnInTheirInstalledSubstituteByName)
+{
+    // A face the machine lacks is named by the substitute it is drawn in, so
+    // the font database matches it directly; installed families, unknown
+    // faces without substitutes and the empty name stay as they are.
+    EXPECT_EQ(installedFamily("MS Sans Serif"), "Liberation Sans");
+    EXPECT_EQ(installedFamily("Courier New"), "Liberation Mono");
+    EXPECT_EQ(installedFamily("Times New Roman"), "Liberation Serif");
+    EXPECT_EQ(installedFamily("Verdana"), "DejaVu Sans");
+    EXPECT_EQ(installedFamily("DejaVu Sans Mono"), "DejaVu Sans Mono");
+    EXPECT_EQ(installedFamily("liberation sans"), "liberation sans");
+    EXPECT_EQ(installedFamily("No Such Face At All"), "No Such Face At All");
+    EXPECT_EQ(installedFamily(QString()), QString());
+
+    const QFont f = makeFont("MS Sans Serif", -11, fsBold);
+    EXPECT_EQ(f.families(), QStringList{"Liberation Sans"});
+    EXPECT_EQ(QFontInfo(f).family(), "Liberation Sans");
+    // Unknown faces still come out in some installed font.
+    EXPECT_FALSE(QFontInfo(makeFont("No Such Face At All", -11)).family().isEmpty());
+}
+
+TEST(Fonts, CellHeightsConvertByEachFamilysOwnCellWhateverTheStyle)
+{
+    // The probe's cell is kept per family: a styled request of a family,
+    // asked first, does not lend its cell to the regular one or to another
+    // family; each comes out at the asked cell height.
+    for (const char *face : {"Courier New", "Times New Roman", "DejaVu Sans"}) {
+        for (int height : {13, 27}) {
+            const QFont styled = makeFont(face, height, fsBold | fsItalic);
+            const QFont regular = makeFont(face, height);
+            EXPECT_EQ(styled.pixelSize(), regular.pixelSize()) << face << height;
+            const QFontMetrics cell(regular);
+            EXPECT_NEAR(cell.ascent() + cell.descent(), height, 1) << face << height;
+        }
+    }
+}
+
+TEST(Fonts, AGraphicsFontKeepsTheFaceItWasAskedForWhenGivenItsOwnDrawnFont)
+{
+    TFont font;
+    font.setName("Courier New");
+    font.Assign(font.toQFont());
+    EXPECT_EQ(font.Name(), "Courier New");
+    // A font of another family names that family.
+    font.Assign(makeFont("Times New Roman", -12));
+    EXPECT_EQ(font.Name(), "Liberation Serif");
+    font.Assign(QFont("DejaVu Sans"));
+    EXPECT_EQ(font.Name(), "DejaVu Sans");
+}
+
 #include "ColorsFontsTest.moc"

@@ -18,7 +18,7 @@
 //                                           other properties itself (button)
 //   TONVIK_COOL_CTL3D_PROPERTIES            Ctl3D and ParentCtl3D, for a
 //                                           control with a frame
-//   TONVIK_COOL_TAB_STOP_PROPERTY           TabStop with its accessors, and
+//   TONVIK_COOL_TAB_STOP_PROPERTY           TabStop (TControl's), and
 //                                           both setTabOrder of TControl and
 //                                           QWidget's static one
 
@@ -57,13 +57,12 @@
     Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop) \
     TONVIK_COOL_TAB_ACCESSORS
 
-// TabStop is Qt's focus policy: a tab stop takes the focus by Tab and by a
-// click, a control that is none takes no focus.
-#define TONVIK_COOL_TAB_ACCESSORS                                                         \
-public:                                                                                   \
-    using platform::TControl::setTabOrder;                                                \
-    using QWidget::setTabOrder;                                                           \
-    bool TabStop() const { return focusPolicy() & Qt::TabFocus; }                         \
-    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); } \
-                                                                                          \
+// TabStop is TControl's: whether Tab stops at the control; a click focuses
+// it or not as the control itself decides. QWidget has a static setTabOrder
+// of its own: both stay reachable.
+#define TONVIK_COOL_TAB_ACCESSORS                  \
+public:                                            \
+    using platform::TControl::setTabOrder;         \
+    using QWidget::setTabOrder;                    \
+                                                   \
 private:

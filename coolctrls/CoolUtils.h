@@ -124,6 +124,14 @@ protected:
 inline constexpr const char *GraphicControlProperty = "graphicControl";
 bool IsGraphicControl(const QWidget *control);
 
+// Lays the premultiplied (ARGB32_Premultiplied) picture's rectangle source
+// over the opaque (RGB32) frame with its top-left corner at `at`, as
+// QPainter's source-over does, pixel for pixel (the same rounding of the
+// product with 255 - alpha), without a painter: for a small strip redrawn
+// many times a second, a painter's set-up costs more than the blend. The
+// rectangles must lie inside the pictures.
+void BlendPremultipliedOver(QImage &frame, QPoint at, const QImage &picture, const QRect &source);
+
 // --- Wallpaper ----------------------------------------------------------------
 
 // Draws bitmap over rect (logical coordinates of canvas) with the raster

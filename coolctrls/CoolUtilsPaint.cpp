@@ -22,6 +22,30 @@ using namespace platform;
 
 namespace coolctrls {
 
+void BlendPremultipliedOver(QImage &frame, QPoint at, const QImage &picture, const QRect &source)
+{
+    const int width = source.width();
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *src = reinterpret_cast<const quint32 *>(picture.constScanLine(source.top() + y)) + source.left();
+        auto *dst = reinterpret_cast<quint32 *>(frame.scanLine(at.y() + y)) + at.x();
+        for (int x = 0; x < width; ++x) {
+            const quint32 s = src[x];
+            const quint32 alpha = s >> 24;
+            if (alpha == 255) {
+                dst[x] = s;
+            } else if (s != 0) {
+                const quint32 inverse = 255 - alpha;
+                quint32 d = dst[x];
+                quint32 redBlue = (d & 0xff00ff) * inverse;
+                redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+                quint32 alphaGreen = ((d >> 8) & 0xff00ff) * inverse;
+                alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+                dst[x] = s + (alphaGreen | redBlue);
+            }
+        }
+    }
+}
+
 // --- Colours and fonts ---------------------------------------------------------
 
 TColor InvertColor(TColor color)

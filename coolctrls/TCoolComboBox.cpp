@@ -205,17 +205,34 @@ TOwnerDrawState TCoolComboBox::FieldState() const
     return state;
 }
 
-void TCoolComboBox::paintEvent(QPaintEvent *)
+QStyleOptionComboBox TCoolComboBox::faceOption() const
 {
-    QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
     option.currentText.clear();
     option.currentIcon = QIcon();
+    if (flatLine()) {
+        option.frame = false;
+        option.rect.adjust(1, 1, -1, -1);
+    }
+    return option;
+}
+
+void TCoolComboBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    const QStyleOptionComboBox option = faceOption();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
 
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     TCanvas canvas(&painter);
+    if (flatLine()) {
+        canvas.FrameRect(rect(), clWindowFrame);
+        // The field keeps a pixel's gap to the line, as it does inside the
+        // sunken frame.
+        const bool rtl = option.direction == Qt::RightToLeft;
+        field.adjust(rtl ? 0 : 1, 1, rtl ? -1 : 0, -1);
+    }
     const TOwnerDrawState state = FieldState();
     const int index = currentIndex();
     TItemPainter::PrepareCanvas(canvas, m_items, index, field, state);

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class QStyle;
+class QStyleOptionComboBox;
 
 namespace coolctrls {
 
@@ -34,6 +35,7 @@ class TCoolComboBox : public QComboBox,
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_CTL3D_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(int ListBoxWidth READ ListBoxWidth WRITE setListBoxWidth)
     Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(int DropDownCount READ DropDownCount WRITE setDropDownCount)
@@ -47,9 +49,6 @@ public:
     // The item's own data (check mode: its check record's), not Qt's
     // per-role item data.
     using TCoolItemsControl::setItemData;
-    // QWidget has a static setTabOrder of its own: keep both.
-    using TControl::setTabOrder;
-    using QWidget::setTabOrder;
 
     // Setting the colour turns ParentColor off.
     void setColor(platform::TColor value);
@@ -115,6 +114,8 @@ protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void ApplyParentColor(platform::TColor color) override { TCoolItemsControl::setColor(color); }
+    // The frame's look follows Ctl3D.
+    void Ctl3DChanged() override { update(); }
 
 private:
     void AddItem(const QString &text) override { addItem(text); }
@@ -123,6 +124,10 @@ private:
     void toggleCurrent();
     void topIndexChanged(int top);
     void updateListRect();
+    // The look of the field and its drop button: with Ctl3D the classic
+    // sunken frame; without it the face one pixel inside a one-pixel line.
+    QStyleOptionComboBox faceOption() const;
+    bool flatLine() const { return m_borderStyle == bsSingle && !Ctl3D(); }
 
     TCoolItemDelegate *m_delegate;
     int m_listBoxWidth = 0;

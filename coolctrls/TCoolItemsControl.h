@@ -36,13 +36,6 @@ public:
     void setParentFont(bool v) { m_items.setParentFont(v); }
     bool Sorted() const { return m_items.Sorted(); }
     void setSorted(bool v) { m_items.setSorted(v); }
-    // False: the control takes the focus by a click, but Tab passes it by.
-    bool TabStop() const { return m_control->focusPolicy() & Qt::TabFocus; }
-    void setTabStop(bool v)
-    {
-        const int policy = m_control->focusPolicy();
-        m_control->setFocusPolicy(Qt::FocusPolicy(v ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
-    }
 
     platform::TBitmap &Glyph() { return m_items.Glyph().Glyph(); }
     void setGlyph(const platform::TBitmap *v) { m_items.Glyph().setGlyph(v); }
@@ -129,15 +122,11 @@ public:
 protected:
     TCoolItemsControl(QWidget *control, QAbstractItemModel *model, TCoolItems::Kind kind)
         : m_items(control, model, kind, *this)
-        , m_control(control)
     {
     }
     ~TCoolItemsControl() = default;
 
     TCoolItems m_items;
-
-private:
-    QWidget *m_control;
 };
 
 } // namespace coolctrls
@@ -151,7 +140,6 @@ private:
     Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight) \
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE setParentFont) \
     Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted) \
-    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop) \
     Q_PROPERTY(int BorderStyle READ BorderStyle WRITE setBorderStyle) \
     Q_PROPERTY(platform::TColor Color READ Color WRITE setColor) \
     Q_PROPERTY(platform::TColor SelColor READ SelColor WRITE setSelColor) \

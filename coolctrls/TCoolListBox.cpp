@@ -5,7 +5,6 @@
 #include "platform/canvas/TCanvas.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,10 +69,6 @@ TCoolListBox::TCoolListBox(QWidget *parent)
     // layout; with a caption bar they are moved inside the frame again.
     horizontalScrollBar()->parentWidget()->installEventFilter(this);
     verticalScrollBar()->parentWidget()->installEventFilter(this);
-    // Installed after the mouse events' watch, so it sees a press first: a
-    // drag begun from OnMouseDown starts from the press; DragMode
-    // dmAutomatic begins one.
-    viewport()->installEventFilter(this);
     applyFrame();
 }
 
@@ -217,14 +212,16 @@ void TCoolListBox::RecreateWnd()
 void TCoolListBox::applyFrame()
 {
     // The caption bar brings its own frame; otherwise the classic sunken
-    // one, or none for bsNone.
+    // one, the one-pixel line without Ctl3D (drawn with the frame area), or
+    // none for bsNone.
     m_captionBar->setOptions(m_items.Options());
-    if (m_captionBar->Visible())
+    if (m_captionBar->Visible() || m_borderStyle == bsNone)
         setFrameStyle(QFrame::NoFrame);
-    else if (m_borderStyle == bsNone)
-        setFrameStyle(QFrame::NoFrame);
-    else
+    else if (Ctl3D())
         setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    else
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setViewportMargins(m_captionBar->FrameMargins());
     placeScrollBars();
     update();
@@ -254,13 +251,6 @@ void TCoolListBox::placeScrollBars()
 bool TCoolListBox::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == viewport()) {
-        if (type == QEvent::MouseButtonPress) {
-            const auto *press = static_cast<QMouseEvent *>(event);
-            PressedAt(press->globalPosition().toPoint(), press->button());
-        }
-        return false;
-    }
     if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
         && (watched == verticalScrollBar()->parentWidget() || watched == horizontalScrollBar()->parentWidget()))
         placeScrollBars();
@@ -345,10 +335,13 @@ bool TCoolListBox::event(QEvent *event)
 {
     const bool result = QListWidget::event(event);
     if (event->type() == QEvent::Paint) {
-        // The frame area: caption bar, flat border, edge borders.
+        // The frame area: caption bar or the flat line, flat border, edge
+        // borders.
         QPainter painter(this);
         TCanvas canvas(&painter);
         m_captionBar->Paint(canvas);
+        if (frameShape() == QFrame::Box)
+            canvas.FrameRect(rect(), clWindowFrame);
         m_items.PaintBorders(canvas, hasFocus());
     }
     return result;
@@ -393,18 +386,6 @@ void TCoolListBox::keyPressEvent(QKeyEvent *event)
                 RaiseClick();
         }
     });
-}
-
-void TCoolListBox::contextMenuEvent(QContextMenuEvent *event)
-{
-    // The mouse's requests over the items arrive here, not at the
-    // control: its OnContextPopup and PopupMenu come first, else the
-    // standard menu. (The keyboard's go to the control, which has asked.)
-    if (event->reason() == QContextMenuEvent::Mouse
-        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
-        event->accept();
-    else
-        QListWidget::contextMenuEvent(event);
 }
 
 void TCoolListBox::focusInEvent(QFocusEvent *event)

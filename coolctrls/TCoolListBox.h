@@ -37,6 +37,7 @@ class TCoolListBox : public QListWidget,
     TONVIK_COOL_ITEMS_PROPERTIES
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_CTL3D_PROPERTIES
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(int Columns READ Columns WRITE setColumns)
     Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE setMultiSelect)
     Q_PROPERTY(bool ExtendedSelect READ ExtendedSelect WRITE setExtendedSelect)
@@ -55,9 +56,6 @@ public:
 
     // The shared items: not QListWidget's items of a drag's data.
     using TCoolItemsControl::items;
-    // QWidget has a static setTabOrder of its own: keep both.
-    using TControl::setTabOrder;
-    using QWidget::setTabOrder;
 
     // Setting the colour turns ParentColor off.
     void setColor(platform::TColor value);
@@ -135,7 +133,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    // The frame's look and width follow Ctl3D.
+    void Ctl3DChanged() override { applyFrame(); }
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void enterEvent(QEnterEvent *event) override;

@@ -9,7 +9,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QInputMethodEvent>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -518,18 +517,6 @@ void TCoolMemo::changeEvent(QEvent *event)
     // look back.
     if (event->type() == QEvent::PaletteChange && !m_applyingSelectionLook)
         applySelectionLook();
-}
-
-void TCoolMemo::contextMenuEvent(QContextMenuEvent *event)
-{
-    // The mouse's requests over the text area arrive here, not at the
-    // control: its OnContextPopup and PopupMenu come first, else the
-    // standard menu. (The keyboard's go to the control, which has asked.)
-    if (event->reason() == QContextMenuEvent::Mouse
-        && ContextPopup(viewport()->mapTo(this, event->pos()), event->globalPos(), true))
-        event->accept();
-    else
-        QTextEdit::contextMenuEvent(event);
 }
 
 void TCoolMemo::focusInEvent(QFocusEvent *event)

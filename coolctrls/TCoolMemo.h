@@ -39,7 +39,7 @@ class TCoolMemo : public QTextEdit,
     TONVIK_COOL_CONTROL_PROPERTIES
     TONVIK_COOL_CTL3D_PROPERTIES
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
-    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
+    TONVIK_COOL_TAB_STOP_PROPERTY
     Q_PROPERTY(QStringList Lines READ Lines WRITE setLines)
     Q_PROPERTY(coolctrls::TAlignment TextAlign READ TextAlign WRITE setTextAlign)
     Q_PROPERTY(coolctrls::TBorderStyle BorderStyle READ BorderStyle WRITE setBorderStyle)
@@ -65,14 +65,6 @@ class TCoolMemo : public QTextEdit,
 public:
     explicit TCoolMemo(QWidget *parent = nullptr);
     ~TCoolMemo() override;
-
-    // QWidget has a static setTabOrder of its own: keep both.
-    using TControl::setTabOrder;
-    using QWidget::setTabOrder;
-
-    // Whether Tab stops at the memo (true by default).
-    bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
-    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus); }
 
     // The wallpaper (CoolImages, idWallpaper, Wallpaper, TransparencyLevel:
     // TWallpaperControl) lies under the text; each change repaints the whole
@@ -198,7 +190,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void moveEvent(QMoveEvent *event) override;

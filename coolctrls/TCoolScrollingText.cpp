@@ -275,8 +275,12 @@ TCoolScrollingText::TextLook TCoolScrollingText::textLook() const
 
 QSize TCoolScrollingText::TextExtent() const
 {
+    return textExtent(textLook());
+}
+
+QSize TCoolScrollingText::textExtent(const TextLook &look) const
+{
     // Measured once per look and size, not at every tick.
-    TextLook look = textLook();
     if (m_extentValid && m_extentControlSize == size() && m_extentLook == look)
         return m_extent;
     QImage scratch(1, 1, QImage::Format_RGB32);
@@ -296,7 +300,7 @@ QSize TCoolScrollingText::TextExtent() const
         w += glyph.width() + 2;
         h = qMax(h, glyph.height());
     }
-    m_extentLook = std::move(look);
+    m_extentLook = look;
     m_extentControlSize = size();
     m_extent = QSize(w, h);
     m_extentValid = true;
@@ -436,8 +440,14 @@ bool TCoolScrollingText::Step(const QSize &extent, bool *wrapped)
 
 void TCoolScrollingText::Tick()
 {
-    if (!Step(TextExtent()))
+    // The look is taken once a tick (reading the palette is not free) and
+    // again only after a wrap, whose handler may have changed the text.
+    TextLook look = textLook();
+    bool wrapped = false;
+    if (!Step(textExtent(look), &wrapped))
         return;
+    if (wrapped)
+        look = textLook();
     if (m_snapshotPending && Transparent())
         takeBackgroundSnapshot();
     if (!isVisible()) {
@@ -458,7 +468,7 @@ void TCoolScrollingText::Tick()
     QRect changed(QPoint(0, 0), frameSize);
     if (m_frameValid && m_frame.size() == frameSize && !liveBackground() && !m_background.isNull()
         && m_backgroundLook == backgroundLook()) {
-        changed = moveTextInFrame();
+        changed = moveTextInFrame(look);
     } else {
         if (m_frame.size() != frameSize)
             m_frame = QImage(frameSize, QImage::Format_RGB32);
@@ -469,9 +479,9 @@ void TCoolScrollingText::Tick()
         repaint(changed);
 }
 
-QRect TCoolScrollingText::moveTextInFrame()
+QRect TCoolScrollingText::moveTextInFrame(const TextLook &look)
 {
-    updateTextPicture(width() - m_scrollX);
+    updateTextPicture(width() - m_scrollX, look);
     const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
     const QRect textRect = m_textPictureInk.translated(at) & m_frame.rect();
     const QRect changed = (m_frameTextRect | textRect) & m_frame.rect();
@@ -485,10 +495,8 @@ QRect TCoolScrollingText::moveTextInFrame()
         std::memcpy(m_frame.scanLine(y) + changed.left() * 4, m_background.constScanLine(y) + changed.left() * 4,
                     size_t(rowBytes));
     const QRect source = changed.translated(-at) & m_textPicture.rect();
-    if (!source.isEmpty()) {
-        QPainter painter(&m_frame);
-        painter.drawImage(source.topLeft() + at, m_textPicture, source);
-    }
+    if (!source.isEmpty())
+        BlendPremultipliedOver(m_frame, source.topLeft() + at, m_textPicture, source);
     return changed;
 }
 
@@ -536,11 +544,10 @@ void TCoolScrollingText::paintBackground(TCanvas &canvas)
         canvas.FillRect(client, m_color);
 }
 
-void TCoolScrollingText::updateTextPicture(int textRectWidth)
+void TCoolScrollingText::updateTextPicture(int textRectWidth, const TextLook &look)
 {
     // A left-justified text does not depend on the rectangle's width.
     const int rectWidth = m_alignment == taLeftJustify ? width() : textRectWidth;
-    TextLook look = textLook();
     if (!m_textPicture.isNull() && m_textPictureWidth == rectWidth && m_textPictureLook == look)
         return;
 
@@ -568,7 +575,7 @@ void TCoolScrollingText::updateTextPicture(int textRectWidth)
     m_textPictureInk = tickerInkRect(picture);
     m_textPicture = picture;
     m_textPictureWidth = rectWidth;
-    m_textPictureLook = std::move(look);
+    m_textPictureLook = look;
 }
 
 QRect TCoolScrollingText::renderFrameInto(QImage &frame)
@@ -593,7 +600,7 @@ QRect TCoolScrollingText::renderFrameInto(QImage &frame)
         else
             frame = m_background.copy();
     }
-    updateTextPicture(width() - m_scrollX);
+    updateTextPicture(width() - m_scrollX, textLook());
     const QPoint at(m_scrollX - m_textPictureOrigin.x(), m_scrollY - m_textPictureOrigin.y());
     QPainter painter(&frame);
     painter.drawImage(at, m_textPicture);

@@ -216,6 +216,8 @@ private:
         bool operator==(const BackgroundLook &) const = default;
     };
     TextLook textLook() const;
+    // TextExtent() for a look already taken (a tick takes it once).
+    QSize textExtent(const TextLook &look) const;
     BackgroundLook backgroundLook() const;
     // The background is kept unless it is the parent's, drawn live because
     // no snapshot has been taken yet.
@@ -226,13 +228,13 @@ private:
     void paintText(platform::TCanvas &canvas, QRect r);
     // Makes the see-through text picture again when its look or, for a
     // right or centred text, the text rectangle's width has changed.
-    void updateTextPicture(int textRectWidth);
+    void updateTextPicture(int textRectWidth, const TextLook &look);
     // The whole frame; returns where the text's pixels lie in it.
     QRect renderFrameInto(QImage &frame);
     // m_frame's text moved to the current offset over its kept background:
     // only the strip where the text was and where it is now is drawn again.
     // Returns that strip; the caller repaints it alone.
-    QRect moveTextInFrame();
+    QRect moveTextInFrame(const TextLook &look);
 
     TGlyph m_textGlyph;
     TThreadTimer *m_scrollTimer;

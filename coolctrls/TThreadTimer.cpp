@@ -2,6 +2,7 @@
 
 #include "TTickSchedule.h"
 
+#include "platform/ErrorReport.h"
 #include "platform/GuiWaker.h"
 #include "platform/Synchronize.h"
 
@@ -214,9 +215,12 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
         // Waits until the GUI thread has run the tick. The call holds only
         // the shared state; a timer that ended meanwhile is not ticked.
         s->handingOver.store(true);
+        // An exception from OnTimer is reported on the GUI thread like one
+        // from any other handler, and the timer goes on ticking: handed back
+        // to this thread it would escape the thread and end the program.
         platform::synchronize([s] {
             if (TThreadTimer *timer = s->owner)
-                timer->tick();
+                platform::guarded([timer] { timer->tick(); });
         });
         s->handingOver.store(false);
         lock.lock();

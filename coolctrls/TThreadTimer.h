@@ -22,6 +22,9 @@ namespace coolctrls {
 //
 // The thread is created suspended: it starts with the first Enabled := true.
 //
+// An exception that escapes OnTimer is shown by the program's error routine
+// on the GUI thread, as one from any event handler; the timer ticks on.
+//
 // Ending is cooperative (Terminate(), also run by the destructor): a stop
 // flag is set, the thread is woken, and the GUI thread joins it while it
 // keeps serving hand-overs, so a thread caught inside a hand-over can

@@ -96,6 +96,18 @@ void orderSiblings(QWidget *parent, const std::vector<QWidget *> &order)
         w->setFocusPolicy(policy);
 }
 
+// Moves filter from the widget watched so far to widget (or none).
+void watchWith(QObject *filter, QPointer<QWidget> &watched, QWidget *widget)
+{
+    if (widget == watched)
+        return;
+    if (watched)
+        watched->removeEventFilter(filter);
+    watched = widget;
+    if (widget)
+        widget->installEventFilter(filter);
+}
+
 } // namespace
 
 // Watches the control and its parent for the events the mixin answers.
@@ -108,6 +120,8 @@ public:
     {
         if (watched == m_owner.m_control)
             return m_owner.filterControlEvent(event);
+        if (watched == m_owner.m_watchedChild)
+            return m_owner.filterPressOrMenu(m_owner.m_watchedChild, event);
         if (watched == m_owner.m_watchedParent)
             m_owner.filterParentEvent(event);
         return false;
@@ -132,7 +146,14 @@ TControl::~TControl()
     m_control->removeEventFilter(m_filter);
     if (m_watchedParent)
         m_watchedParent->removeEventFilter(m_filter);
+    if (m_watchedChild)
+        m_watchedChild->removeEventFilter(m_filter);
     delete m_filter;
+}
+
+void TControl::WatchChild(QWidget *child)
+{
+    watchWith(m_filter, m_watchedChild, child);
 }
 
 TControl *TControl::ControlOf(QWidget *widget)
@@ -236,14 +257,7 @@ void TControl::anchorToParent(QSize oldSize, QSize newSize)
 
 void TControl::watchParent()
 {
-    QWidget *parent = m_control->isWindow() ? nullptr : m_control->parentWidget();
-    if (parent == m_watchedParent)
-        return;
-    if (m_watchedParent)
-        m_watchedParent->removeEventFilter(m_filter);
-    m_watchedParent = parent;
-    if (parent)
-        parent->installEventFilter(m_filter);
+    watchWith(m_filter, m_watchedParent, m_control->isWindow() ? nullptr : m_control->parentWidget());
 }
 
 void TControl::filterParentEvent(QEvent *event)
@@ -527,6 +541,17 @@ void TControl::setTabOrder(int value)
     orderSiblings(parent, order);
 }
 
+bool TControl::TabStop() const
+{
+    return m_control->focusPolicy() & Qt::TabFocus;
+}
+
+void TControl::setTabStop(bool value)
+{
+    const int policy = m_control->focusPolicy();
+    m_control->setFocusPolicy(Qt::FocusPolicy(value ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+}
+
 // --- dragging -----------------------------------------------------------------
 
 void TControl::BeginDrag(bool immediate, int threshold)
@@ -597,19 +622,9 @@ bool TControl::filterControlEvent(QEvent *event)
         return false;
     case QEvent::ToolTip:
         return !ShowHint();
-    case QEvent::MouseButtonPress: {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        PressedAt(press->globalPosition().toPoint(), press->button());
-        return false;
-    }
-    case QEvent::ContextMenu: {
-        auto *menu = static_cast<QContextMenuEvent *>(event);
-        const bool handled =
-            ContextPopup(menu->pos(), menu->globalPos(), menu->reason() == QContextMenuEvent::Mouse);
-        if (handled)
-            menu->accept();
-        return handled;
-    }
+    case QEvent::MouseButtonPress:
+    case QEvent::ContextMenu:
+        return filterPressOrMenu(m_control, event);
     default:
         if (event->type() == parentColorChangedEvent()) {
             ParentColorChanged();
@@ -626,6 +641,33 @@ bool TControl::filterControlEvent(QEvent *event)
         }
         return false;
     }
+}
+
+// A press on the control or its watched child (source) is remembered; a
+// context-menu request there asks OnContextPopup and PopupMenu. The
+// keyboard's requests go to the control, which has the focus; the mouse's
+// over the child arrive at the child, before it shows a menu of its own,
+// and one the child leaves unanswered comes on to the control: it was
+// asked for already.
+bool TControl::filterPressOrMenu(QWidget *source, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        PressedAt(press->globalPosition().toPoint(), press->button());
+        return false;
+    }
+    if (event->type() != QEvent::ContextMenu)
+        return false;
+    auto *menu = static_cast<QContextMenuEvent *>(event);
+    const bool fromMouse = menu->reason() == QContextMenuEvent::Mouse;
+    const bool overChild = source == m_control && m_watchedChild && m_watchedChild->isVisible()
+                           && m_watchedChild->geometry().contains(menu->pos());
+    if (source != m_control ? !fromMouse : fromMouse && overChild)
+        return false;
+    if (!ContextPopup(source->mapTo(m_control, menu->pos()), menu->globalPos(), fromMouse))
+        return false;
+    menu->accept();
+    return true;
 }
 
 } // namespace platform

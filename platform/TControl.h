@@ -15,7 +15,8 @@
 //  - BiDiMode and ParentBiDiMode (reading order and alignment, on Qt's
 //    layout direction);
 //  - PopupMenu and OnContextPopup (the context menu);
-//  - TabOrder (its place among its siblings in the tab order);
+//  - TabOrder (its place among its siblings in the tab order) and TabStop
+//    (whether Tab stops at it);
 //  - dragging one control onto another inside the program: BeginDrag,
 //    DragMode, DragKind, DragCursor, OnStartDrag, OnDragOver, OnDragDrop and OnEndDrag.
 //
@@ -172,6 +173,13 @@ public:
     int TabOrder() const;
     void setTabOrder(int value);
 
+    // Whether Tab and Shift+Tab stop at the control. Only that part of its
+    // focus policy changes: whether a click focuses it stays as the control
+    // is (a button, an edit or a list takes the focus on a click either
+    // way; a panel never does).
+    bool TabStop() const;
+    void setTabStop(bool value);
+
     // Starts dragging this control: at once, or once the mouse has moved by
     // threshold pixels (-1: the system's drag distance) with a button held.
     // A release before that ends the drag quietly. Escape cancels.
@@ -183,9 +191,8 @@ public:
 
     // A context-menu request at pos (control coordinates; fromMouse false
     // for the keyboard's): OnContextPopup, then PopupMenu. Answers whether
-    // either took it. The control's own requests come here by themselves; a
-    // control whose requests arrive at a child (a scroll area's viewport)
-    // passes them on.
+    // either took it. The control's own requests come here by themselves,
+    // and so do the mouse's over a watched child (WatchChild).
     bool ContextPopup(QPoint pos, QPoint globalPos, bool fromMouse);
 
     TCanResizeEvent OnCanResize;
@@ -227,16 +234,24 @@ protected:
     // For the control's own colour setter: ParentColor becomes False unless
     // the colour comes from the parent, and the children are told.
     void ColorChanged();
-    // For a control whose presses arrive at a child (a scroll area's
-    // viewport): tells it where the press was, before OnMouseDown runs, so
-    // a drag begun there measures its threshold from that point.
-    // A left press also begins the drag of a dmAutomatic control.
-    void PressedAt(QPoint globalPos, Qt::MouseButton button);
 
 private:
     class Filter;
     friend class Filter;
     friend class TDragTracker;
+    friend class TControlEvents;
+
+    // For a control whose mouse arrives at a child (a scroll area's
+    // viewport; TControlEvents::WatchMouseOf calls it): a press there is the
+    // control's, seen before OnMouseDown runs, so a drag begun from it
+    // measures its threshold from the press and DragMode dmAutomatic begins
+    // one; the mouse's context-menu requests there go to OnContextPopup and
+    // PopupMenu before the child's own menu.
+    void WatchChild(QWidget *child);
+    // Remembers where a press was (a drag's start); a left press begins
+    // the drag of a dmAutomatic control.
+    void PressedAt(QPoint globalPos, Qt::MouseButton button);
+    bool filterPressOrMenu(QWidget *source, QEvent *event);
 
     bool filterControlEvent(QEvent *event);
     void filterParentEvent(QEvent *event);
@@ -253,6 +268,7 @@ private:
     QWidget *m_control;
     Filter *m_filter; // child of the control
     QPointer<QWidget> m_watchedParent;
+    QPointer<QWidget> m_watchedChild;
     TSizeConstraints *m_constraints; // child of the control
     TAlign m_align = alNone;
     TAnchors m_anchors = TAnchors(akLeft) | akTop;

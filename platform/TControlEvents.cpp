@@ -1,5 +1,7 @@
 #include "TControlEvents.h"
 
+#include "TControl.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -122,6 +124,10 @@ void TControlEvents::WatchMouseOf(QWidget *child)
         child->setMouseTracking(true);
         child->installEventFilter(m_filter);
     }
+    // The base control's presses and context menu come from the child too;
+    // installed after this filter, its own sees each event first.
+    if (TControl *control = TControl::ControlOf(m_control))
+        control->WatchChild(child);
 }
 
 void TControlEvents::RaiseClick()

@@ -82,7 +82,10 @@ protected:
     // (true by default).
     void setClickFromMouse(bool value) { m_clickFromMouse = value; }
     // Also takes the mouse events of child (a scroll area's viewport), with
-    // their positions in the control's coordinates.
+    // their positions in the control's coordinates. A control that is a
+    // TControl too (call it from the control's own constructor, when both
+    // parts exist) takes its presses and mouse context-menu requests from
+    // there as well (TControl::WatchChild).
     void WatchMouseOf(QWidget *child);
 
 private:

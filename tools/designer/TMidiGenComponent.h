@@ -9,6 +9,9 @@ namespace designer {
 // The MIDI generator on a form in Qt Designer. The generator is not a
 // widget, so Designer shows this small box in its place; its properties
 // are the generator's, read and written through to a TMidiGen it owns.
+// Designer lists only statically declared properties, so the generator's
+// stored ones are declared again here, in its order; the designer plugin's
+// tests keep the two lists equal.
 // While designing, out-of-range values are reported with the generator's
 // own message box before they are clamped; elsewhere (a form loaded by
 // QUiLoader) the box stays hidden and values are clamped silently.

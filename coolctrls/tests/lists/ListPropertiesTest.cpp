@@ -1,5 +1,5 @@
 // The toolkit properties the list box and the combo box share (ParentFont
-// with SelFont, Sorted, TabStop), checked on both controls.
+// with SelFont, Sorted, TabStop, Ctl3D), checked on both controls.
 
 #include "ListTestSupport.h"
 
@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollBar>
 #include <QTest>
 #include <type_traits>
 #include <gtest/gtest.h>
@@ -258,6 +259,65 @@ TEST(CoolListProperties, AnItemDraggedFromTheListBoxDropsOnTheComboBox)
     QTest::mouseMove(items, onCombo);
     QTest::mouseRelease(items, Qt::LeftButton, {}, onCombo);
     EXPECT_EQ(log, (QStringList{"start", "enter", "drop 1 10,8", "end 1 10,8"}));
+}
+
+TYPED_TEST(CoolListProperties, Ctl3DChoosesTheSunkenEdgeOrOneWindowFrameLine)
+{
+    TCoolPanel parent;
+    parent.resize(200, 120);
+    TypeParam box(&parent);
+    box.setGeometry(10, 10, 120, std::is_same_v<TypeParam, TCoolComboBox> ? 21 : 80);
+    box.setItems({"one", "two"});
+    const int w = box.width(), h = box.height(), midY = h / 2, midX = w / 2;
+    EXPECT_TRUE(box.Ctl3D());
+    EXPECT_TRUE(box.ParentCtl3D());
+    const QImage sunken = render(&box);
+    // Dark at the top and left, light at the bottom and right.
+    EXPECT_EQ(at(sunken, 0, midY), at(sunken, midX, 0));
+    EXPECT_EQ(at(sunken, w - 1, midY), at(sunken, midX, h - 1));
+    EXPECT_LT(qGray(sunken.pixel(0, midY)), qGray(sunken.pixel(w - 1, midY))) << "the sunken edge";
+    EXPECT_NE(at(sunken, 0, midY), rgb(clWindowFrame));
+
+    // The parent's change reaches the control: one window-frame line all
+    // round, the inside one pixel further out.
+    parent.setCtl3D(false);
+    EXPECT_FALSE(box.Ctl3D());
+    const QImage flat = render(&box);
+    for (QPoint p : {QPoint(0, midY), QPoint(w - 1, midY), QPoint(midX, 0), QPoint(midX, h - 1)})
+        EXPECT_EQ(at(flat, p.x(), p.y()), rgb(clWindowFrame)) << p.x() << "," << p.y();
+    for (int x = 1; x <= 3; ++x)
+        EXPECT_EQ(at(flat, x, midY), at(sunken, x + 1, midY)) << x;
+
+    // Its own value stops following; without a border there is no line.
+    box.setCtl3D(true);
+    EXPECT_FALSE(box.ParentCtl3D());
+    EXPECT_EQ(at(render(&box), 0, midY), at(sunken, 0, midY));
+    box.setCtl3D(false);
+    box.setBorderStyle(bsNone);
+    EXPECT_NE(at(render(&box), 0, midY), rgb(clWindowFrame));
+}
+
+TEST(CoolListBoxFrame, WithoutCtl3DTheItemsAndScrollBarsLieInsideTheLine)
+{
+    TCoolListBox box;
+    box.resize(120, 60);
+    box.setCtl3D(false);
+    QStringList many;
+    for (int i = 0; i < 20; ++i)
+        many << QString("item %1 with a long text that scrolls sideways").arg(i);
+    box.setItems(many);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_EQ(box.viewport()->geometry().topLeft(), QPoint(1, 1));
+    const QRect inside = box.rect().adjusted(1, 1, -1, -1);
+    for (QScrollBar *bar : {box.verticalScrollBar(), box.horizontalScrollBar()}) {
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_TRUE(inside.contains(bar->mapTo(&box, bar->rect().topLeft())));
+        EXPECT_TRUE(inside.contains(bar->mapTo(&box, bar->rect().bottomRight())));
+    }
+    const QImage img = render(&box);
+    EXPECT_EQ(at(img, 0, 30), rgb(clWindowFrame));
+    EXPECT_EQ(at(img, 119, 30), rgb(clWindowFrame));
 }
 
 TYPED_TEST(CoolListProperties, SelFontFollowsTheParentsFaceByTheNameItWasAskedFor)

@@ -1,6 +1,7 @@
 #include "coolctrls/TCoolScrollingText.h"
 #include "coolctrls/TThreadTimer.h"
 #include "coolctrls/TTickSchedule.h"
+#include "platform/ErrorReport.h"
 #include "platform/Synchronize.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include <sched.h>
@@ -182,6 +184,33 @@ TEST(ThreadTimer, DestroyedWhileTheGuiThreadIsBlockedServesTheHandOverButRunsNoT
     timer.reset();  // must not hang on the thread waiting in the hand-over
     pumpFor(10ms);
     EXPECT_EQ(ticks, 0) << "the tick handed over was not run for the destroyed owner";
+}
+
+TEST(ThreadTimer, AnExceptionFromATickIsReportedOnTheGuiThreadAndTheTicksGoOn)
+{
+    // Handed back to the timer's thread the exception would escape it and
+    // end the program; it is reported like one from any handler instead.
+    QStringList errors;
+    bool reportedOnGuiThread = true;
+    const platform::ErrorReporter previous = platform::setErrorReporter([&](const QString &message) {
+        errors << message;
+        reportedOnGuiThread = reportedOnGuiThread && platform::isGuiThread();
+    });
+    TThreadTimer timer;
+    int ticks = 0;
+    timer.OnTimer = [&](QObject *) {
+        if (++ticks == 2)
+            throw std::runtime_error("the tick failed");
+    };
+    timer.setInterval(1);
+    timer.setEnabled(true);
+    const bool ticking = pumpUntil([&] { return ticks >= 5; });
+    timer.Terminate();
+    platform::setErrorReporter(previous);
+    ASSERT_TRUE(ticking) << "the timer goes on after the failed tick";
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("the tick failed")) << errors[0].toStdString();
+    EXPECT_TRUE(reportedOnGuiThread);
 }
 
 TEST(ThreadTimer, TerminateEndsTheThreadAndTheTimerTicksNoMore)

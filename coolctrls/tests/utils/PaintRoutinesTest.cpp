@@ -3,6 +3,7 @@
 #include "platform/canvas/TPen.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 
@@ -312,4 +313,34 @@ TEST(PaintParentBackground, HigherLevelsShiftByTheAncestorsOwnPosition)
     EXPECT_EQ(img.pixel(120 + 2, 20 + 2), qRgb(255, 0, 0));
     EXPECT_EQ(img.pixel(120 + 10, 20 + 10), qRgb(0, 0, 255));
     EXPECT_EQ(img.pixel(110, 10), qRgb(0, 255, 0)); // the panel itself
+}
+
+TEST(BlendPremultipliedOver, GivesWhatAPaintersSourceOverGivesForEveryAlphaAndOnlyInsideTheTarget)
+{
+    // A source row for every alpha (its colour channels up to the alpha, as
+    // premultiplied pixels are), several columns of colours each.
+    QImage picture(8, 256, QImage::Format_ARGB32_Premultiplied);
+    for (int a = 0; a < 256; ++a)
+        for (int x = 0; x < picture.width(); ++x) {
+            const int r = a * x / 7, g = a * (7 - x) / 7, b = (a * (x * 37 % 8)) / 7;
+            picture.setPixel(x, a, qRgba(r, g, b, a));
+        }
+    QImage frame(12, 260, QImage::Format_RGB32);
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            frame.setPixel(x, y, qRgb(x * 21, 255 - y % 256, (x * y) % 256));
+
+    const QRect source(1, 0, 6, 256);
+    const QPoint at(3, 2);
+    QImage expected = frame.copy();
+    {
+        QPainter painter(&expected);
+        painter.drawImage(at, picture, source);
+    }
+    QImage blended = frame.copy();
+    BlendPremultipliedOver(blended, at, picture, source);
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            ASSERT_EQ(blended.pixel(x, y), expected.pixel(x, y))
+                << "at " << x << ", " << y;
 }

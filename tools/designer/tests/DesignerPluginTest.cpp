@@ -378,3 +378,63 @@ TEST(DesignerPlugin, FormColoursOpenAndSaveAsNamesInDesigner)
     EXPECT_TRUE(saved.contains(QStringLiteral("<string>clRed</string>"))) << qPrintable(saved);
     EXPECT_TRUE(saved.contains(QStringLiteral("<string>$00123456</string>"))) << qPrintable(saved);
 }
+
+// Designer needs the generator's properties declared on its box; the box's
+// list is a copy of the generator's and must stay one.
+TEST(DesignerPlugin, TheGeneratorsBoxPublishesExactlyTheGeneratorsStoredProperties)
+{
+    QDesignerCustomWidgetInterface *plugin = pluginWidget("designer::TMidiGenComponent");
+    ASSERT_NE(plugin, nullptr);
+    QWidget form;
+    QWidget *box = plugin->createWidget(&form);
+    ASSERT_NE(box, nullptr);
+    auto *gen = box->findChild<TMidiGen *>();
+    ASSERT_NE(gen, nullptr);
+
+    struct Described
+    {
+        QString name, type;
+        bool readable, writable;
+        bool operator==(const Described &) const = default;
+    };
+    auto own = [](const QMetaObject &meta, bool storedOnly) {
+        std::vector<Described> list;
+        for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+            const QMetaProperty p = meta.property(i);
+            // Read-only state (IsPlaying) is the running generator's, not
+            // something a form stores.
+            if (storedOnly && !p.isWritable())
+                continue;
+            list.push_back({p.name(), p.typeName(), p.isReadable(), p.isWritable()});
+        }
+        return list;
+    };
+    const std::vector<Described> generator = own(TMidiGen::staticMetaObject, true);
+    const std::vector<Described> proxy = own(*box->metaObject(), false);
+    ASSERT_EQ(generator.size(), 15u);
+    ASSERT_EQ(proxy.size(), generator.size());
+    for (size_t i = 0; i < generator.size(); ++i) {
+        SCOPED_TRACE(generator[i].name.toStdString());
+        EXPECT_EQ(proxy[i].name, generator[i].name);
+        EXPECT_EQ(proxy[i].type, generator[i].type);
+        EXPECT_EQ(proxy[i].readable, generator[i].readable);
+        EXPECT_EQ(proxy[i].writable, generator[i].writable);
+    }
+
+    // Each property of the box reads and writes the generator's own.
+    for (const Described &p : generator) {
+        SCOPED_TRACE(p.name.toStdString());
+        const QByteArray name = p.name.toLatin1();
+        const QVariant before = gen->property(name);
+        QVariant next;
+        if (before.metaType() == QMetaType::fromType<bool>())
+            next = !before.toBool();
+        else if (before.metaType() == QMetaType::fromType<uint>())
+            next = before.toUInt() == 0 ? 1u : before.toUInt() - 1;
+        else
+            next = before.toInt() == 0 ? 1 : before.toInt() - 1;
+        ASSERT_TRUE(box->setProperty(name, next));
+        EXPECT_EQ(gen->property(name), next);
+        EXPECT_EQ(box->property(name), next);
+    }
+}

@@ -29,6 +29,10 @@ class AudioServerQuiz : public AudioServerFixture<::testing::TestWithParam<bool>
 {
 };
 
+class AudioServerFirstQuestion : public AudioServerFixture<>
+{
+};
+
 } // namespace
 
 TEST_P(AudioServerQuiz, MelodicAndHarmonicQuestionsSoundOnTimeWithoutDropouts)
@@ -65,3 +69,14 @@ TEST_P(AudioServerQuiz, MelodicAndHarmonicQuestionsSoundOnTimeWithoutDropouts)
 
 INSTANTIATE_TEST_SUITE_P(IdleAndLoaded, AudioServerQuiz, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Loaded" : "Idle"; });
+
+// The first question asked as soon as the output is open, while the
+// server may not read the new stream yet (a sink that starts or resumes):
+// what the output rendered meanwhile must not queue up ahead of it.
+TEST_F(AudioServerFirstQuestion, IsHeardWithin50MsOfTheRequest)
+{
+    const QuizPlayback quiz = playQuizQuestions(*synth, *recorder, {0}, 23, 0);
+    ASSERT_TRUE(quiz.error.isEmpty()) << quiz.error.toStdString();
+    ASSERT_EQ(quiz.firstSoundMs.size(), 1u);
+    EXPECT_LE(quiz.firstSoundMs.front(), 50.0) << "first sound after the request";
+}

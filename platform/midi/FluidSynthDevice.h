@@ -170,8 +170,12 @@ private:
     PriorityInheritanceMutex m_renderMutex;
     std::atomic<int64_t> m_renderedFrames{0};
     std::atomic<bool> m_drumKitPending{false};
-    // Messages waiting for their timer event, by bundle id.
-    std::mutex m_bundleMutex;
+    // Messages waiting for their timer event, by bundle id. The audio
+    // thread takes the lock every few milliseconds (dispatching, and asking
+    // how far sound is scheduled); the threads that schedule and withdraw
+    // messages run at normal priority and may be preempted while they hold
+    // it, so it passes the audio thread's priority on to them.
+    PriorityInheritanceMutex m_bundleMutex;
     std::map<uintptr_t, Bundle> m_bundles;
     std::map<int, uintptr_t> m_lastBundle; // per source, the newest bundle
     uintptr_t m_lastBundleId = 0;

@@ -136,6 +136,7 @@ void PulseAudioOutput::createStream()
     pa_stream_set_state_callback(m_stream, streamStateCallback, this);
     pa_stream_set_write_callback(m_stream, writeCallback, this);
     pa_stream_set_underflow_callback(m_stream, underflowCallback, this);
+    pa_stream_set_latency_update_callback(m_stream, latencyUpdateCallback, this);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.tlength = b.targetBytes();
@@ -216,10 +217,13 @@ void PulseAudioOutput::lost(const char *what)
 void PulseAudioOutput::dropConnection()
 {
     m_connected = false;
+    m_lastTurnUs = -1;
+    m_longestTurnGapUs = 0;
     if (m_stream) {
         pa_stream_set_state_callback(m_stream, nullptr, nullptr);
         pa_stream_set_write_callback(m_stream, nullptr, nullptr);
         pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_latency_update_callback(m_stream, nullptr, nullptr);
         pa_stream_disconnect(m_stream);
         pa_stream_unref(m_stream);
         m_stream = nullptr;
@@ -231,7 +235,8 @@ void PulseAudioOutput::dropConnection()
         m_context = nullptr;
     }
     std::lock_guard lock(m_statsMutex);
-    m_writtenFrame = m_writtenAtUs = m_streamFirstFrame = -1;
+    m_streamFirstFrame = -1;
+    m_reads.clear();
 }
 
 void PulseAudioOutput::setTimer(int64_t inUs)
@@ -261,11 +266,16 @@ void PulseAudioOutput::onTimer()
                       .arg(m_options.connectTimeoutMs);
         pa_threaded_mainloop_signal(m_mainloop, 0);
         return;
-    case Phase::Playing:
+    case Phase::Playing: {
+        const int64_t now = steadyNowUs();
+        if (m_lastTurnUs >= 0)
+            m_longestTurnGapUs = std::max(m_longestTurnGapUs, now - m_lastTurnUs);
+        m_lastTurnUs = now;
         topUp();
         if (m_phase == Phase::Playing)
             setTimer(kTopUpIntervalUs);
         return;
+    }
     case Phase::Stopping:
         return;
     case Phase::Reconnecting:
@@ -309,6 +319,16 @@ void PulseAudioOutput::write(size_t bytes)
 
 void PulseAudioOutput::topUp()
 {
+    // Until the server reports that it reads the stream (a sink that
+    // starts or resumes may take hundreds of milliseconds to), its latency
+    // report does not tell how much is queued: libpulse advances its
+    // estimate of the read position with the wall clock all the same, and
+    // topping up by it would queue everything rendered meanwhile ahead of
+    // the next sound. The server's own requests fill the buffer to its
+    // target meanwhile.
+    const pa_timing_info *timing = pa_stream_get_timing_info(m_stream);
+    if (!timing || !timing->playing)
+        return;
     pa_usec_t usec = 0;
     int negative = 0;
     if (pa_stream_get_latency(m_stream, &usec, &negative) < 0)
@@ -351,8 +371,6 @@ void PulseAudioOutput::noteLatency()
     if (pa_stream_get_latency(m_stream, &usec, &negative) < 0)
         return; // no timing report from the server yet
     std::lock_guard lock(m_statsMutex);
-    m_writtenFrame = m_rendered.load();
-    m_writtenAtUs = steadyNowUs();
     m_latencyUs = negative ? -int64_t(usec) : int64_t(usec);
 }
 
@@ -370,6 +388,8 @@ void PulseAudioOutput::underflowCallback(pa_stream *stream, void *data)
         underrun.atUs = steadyNowUs();
         underrun.durationUs = -1;
         underrun.frame = self->m_streamFirstFrame + index / AudioBuffering::kBytesPerFrame;
+        underrun.threadGapUs = self->m_longestTurnGapUs;
+        self->m_longestTurnGapUs = 0;
         // The latest ones: a machine that crackles for hours keeps no more.
         if (self->m_underruns.size() >= kUnderrunsKept)
             self->m_underruns.erase(self->m_underruns.begin());
@@ -402,9 +422,31 @@ void PulseAudioOutput::timingCallback(pa_stream *stream, int success, void *data
     const AudioBuffering &b = self->m_options.buffering;
     underrun.durationUs = steadyNowUs() - underrun.atUs;
     if (MidiDevice::debugOutput())
-        qInfo("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound",
+        qInfo("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound; "
+              "the output's thread waited at most %.1f ms for its turn before",
               static_cast<long long>(underrun.frame), double(underrun.frame) / b.sampleRate,
-              double(underrun.durationUs) / 1000.0);
+              double(underrun.durationUs) / 1000.0, double(underrun.threadGapUs) / 1000.0);
+}
+
+void PulseAudioOutput::latencyUpdateCallback(pa_stream *stream, void *data)
+{
+    auto *self = static_cast<PulseAudioOutput *>(data);
+    if (stream != self->m_stream)
+        return;
+    const pa_timing_info *timing = pa_stream_get_timing_info(stream);
+    // Only a stream the server reads tells where its frames are.
+    if (!timing || !timing->playing || timing->read_index_corrupt || timing->read_index < 0)
+        return;
+    ServerReadLog::Report report;
+    // The report's time is the wall clock's; the output's times are steady.
+    report.atUs = steadyNowUs() - int64_t(pa_timeval_age(&timing->timestamp));
+    report.sinkUs = int64_t(timing->sink_usec);
+    report.sinceUnderrun = timing->since_underrun / AudioBuffering::kBytesPerFrame;
+    std::lock_guard lock(self->m_statsMutex);
+    if (self->m_streamFirstFrame < 0)
+        return;
+    report.readFrame = self->m_streamFirstFrame + timing->read_index / AudioBuffering::kBytesPerFrame;
+    self->m_reads.add(report);
 }
 
 void PulseAudioOutput::makeRealtimeOnce()
@@ -429,10 +471,7 @@ std::vector<PulseAudioOutput::Underrun> PulseAudioOutput::underruns() const
 int64_t PulseAudioOutput::playbackTimeUs(int64_t frame) const
 {
     std::lock_guard lock(m_statsMutex);
-    if (m_writtenFrame < 0 || m_streamFirstFrame < 0 || frame < m_streamFirstFrame || frame >= m_writtenFrame)
-        return -1;
-    const int64_t ahead = (m_writtenFrame - frame) * 1000000 / m_options.buffering.sampleRate;
-    return m_writtenAtUs + m_latencyUs - ahead;
+    return m_reads.leftServerUs(frame);
 }
 
 int64_t PulseAudioOutput::latencyUs() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AudioBuffering.h"
+#include "ServerReadLog.h"
 
 #include <QString>
 
@@ -67,6 +68,11 @@ public:
         // Until the server reported playing again (a little more than the
         // silence); -1 until then.
         int64_t durationUs = 0;
+        // The longest the output's thread waited for its next turn (its
+        // timer is due every 2 ms) since the underrun before: much more
+        // than the buffer when the program was late, a few milliseconds
+        // when the server was.
+        int64_t threadGapUs = 0;
     };
 
     PulseAudioOutput(Options options, Render render);
@@ -87,9 +93,9 @@ public:
     int64_t renderedFrames() const { return m_rendered.load(); }
     // The underruns so far (the latest thousand).
     std::vector<Underrun> underruns() const;
-    // The steady-clock time (microseconds) at which a frame leaves the
-    // server, from the server's latency report at the last write; -1 when
-    // the frame has not been written to a server yet.
+    // The steady-clock time (microseconds) at which a frame left the
+    // server, from the server's first report that it had read the frame;
+    // -1 until such a report came (see ServerReadLog).
     int64_t playbackTimeUs(int64_t frame) const;
     // The latency the server reported at the last write: from a frame
     // written then to its playing, in microseconds; -1 before any.
@@ -108,6 +114,7 @@ private:
     static void writeCallback(pa_stream *stream, size_t bytes, void *data);
     static void underflowCallback(pa_stream *stream, void *data);
     static void timingCallback(pa_stream *stream, int success, void *data);
+    static void latencyUpdateCallback(pa_stream *stream, void *data);
     static void timerCallback(pa_mainloop_api *api, pa_time_event *event, const timeval *tv, void *data);
 
     // All of these run on the output's thread.
@@ -138,14 +145,15 @@ private:
     int64_t m_idleSinceUs = 0;
     int64_t m_idleSinceFrame = 0;
     int64_t m_nextConnectUs = 0;
+    int64_t m_lastTurnUs = -1;
+    int64_t m_longestTurnGapUs = 0;
 
     std::atomic<bool> m_connected{false};
     std::atomic<int> m_reconnects{0};
     std::atomic<int64_t> m_rendered{0};
     mutable std::mutex m_statsMutex;
     std::vector<Underrun> m_underruns;
-    int64_t m_writtenFrame = -1;     // frames handed to the current stream, by synth frame
-    int64_t m_writtenAtUs = -1;      // when the latency was read after that write
+    ServerReadLog m_reads{m_options.buffering.sampleRate};
     int64_t m_latencyUs = -1;
     int64_t m_streamFirstFrame = -1; // the first synth frame of the current stream
     QString m_scheduling;

@@ -1,5 +1,7 @@
 #include "TControl.h"
 
+#include "EventFilterWatch.h"
+
 #include "TDragTracker.h"
 #include "TSizeConstraints.h"
 
@@ -96,18 +98,6 @@ void orderSiblings(QWidget *parent, const std::vector<QWidget *> &order)
         w->setFocusPolicy(policy);
 }
 
-// Moves filter from the widget watched so far to widget (or none).
-void watchWith(QObject *filter, QPointer<QWidget> &watched, QWidget *widget)
-{
-    if (widget == watched)
-        return;
-    if (watched)
-        watched->removeEventFilter(filter);
-    watched = widget;
-    if (widget)
-        widget->installEventFilter(filter);
-}
-
 } // namespace
 
 // Watches the control and its parent for the events the mixin answers.
@@ -153,7 +143,7 @@ TControl::~TControl()
 
 void TControl::WatchChild(QWidget *child)
 {
-    watchWith(m_filter, m_watchedChild, child);
+    moveEventFilter(m_filter, m_watchedChild, child);
 }
 
 TControl *TControl::ControlOf(QWidget *widget)
@@ -257,7 +247,7 @@ void TControl::anchorToParent(QSize oldSize, QSize newSize)
 
 void TControl::watchParent()
 {
-    watchWith(m_filter, m_watchedParent, m_control->isWindow() ? nullptr : m_control->parentWidget());
+    moveEventFilter(m_filter, m_watchedParent, m_control->isWindow() ? nullptr : m_control->parentWidget());
 }
 
 void TControl::filterParentEvent(QEvent *event)

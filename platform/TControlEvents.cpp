@@ -1,5 +1,6 @@
 #include "TControlEvents.h"
 
+#include "EventFilterWatch.h"
 #include "TControl.h"
 
 #include <QApplication>
@@ -117,13 +118,9 @@ TControlEvents::~TControlEvents()
 
 void TControlEvents::WatchMouseOf(QWidget *child)
 {
-    if (m_watchedChild)
-        m_watchedChild->removeEventFilter(m_filter);
-    m_watchedChild = child;
-    if (child) {
+    if (child)
         child->setMouseTracking(true);
-        child->installEventFilter(m_filter);
-    }
+    moveEventFilter(m_filter, m_watchedChild, child);
     // The base control's presses and context menu come from the child too;
     // installed after this filter, its own sees each event first.
     if (TControl *control = TControl::ControlOf(m_control))

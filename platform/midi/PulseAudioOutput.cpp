@@ -441,7 +441,6 @@ void PulseAudioOutput::latencyUpdateCallback(pa_stream *stream, void *data)
     // The report's time is the wall clock's; the output's times are steady.
     report.atUs = steadyNowUs() - int64_t(pa_timeval_age(&timing->timestamp));
     report.sinkUs = int64_t(timing->sink_usec);
-    report.sinceUnderrun = timing->since_underrun / AudioBuffering::kBytesPerFrame;
     std::lock_guard lock(self->m_statsMutex);
     if (self->m_streamFirstFrame < 0)
         return;

@@ -16,7 +16,6 @@ public:
     struct Report
     {
         int64_t readFrame = 0;     // frames the server had read (by the owner's frame count)
-        int64_t sinceUnderrun = 0; // of those, read without a break since the last underrun
         int64_t atUs = 0;          // steady clock (microseconds) of the report
         int64_t sinkUs = 0;        // from the read position to the sink's output then
     };

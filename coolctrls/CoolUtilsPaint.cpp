@@ -18,30 +18,82 @@
 #include <cmath>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 using namespace platform;
 
 namespace coolctrls {
 
+namespace {
+
+// One premultiplied pixel over another: each channel of the destination
+// scaled by 255 - alpha, divided by 255 with rounding as Qt's own
+// source-over does, plus the source.
+inline quint32 blendPixel(quint32 s, quint32 d)
+{
+    const quint32 inverse = 255 - (s >> 24);
+    quint32 redBlue = (d & 0xff00ff) * inverse;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    quint32 alphaGreen = ((d >> 8) & 0xff00ff) * inverse;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return s + (alphaGreen | redBlue);
+}
+
+#ifdef __SSE2__
+// The same for four pixels at once, on 16-bit lanes (the products fit:
+// 255 * 255 + 254 + 128 < 65536), so the result is the scalar one exactly.
+inline __m128i blendFour(__m128i s, __m128i d)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i round = _mm_set1_epi16(0x80);
+    // 255 - alpha of each pixel in all four lanes of its half.
+    __m128i inverse = _mm_sub_epi32(_mm_set1_epi32(255), _mm_srli_epi32(s, 24));
+    inverse = _mm_or_si128(inverse, _mm_slli_epi32(inverse, 16));
+    const __m128i inverseLow = _mm_unpacklo_epi32(inverse, inverse);
+    const __m128i inverseHigh = _mm_unpackhi_epi32(inverse, inverse);
+    auto scale = [&](__m128i channels, __m128i by) {
+        const __m128i t = _mm_mullo_epi16(channels, by);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), round), 8);
+    };
+    const __m128i low = scale(_mm_unpacklo_epi8(d, zero), inverseLow);
+    const __m128i high = scale(_mm_unpackhi_epi8(d, zero), inverseHigh);
+    return _mm_add_epi32(s, _mm_packus_epi16(low, high));
+}
+#endif
+
+} // namespace
+
 void BlendPremultipliedOver(QImage &frame, QPoint at, const QImage &picture, const QRect &source)
 {
+    // Most of a text picture is see-through or opaque: groups of four such
+    // pixels are skipped or copied without blending.
     const int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
         const auto *src = reinterpret_cast<const quint32 *>(picture.constScanLine(source.top() + y)) + source.left();
         auto *dst = reinterpret_cast<quint32 *>(frame.scanLine(at.y() + y)) + at.x();
-        for (int x = 0; x < width; ++x) {
+        int x = 0;
+#ifdef __SSE2__
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+        for (; x + 4 <= width; x += 4) {
+            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + x));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xffff)
+                continue;
+            auto *to = reinterpret_cast<__m128i *>(dst + x);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, opaque), opaque)) == 0xffff)
+                _mm_storeu_si128(to, s);
+            else
+                _mm_storeu_si128(to, blendFour(s, _mm_loadu_si128(to)));
+        }
+#endif
+        for (; x < width; ++x) {
             const quint32 s = src[x];
-            const quint32 alpha = s >> 24;
-            if (alpha == 255) {
+            if (s >> 24 == 255)
                 dst[x] = s;
-            } else if (s != 0) {
-                const quint32 inverse = 255 - alpha;
-                quint32 d = dst[x];
-                quint32 redBlue = (d & 0xff00ff) * inverse;
-                redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-                quint32 alphaGreen = ((d >> 8) & 0xff00ff) * inverse;
-                alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-                dst[x] = s + (alphaGreen | redBlue);
-            }
+            else if (s != 0)
+                dst[x] = blendPixel(s, dst[x]);
         }
     }
 }

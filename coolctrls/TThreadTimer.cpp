@@ -5,13 +5,14 @@
 #include "platform/ErrorReport.h"
 #include "platform/GuiWaker.h"
 #include "platform/Synchronize.h"
+#include "platform/WakeWord.h"
 
 #include <QPointer>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include <pthread.h>
 #include <sched.h>
@@ -25,20 +26,24 @@ namespace coolctrls {
 // alive, so the timer may go while the thread is still finishing.
 struct TThreadTimer::Shared
 {
-    std::mutex mutex;
-    std::condition_variable wake;      // enabling, interval change, step, stop
-    std::condition_variable finished;  // the thread has left its loop
+    std::mutex mutex;  // over the settings below, never held while sleeping
     bool enabled = false;
     bool stop = false;
     bool manual = false;
-    bool done = false;
     int sleepMs = 100;
     unsigned generation = 0;  // bumped to restart a period under way
     int steps = 0;
-    uint64_t wakeups = 0;
+    // Bumped by every change the thread must see (enabling, interval, step,
+    // stop) and by the end of a tick the thread is waiting for.
+    platform::WakeWord wake;
+    std::atomic<uint64_t> wakeups{0};
     std::atomic<long> tid{0};
-    // Set while the thread waits for the GUI thread to run a tick.
+    // Set while a tick handed to the GUI thread has not run yet; cleared by
+    // the GUI thread when it has.
     std::atomic<bool> handingOver{false};
+    // Set while the thread sleeps for that tick's end and for nothing else:
+    // only then does the tick's end wake it.
+    std::atomic<bool> waitingForTick{false};
     // The timer to tick; read and written on the GUI thread only (the
     // hand-over runs there), cleared when the timer ends.
     TThreadTimer *owner = nullptr;
@@ -83,7 +88,7 @@ void TThreadTimer::setEnabled(bool value)
         m_shared->enabled = value;
         ++m_shared->generation;
     }
-    m_shared->wake.notify_all();
+    m_shared->wake.Bump();
     if (value && !m_thread.joinable())
         startThread();
 }
@@ -99,7 +104,7 @@ void TThreadTimer::setInterval(unsigned value)
         m_shared->sleepMs = SleepInterval();
         ++m_shared->generation;
     }
-    m_shared->wake.notify_all();
+    m_shared->wake.Bump();
 }
 
 void TThreadTimer::setManual(bool manual)
@@ -112,7 +117,7 @@ void TThreadTimer::setManual(bool manual)
         m_shared->steps = 0;
         ++m_shared->generation;
     }
-    m_shared->wake.notify_all();
+    m_shared->wake.Bump();
 }
 
 bool TThreadTimer::Manual() const
@@ -127,7 +132,7 @@ void TThreadTimer::Step()
         std::lock_guard lock(m_shared->mutex);
         ++m_shared->steps;
     }
-    m_shared->wake.notify_all();
+    m_shared->wake.Bump();
 }
 
 long TThreadTimer::NativeThreadId() const
@@ -137,8 +142,7 @@ long TThreadTimer::NativeThreadId() const
 
 uint64_t TThreadTimer::Wakeups() const
 {
-    std::lock_guard lock(m_shared->mutex);
-    return m_shared->wakeups;
+    return m_shared->wakeups.load();
 }
 
 bool TThreadTimer::HandingOver() const
@@ -181,57 +185,92 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
     lowerThreadPriority(tid);
     s->tid.store(tid);
 
-    std::unique_lock lock(s->mutex);
     // The period runs on an absolute clock (see TTickSchedule); it restarts
     // whenever the timer is enabled or its interval changes.
     TTickSchedule schedule;
-    unsigned scheduled = s->generation - 1;
-    while (!s->stop) {
+    unsigned scheduled = 0;
+    bool started = false;
+    // Each turn reads the wake word first, then the settings, then sleeps
+    // on the word: a change made meanwhile ends the sleep at once.
+    auto sleep = [&s](uint32_t seen, const TTickSchedule::TimePoint *deadline) {
+        if (deadline)
+            s->wake.WaitUntil(seen, *deadline);
+        else
+            s->wake.Wait(seen);
+    };
+    for (;;) {
+        // Each turn of the loop looks at the settings once: at its start,
+        // and after each sleep.
+        ++s->wakeups;
+        const uint32_t seen = s->wake.Value();
+        std::unique_lock lock(s->mutex);
+        if (s->stop)
+            break;
         if (!s->enabled) {
             // Suspended: sleeps until enabled or stopped, no polling.
-            s->wake.wait(lock, [&] { return s->stop || s->enabled; });
-            ++s->wakeups;
+            lock.unlock();
+            sleep(seen, nullptr);
             continue;
         }
-        const unsigned generation = s->generation;
-        auto interrupted = [&] { return s->stop || !s->enabled || s->generation != generation; };
-        bool due;
-        if (s->manual) {
-            s->wake.wait(lock, [&] { return interrupted() || s->steps > 0; });
-            due = !interrupted();
-            if (due)
-                --s->steps;
-        } else {
-            if (scheduled != generation) {
-                schedule.Start(TTickSchedule::Clock::now(), std::chrono::milliseconds(s->sleepMs));
-                scheduled = generation;
+        const bool manual = s->manual;
+        TTickSchedule::TimePoint now{};
+        if (manual) {
+            if (s->steps == 0) {
+                lock.unlock();
+                sleep(seen, nullptr);
+                continue;
             }
-            due = !s->wake.wait_until(lock, schedule.Next(), interrupted);
+        } else {
+            now = TTickSchedule::Clock::now();
+            if (!started || scheduled != s->generation) {
+                schedule.Start(now, std::chrono::milliseconds(s->sleepMs));
+                scheduled = s->generation;
+                started = true;
+            }
+            if (now < schedule.Next()) {
+                const auto deadline = schedule.Next();
+                lock.unlock();
+                sleep(seen, &deadline);
+                continue;
+            }
         }
-        ++s->wakeups;
-        if (!due)
-            continue;  // what interrupted the wait also restarts the period
+        if (s->handingOver.load()) {
+            // A tick is due but the one handed over last has not run yet (a
+            // busy GUI thread): the thread waits for it, so ticks slow down
+            // instead of queueing, and the deadlines that pass meanwhile are
+            // skipped. The GUI thread wakes it only in this case.
+            lock.unlock();
+            s->waitingForTick.store(true);
+            if (s->handingOver.load())
+                sleep(seen, nullptr);
+            s->waitingForTick.store(false);
+            if (!manual)
+                schedule.Advance(TTickSchedule::Clock::now());
+            continue;
+        }
+        if (manual)
+            --s->steps;
+        else
+            // The next deadline lies on the grid of the first one, not one
+            // period after this tick ends.
+            schedule.Advance(now);
         lock.unlock();
-        // Waits until the GUI thread has run the tick. The call holds only
-        // the shared state; a timer that ended meanwhile is not ticked.
+        // The tick goes to the GUI thread and the thread sleeps on at once:
+        // it waits for the tick's end together with its next deadline (or
+        // step) in that one sleep, and hands over no other tick before the
+        // GUI thread has run this one (above). A tick that ends in time
+        // therefore wakes nobody. A timer that ended meanwhile is not
+        // ticked; an exception from OnTimer is reported on the GUI thread
+        // like one from any other handler, and the timer goes on ticking.
         s->handingOver.store(true);
-        // An exception from OnTimer is reported on the GUI thread like one
-        // from any other handler, and the timer goes on ticking: handed back
-        // to this thread it would escape the thread and end the program.
-        platform::synchronize([s] {
+        platform::post([s] {
             if (TThreadTimer *timer = s->owner)
                 platform::guarded([timer] { timer->tick(); });
+            s->handingOver.store(false);
+            if (s->waitingForTick.load())
+                s->wake.Bump();
         });
-        s->handingOver.store(false);
-        lock.lock();
-        // The next deadline lies on the grid of the first one, not one
-        // period after the hand-over returned.
-        if (!s->manual)
-            schedule.Advance(TTickSchedule::Clock::now());
     }
-    s->done = true;
-    lock.unlock();
-    s->finished.notify_all();
 }
 
 void TThreadTimer::Terminate()
@@ -245,26 +284,17 @@ void TThreadTimer::Terminate()
         std::lock_guard lock(m_shared->mutex);
         m_shared->stop = true;
     }
-    m_shared->wake.notify_all();
+    m_shared->wake.Bump();
     if (!m_thread.joinable())
         return;
     if (m_inTick) {
-        // Ended from inside its own tick: the thread waits for this very
-        // hand-over to return, so it cannot be joined here. It sees the stop
-        // flag right after and leaves; it owns its share of the state.
+        // Ended from inside its own tick: the thread is left to see the stop
+        // flag and leave; it owns its share of the state.
         m_thread.detach();
         return;
     }
-    // Serve hand-overs while waiting, so a thread blocked in one can finish
-    // (the call finds no owner and does nothing).
-    std::unique_lock lock(m_shared->mutex);
-    while (!m_shared->done) {
-        lock.unlock();
-        platform::checkSynchronize();
-        lock.lock();
-        m_shared->finished.wait_for(lock, std::chrono::milliseconds(1), [&] { return m_shared->done; });
-    }
-    lock.unlock();
+    // The thread never waits for the GUI thread (a tick it handed over is
+    // only queued there), so it sees the stop at once and leaves.
     m_thread.join();
 }
 

@@ -12,13 +12,15 @@ namespace coolctrls {
 
 // A timer that sleeps in a thread of its own, at the lowest priority the
 // system offers a thread (Linux: the idle scheduling class, else nice 19),
-// and hands each tick to the GUI thread synchronously: the thread waits
-// until the GUI thread has run OnTimer before it sleeps again, so a busy
-// GUI thread slows the ticks instead of queueing them. The deadlines lie on
-// an absolute clock, one Interval apart (TTickSchedule): the hand-over does
-// not lengthen the period, and deadlines missed while a tick was still
-// running are skipped rather than ticked in a burst. While disabled the
-// thread sleeps on a condition; it does not poll.
+// and hands each tick to the GUI thread synchronously: it hands over no
+// tick before the GUI thread has run the one before, so a busy GUI thread
+// slows the ticks instead of queueing them. It waits for a tick's end and
+// for its next deadline in one sleep, so a tick that ends before the next
+// deadline (the usual case) wakes nobody: one wake-up of the thread a tick.
+// The deadlines lie on an absolute clock, one Interval apart
+// (TTickSchedule): the hand-over does not lengthen the period, and
+// deadlines missed while a tick was still running are skipped rather than
+// ticked in a burst. While disabled the thread sleeps; it does not poll.
 //
 // The thread is created suspended: it starts with the first Enabled := true.
 //
@@ -26,10 +28,11 @@ namespace coolctrls {
 // on the GUI thread, as one from any event handler; the timer ticks on.
 //
 // Ending is cooperative (Terminate(), also run by the destructor): a stop
-// flag is set, the thread is woken, and the GUI thread joins it while it
-// keeps serving hand-overs, so a thread caught inside a hand-over can
-// finish. A tick handed over after Terminate() began never calls OnTimer,
-// so no tick runs for an owner that is being destroyed.
+// flag is set, the thread is woken and joined; it never waits for the GUI
+// thread, so it leaves at once even while a tick it handed over waits for
+// a GUI thread that is busy. A tick handed over that runs after
+// Terminate() began never calls OnTimer, so no tick runs for an owner that
+// is being destroyed.
 //
 // All members are for the GUI thread (the thread that created the timer).
 class TThreadTimer : public QObject
@@ -77,8 +80,8 @@ public:
     // How often the thread's loop woke up, for tests that a disabled timer
     // does not poll.
     uint64_t Wakeups() const;
-    // Whether the thread is waiting for the GUI thread to run a tick it
-    // handed over, for tests that need the thread caught in a hand-over.
+    // Whether a tick the thread handed over waits for the GUI thread to run
+    // it, for tests that need a tick caught in a hand-over.
     bool HandingOver() const;
 
 private:

@@ -1,5 +1,6 @@
 #include "Synchronize.h"
 
+#include "ErrorReport.h"
 #include "GuiWaker.h"
 
 #include <QCoreApplication>
@@ -57,10 +58,7 @@ void synchronize(const std::function<void()> &fn)
         q.calls.push_back(call);
     }
     // Wake the GUI thread's event loop; the queued functor runs there.
-    if (GuiWaker *waker = GuiWaker::instance())
-        waker->post([] { checkSynchronize(); });
-    else if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] { checkSynchronize(); }, Qt::QueuedConnection);
+    post([] { checkSynchronize(); });
 
     std::exception_ptr error;
     {
@@ -72,6 +70,18 @@ void synchronize(const std::function<void()> &fn)
     }
     if (error)
         std::rethrow_exception(error);
+}
+
+void post(std::function<void()> fn)
+{
+    if (isGuiThread()) {
+        guarded(fn);
+        return;
+    }
+    if (GuiWaker *waker = GuiWaker::instance())
+        waker->post(std::move(fn));
+    else if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [fn = std::move(fn)] { guarded(fn); }, Qt::QueuedConnection);
 }
 
 bool checkSynchronize()

@@ -12,6 +12,13 @@ namespace platform {
 // worker blocked here can finish.
 void synchronize(const std::function<void()> &fn);
 
+// Hands fn to the GUI thread and returns at once: for a thread that waits
+// for fn's end in a sleep of its own (fn tells it), rather than blocked in
+// synchronize(). Called on the GUI thread, or when no application object
+// exists, it runs fn at once. An exception from fn is reported by the
+// program's error routine on the GUI thread.
+void post(std::function<void()> fn);
+
 // Runs every call handed over so far. Must be called on the GUI thread;
 // returns whether anything ran.
 bool checkSynchronize();

@@ -343,4 +343,27 @@ TEST(BlendPremultipliedOver, GivesWhatAPaintersSourceOverGivesForEveryAlphaAndOn
         for (int x = 0; x < frame.width(); ++x)
             ASSERT_EQ(blended.pixel(x, y), expected.pixel(x, y))
                 << "at " << x << ", " << y;
+
+    // Long rows as a text's are, whose pixels come in groups that are all
+    // see-through, all opaque or mixed, at every offset of a group against
+    // the row's start and end.
+    QImage text(64, 16, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < text.height(); ++y)
+        for (int x = 0; x < text.width(); ++x) {
+            const int kind = (x / 3 + y) % 4;
+            const int a = kind == 0 ? 0 : kind == 1 ? 255 : (x * 53 + y * 29) % 256;
+            text.setPixel(x, y, qRgba(a * (x % 5) / 4, a * (y % 3) / 2, a, a));
+        }
+    const QImage wide = frame.scaled(70, 24);
+    for (int left = 0; left < 4; ++left) {
+        const QRect part(left, 0, text.width() - left - (3 - left), text.height());
+        QImage want = wide.copy();
+        {
+            QPainter painter(&want);
+            painter.drawImage(QPoint(0, 5), text, part);
+        }
+        QImage got = wide.copy();
+        BlendPremultipliedOver(got, QPoint(0, 5), text, part);
+        ASSERT_EQ(got, want) << "from column " << left;
+    }
 }

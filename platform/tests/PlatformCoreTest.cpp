@@ -4,6 +4,7 @@
 #include "platform/NotifyWindow.h"
 #include "platform/Synchronize.h"
 #include "platform/TTimer.h"
+#include "platform/WakeWord.h"
 #include "platform/testing/ErrorCapture.h"
 
 #include <QElapsedTimer>
@@ -223,6 +224,58 @@ TEST(Synchronize, RethrowsInTheCallingThreadAndRunsInlineOnGui)
     int n = 0;
     synchronize([&] { ++n; });
     EXPECT_EQ(n, 1);
+}
+
+TEST(Synchronize, PostReturnsAtOnceAndRunsOnTheGuiThreadReportingWhatItThrows)
+{
+    testsupport::ErrorCapture errors;
+    std::atomic<int> ran = 0;
+    bool ranOnGui = false;
+    std::atomic<bool> posted = false;
+    std::thread worker([&] {
+        post([&] {
+            ranOnGui = isGuiThread();
+            ++ran;
+        });
+        post([] { throw Exception(QStringLiteral("posted call failed")); });
+        EXPECT_EQ(ran.load(), 0) << "nothing ran before the GUI thread served the calls";
+        posted = true;
+    });
+    worker.join();
+    ASSERT_TRUE(posted);
+    ASSERT_TRUE(pumpUntil([&] { return ran == 1 && errors.messages().size() == 1; }));
+    EXPECT_TRUE(ranOnGui);
+    EXPECT_TRUE(errors.messages().constLast().contains("posted call failed"));
+    // On the GUI thread itself the call runs at once.
+    post([&] { ++ran; });
+    EXPECT_EQ(ran.load(), 2);
+}
+
+TEST(WakeWord, ABumpEndsASleepAndNoBumpIsLostBeforeTheSleep)
+{
+    WakeWord word;
+    // A deadline that has passed: no sleep at all.
+    const uint32_t seen = word.Value();
+    EXPECT_FALSE(word.WaitUntil(seen, WakeWord::Clock::now() - std::chrono::milliseconds(1)));
+    // A bump between reading the word and sleeping on it ends the sleep at
+    // once, with or without a deadline far away.
+    word.Bump();
+    EXPECT_NE(word.Value(), seen);
+    EXPECT_TRUE(word.WaitUntil(seen, WakeWord::Clock::now() + std::chrono::hours(1)));
+    word.Wait(seen);
+
+    // A sleeper is woken by a bump from another thread.
+    std::atomic<bool> woke = false;
+    const uint32_t before = word.Value();
+    std::thread sleeper([&] {
+        uint32_t value = before;
+        while (word.Value() == before)
+            word.WaitUntil(value, WakeWord::Clock::now() + std::chrono::hours(1));
+        woke = true;
+    });
+    word.Bump();
+    sleeper.join();
+    EXPECT_TRUE(woke);
 }
 
 TEST(CriticalSection, IsReentrantAndExcludesOtherThreads)

@@ -150,6 +150,46 @@ TEST(ThreadTimer, DisablingSuspendsTheThreadOnAConditionWithoutPolling)
     ASSERT_TRUE(pumpUntil([&] { return log.ticks >= ticks + 3; })) << "resumed";
 }
 
+namespace {
+
+// How often a thread of this process has gone to sleep (its voluntary
+// context switches).
+long sleepsOf(long tid)
+{
+    QFile status(QString("/proc/self/task/%1/status").arg(tid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("voluntary_ctxt_switches:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().toLong();
+    return -1;
+}
+
+} // namespace
+
+TEST(ThreadTimer, ATickThatEndsInTimeDoesNotWakeTheThread)
+{
+    // The thread hands a tick over and sleeps on for its next step or
+    // deadline; the tick's end wakes it only when a tick is due meanwhile.
+    // So each tick costs the thread one sleep, not a second one for the
+    // hand-over's end.
+    TThreadTimer timer;
+    TickLog log;
+    record(timer, log);
+    timer.setManual(true);
+    timer.setEnabled(true);
+    ASSERT_TRUE(pumpUntil([&] { return timer.NativeThreadId() != 0 && sleepsOf(timer.NativeThreadId()) > 0; }));
+    const long before = sleepsOf(timer.NativeThreadId());
+    const int ticks = 40;
+    for (int i = 1; i <= ticks; ++i) {
+        timer.Step();
+        ASSERT_TRUE(pumpUntil([&] { return log.ticks == i; }));
+    }
+    const long sleeps = sleepsOf(timer.NativeThreadId()) - before;
+    EXPECT_GE(sleeps, ticks - 1);
+    EXPECT_LE(sleeps, ticks + ticks / 4) << "about one sleep a tick, not two";
+}
+
 TEST(ThreadTimer, DestroyedInsideItsOwnTickEndsWithoutALateTick)
 {
     auto timer = std::make_unique<TThreadTimer>();

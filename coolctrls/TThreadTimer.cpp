@@ -7,8 +7,6 @@
 #include "platform/Synchronize.h"
 #include "platform/WakeWord.h"
 
-#include <QPointer>
-
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -159,18 +157,9 @@ void TThreadTimer::tick()
 {
     if (m_terminated || !m_enabled || !OnTimer)
         return;
-    // OnTimer may destroy this timer (its owner going away in the handler).
-    QPointer<TThreadTimer> alive(this);
-    m_inTick = true;
-    try {
-        OnTimer(this);
-    } catch (...) {
-        if (alive)
-            m_inTick = false;
-        throw;
-    }
-    if (alive)
-        m_inTick = false;
+    // OnTimer may destroy this timer (its owner going away in the handler):
+    // nothing of it is touched after the call.
+    OnTimer(this);
 }
 
 void TThreadTimer::startThread()
@@ -192,7 +181,7 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
     bool started = false;
     // Each turn reads the wake word first, then the settings, then sleeps
     // on the word: a change made meanwhile ends the sleep at once.
-    auto sleep = [&s](uint32_t seen, const TTickSchedule::TimePoint *deadline) {
+    auto sleepOn = [&s](uint32_t seen, const TTickSchedule::TimePoint *deadline) {
         if (deadline)
             s->wake.WaitUntil(seen, *deadline);
         else
@@ -209,7 +198,7 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
         if (!s->enabled) {
             // Suspended: sleeps until enabled or stopped, no polling.
             lock.unlock();
-            sleep(seen, nullptr);
+            sleepOn(seen, nullptr);
             continue;
         }
         const bool manual = s->manual;
@@ -217,7 +206,7 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
         if (manual) {
             if (s->steps == 0) {
                 lock.unlock();
-                sleep(seen, nullptr);
+                sleepOn(seen, nullptr);
                 continue;
             }
         } else {
@@ -230,7 +219,7 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
             if (now < schedule.Next()) {
                 const auto deadline = schedule.Next();
                 lock.unlock();
-                sleep(seen, &deadline);
+                sleepOn(seen, &deadline);
                 continue;
             }
         }
@@ -242,7 +231,7 @@ void TThreadTimer::run(std::shared_ptr<Shared> s)
             lock.unlock();
             s->waitingForTick.store(true);
             if (s->handingOver.load())
-                sleep(seen, nullptr);
+                sleepOn(seen, nullptr);
             s->waitingForTick.store(false);
             if (!manual)
                 schedule.Advance(TTickSchedule::Clock::now());
@@ -287,14 +276,9 @@ void TThreadTimer::Terminate()
     m_shared->wake.Bump();
     if (!m_thread.joinable())
         return;
-    if (m_inTick) {
-        // Ended from inside its own tick: the thread is left to see the stop
-        // flag and leave; it owns its share of the state.
-        m_thread.detach();
-        return;
-    }
     // The thread never waits for the GUI thread (a tick it handed over is
-    // only queued there), so it sees the stop at once and leaves.
+    // only queued there), so it sees the stop at once and leaves, also when
+    // the timer ends inside its own tick.
     m_thread.join();
 }
 

@@ -94,7 +94,6 @@ private:
     std::thread m_thread;
     bool m_enabled = false;
     uint16_t m_interval = 100;
-    bool m_inTick = false;
     bool m_terminated = false;
 };
 

@@ -8,6 +8,7 @@
 #include "coolctrls/CoolImagesLink.h"
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TFormLoading.h"
+#include "coolctrls/TStoredPictures.h"
 #include "midigen/TMidiGen.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QDynamicPropertyChangeEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImageReader>
@@ -128,8 +130,13 @@ void TfMain::loadComponents()
     m_bmpAnswers->setObjectName("BMPAnswers");
 
     // The store's pictures are named in the description, under the store's
-    // name (the Designer plugin reads them there too).
-    coolctrls::LoadCoolImages(*m_coolImages, property("CoolImages").toStringList());
+    // name (the Designer plugin reads them there too); they were read when
+    // the description named them (event()).
+    std::unique_ptr<coolctrls::TStoredPictures> pictures = std::move(m_storedPictures);
+    const QStringList names = property("CoolImages").toStringList();
+    if (!pictures || pictures->names() != names)
+        pictures = std::make_unique<coolctrls::TStoredPictures>(names);
+    pictures->loadInto(*m_coolImages);
 
     m_timer->setEnabled(false);
     m_timer->setInterval(1000);
@@ -263,6 +270,17 @@ void TfMain::closeEvent(QCloseEvent *event)
 {
     platform::guarded([this] { FormClose(this); });
     event->accept();
+}
+
+bool TfMain::event(QEvent *event)
+{
+    // The description names the image store's pictures before it creates
+    // the controls: the wallpaper then decodes on the other core while they
+    // are created and measured, and is ready when the store is loaded.
+    if (event->type() == QEvent::DynamicPropertyChange
+        && static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == "CoolImages")
+        m_storedPictures = std::make_unique<coolctrls::TStoredPictures>(property("CoolImages").toStringList());
+    return QWidget::event(event);
 }
 
 bool TfMain::eventFilter(QObject *watched, QEvent *event)

@@ -34,6 +34,8 @@
 #include <QStyle>
 #include <QTabWidget>
 
+#include <future>
+
 // The window's resources live in the static library; register them.
 static void initResources()
 {
@@ -59,6 +61,15 @@ QByteArray storedForm(const QString &name)
     return file.readAll();
 }
 
+// The window icon's pixels. Read as the PNG it is: a reader left to detect
+// the format would load every image-format plugin to ask it first.
+QImage readWindowIcon()
+{
+    QImageReader reader(QStringLiteral(":/TfMain/icon.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 void loadBitmap(raster32::TBitmap32 *bitmap, const QString &name)
 {
     QByteArray data = storedForm(name);
@@ -81,13 +92,16 @@ TfMain::TfMain(QWidget *parent)
     // the size is fixed by the stored description (minimum = maximum).
     platform::TToolWindowBorder::apply(this);
     initResources();
+    // The window icon decodes on the other core while the controls are
+    // created (QImage needs no GUI thread; the pixmap is made on this one).
+    std::future<QImage> icon = std::async(std::launch::async | std::launch::deferred, readWindowIcon);
     {
         // Auto-sized controls are measured once, when the description is in.
         const coolctrls::TFormLoading loading;
         ui->setupUi(this);
     }
     useClassicTabFrame();
-    loadWindowIcon();
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.
     platform::guarded([this] { loadComponents(); });
@@ -111,15 +125,6 @@ void TfMain::useClassicTabFrame()
     ui->PageControl->setPalette(platform::classicPalette());
     for (int i = 0; i < ui->PageControl->count(); ++i)
         ui->PageControl->widget(i)->setStyle(QApplication::style());
-}
-
-void TfMain::loadWindowIcon()
-{
-    // Read as the PNG it is: a reader left to detect the format would load
-    // every image-format plugin to ask it first.
-    QImageReader reader(QStringLiteral(":/TfMain/icon.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    setWindowIcon(QIcon(QPixmap::fromImage(reader.read())));
 }
 
 void TfMain::loadComponents()

@@ -105,7 +105,6 @@ protected:
 
 private:
     void useClassicTabFrame();
-    void loadWindowIcon();
     void loadComponents();
     void wireEvents();
     void setHighScoreLabel(int score);

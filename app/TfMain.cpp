@@ -8,6 +8,7 @@
 #include "coolctrls/CoolImagesLink.h"
 #include "coolctrls/TCoolImages.h"
 #include "coolctrls/TFormLoading.h"
+#include "coolctrls/TStoredPictures.h"
 #include "midigen/TMidiGen.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QDynamicPropertyChangeEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImageReader>
@@ -31,6 +33,8 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
+
+#include <future>
 
 // The window's resources live in the static library; register them.
 static void initResources()
@@ -57,6 +61,15 @@ QByteArray storedForm(const QString &name)
     return file.readAll();
 }
 
+// The window icon's pixels. Read as the PNG it is: a reader left to detect
+// the format would load every image-format plugin to ask it first.
+QImage readWindowIcon()
+{
+    QImageReader reader(QStringLiteral(":/TfMain/icon.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 void loadBitmap(raster32::TBitmap32 *bitmap, const QString &name)
 {
     QByteArray data = storedForm(name);
@@ -79,13 +92,16 @@ TfMain::TfMain(QWidget *parent)
     // the size is fixed by the stored description (minimum = maximum).
     platform::TToolWindowBorder::apply(this);
     initResources();
+    // The window icon decodes on the other core while the controls are
+    // created (QImage needs no GUI thread; the pixmap is made on this one).
+    std::future<QImage> icon = std::async(std::launch::async | std::launch::deferred, readWindowIcon);
     {
         // Auto-sized controls are measured once, when the description is in.
         const coolctrls::TFormLoading loading;
         ui->setupUi(this);
     }
     useClassicTabFrame();
-    loadWindowIcon();
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
     move(223, 183);  // as designed; the window manager may place it elsewhere
     // A damaged stored form is reported; the window still opens.
     platform::guarded([this] { loadComponents(); });
@@ -111,15 +127,6 @@ void TfMain::useClassicTabFrame()
         ui->PageControl->widget(i)->setStyle(QApplication::style());
 }
 
-void TfMain::loadWindowIcon()
-{
-    // Read as the PNG it is: a reader left to detect the format would load
-    // every image-format plugin to ask it first.
-    QImageReader reader(QStringLiteral(":/TfMain/icon.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    setWindowIcon(QIcon(QPixmap::fromImage(reader.read())));
-}
-
 void TfMain::loadComponents()
 {
     m_coolImages->setObjectName("CoolImages");
@@ -128,8 +135,13 @@ void TfMain::loadComponents()
     m_bmpAnswers->setObjectName("BMPAnswers");
 
     // The store's pictures are named in the description, under the store's
-    // name (the Designer plugin reads them there too).
-    coolctrls::LoadCoolImages(*m_coolImages, property("CoolImages").toStringList());
+    // name (the Designer plugin reads them there too); they were read when
+    // the description named them (event()).
+    std::unique_ptr<coolctrls::TStoredPictures> pictures = std::move(m_storedPictures);
+    const QStringList names = property("CoolImages").toStringList();
+    if (!pictures || pictures->names() != names)
+        pictures = std::make_unique<coolctrls::TStoredPictures>(names);
+    pictures->loadInto(*m_coolImages);
 
     m_timer->setEnabled(false);
     m_timer->setInterval(1000);
@@ -263,6 +275,17 @@ void TfMain::closeEvent(QCloseEvent *event)
 {
     platform::guarded([this] { FormClose(this); });
     event->accept();
+}
+
+bool TfMain::event(QEvent *event)
+{
+    // The description names the image store's pictures before it creates
+    // the controls: the wallpaper then decodes on the other core while they
+    // are created and measured, and is ready when the store is loaded.
+    if (event->type() == QEvent::DynamicPropertyChange
+        && static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == "CoolImages")
+        m_storedPictures = std::make_unique<coolctrls::TStoredPictures>(property("CoolImages").toStringList());
+    return QWidget::event(event);
 }
 
 bool TfMain::eventFilter(QObject *watched, QEvent *event)

@@ -20,6 +20,7 @@ class TCoolLabel;
 class TCoolMemo;
 class TCoolPanel;
 class TCoolScrollingText;
+class TStoredPictures;
 }
 namespace raster32 {
 class TBitmap32List;
@@ -99,11 +100,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void useClassicTabFrame();
-    void loadWindowIcon();
     void loadComponents();
     void wireEvents();
     void setHighScoreLabel(int score);
@@ -111,6 +112,9 @@ private:
     void updateAnswerFocus();
 
     std::unique_ptr<Ui::TfMain> ui;
+    // The image store's pictures, read (and decoding) from the moment the
+    // description names them until loadComponents() puts them in the store.
+    std::unique_ptr<coolctrls::TStoredPictures> m_storedPictures;
     coolctrls::TCoolImages *m_coolImages;    // children of the window
     platform::TTimer *m_timer;
     TMidiGen *m_midiGen;

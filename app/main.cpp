@@ -1,5 +1,6 @@
 // Program entry of Tonvik - Intervals.
 #include "platform/canvas/ColorScheme.h"
+#include "platform/canvas/TFontConfigPreload.h"
 #include "TfMain.h"
 
 #include "platform/Application.h"
@@ -11,6 +12,10 @@
 
 int main(int argc, char **argv)
 {
+    // The font configuration is read on the other core while the
+    // application object connects to the display; the classic look's fonts
+    // are the first to need it.
+    platform::TFontConfigPreload fontConfig;
     // The window's steady updates are small strips (the credits line, 40
     // a second). Through X shared memory each of them costs a round trip to
     // the server before the next paint may touch the strip (two more thread
@@ -35,6 +40,7 @@ int main(int argc, char **argv)
     options.addOption(page);
     options.parse(application.arguments());
 
+    fontConfig.wait();
     platform::applyClassicLook();
     app::TfMain fMain;
     fMain.show();

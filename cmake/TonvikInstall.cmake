@@ -15,6 +15,10 @@ install(TARGETS ${TONVIK_LIBRARIES} EXPORT TonvikTargets
 foreach(library IN LISTS TONVIK_LIBRARIES)
   get_target_property(staged ${library} TONVIK_HEADERS)
   get_target_property(files ${library} TONVIK_HEADER_FILES)
+  # A library loaded only through its entry point has no headers of its own.
+  if(NOT staged)
+    continue()
+  endif()
   foreach(path file IN ZIP_LISTS staged files)
     cmake_path(GET path PARENT_PATH folder)
     install(FILES ${file} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tonvik/${folder} COMPONENT Development)

@@ -9,15 +9,7 @@
 #include "TCoolMemo.h"
 #include "TCoolPanel.h"
 #include "TCoolScrollingText.h"
-#include "TImageItem.h"
-#include "TPicture.h"
-
-#include "platform/Exception.h"
-
-#include <QFile>
-
-#include <memory>
-#include <vector>
+#include "TStoredPictures.h"
 
 namespace coolctrls {
 
@@ -45,23 +37,7 @@ bool LinkCoolImages(QObject *control, TCoolImages *store)
 
 void LoadCoolImages(TCoolImages &store, const QStringList &storedForms)
 {
-    // Read everything first, so a bad name leaves the store as it was.
-    std::vector<std::unique_ptr<TPicture>> pictures;
-    for (const QString &name : storedForms) {
-        QFile file(name);
-        if (!file.open(QIODevice::ReadOnly))
-            throw platform::Exception(QStringLiteral("Picture %1 not found").arg(name));
-        pictures.push_back(std::make_unique<TPicture>());
-        try {
-            pictures.back()->loadFromStoredForm(file.readAll());
-        } catch (const platform::Exception &e) {
-            throw platform::Exception(QStringLiteral("Picture %1: %2").arg(name, e.message()));
-        }
-    }
-    store.Images()->Clear();
-    for (const auto &picture : pictures)
-        store.Images()->Add()->setPicture(picture.get());
-    store.Change();
+    TStoredPictures(storedForms).loadInto(store);
 }
 
 } // namespace coolctrls

@@ -21,7 +21,8 @@ bool LinkCoolImages(QObject *control, TCoolImages *store);
 
 // Replaces the pictures of store by the stored forms named, in order, and
 // tells the linked controls. Throws platform::Exception naming the first
-// one that cannot be read or is not a picture's stored form.
+// one that cannot be read or is not a picture's stored form. The same as
+// TStoredPictures(storedForms).loadInto(store).
 void LoadCoolImages(TCoolImages &store, const QStringList &storedForms);
 
 } // namespace coolctrls

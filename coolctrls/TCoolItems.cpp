@@ -3,6 +3,7 @@
 #include "CoolUtils.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
+#include "platform/Printers.h"
 #include "platform/canvas/Fonts.h"
 #include "platform/canvas/TBitmap.h"
 #include "platform/canvas/TCanvas.h"
@@ -13,7 +14,6 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontMetrics>
-#include <QPrinterInfo>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
@@ -432,7 +432,7 @@ QStringList TCoolItems::PrinterList()
 {
     if (printerProvider())
         return printerProvider()();
-    return QPrinterInfo::availablePrinterNames();
+    return platform::availablePrinterNames();
 }
 
 TCoolItems::TPrinterProvider TCoolItems::setPrinterProvider(TPrinterProvider provider)

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <utility>
+
 namespace coolctrls {
 
 namespace {
@@ -33,12 +35,13 @@ TPicture::TPicture(QObject *owner)
 {
 }
 
-void TPicture::set(QString className, QByteArray data)
+void TPicture::set(QString className, QByteArray data, TPictureRendering rendering)
 {
     if (data.isEmpty())
         className.clear();
     m_className = std::move(className);
     m_data = std::move(data);
+    m_rendering = std::move(rendering);
     if (OnChange)
         OnChange(this);
 }
@@ -114,16 +117,29 @@ void TPicture::assign(const TPicture &other)
 {
     if (&other == this)
         return;
-    set(other.m_className, other.m_data);
+    set(other.m_className, other.m_data, other.m_rendering);
+}
+
+void TPicture::renderAhead()
+{
+    if (!isEmpty() && !m_rendering.isStarted())
+        m_rendering = TPictureRendering::start(m_className, m_data);
 }
 
 QImage TPicture::render() const
 {
-    if (isEmpty())
+    if (m_rendering.isStarted())
+        return std::exchange(m_rendering, {}).result();
+    return render(m_className, m_data);
+}
+
+QImage TPicture::render(const QString &className, const QByteArray &data)
+{
+    if (data.isEmpty())
         return {};
-    if (m_className == kJpegClass)
-        return TJPEGImage::decode(m_data);
-    return platform::decodeImage(m_data, "BMP").convertToFormat(QImage::Format_RGB32);
+    if (className == kJpegClass)
+        return TJPEGImage::decode(data);
+    return platform::decodeImage(data, "BMP").convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace coolctrls

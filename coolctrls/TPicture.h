@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TJPEGImage.h"
+#include "TPictureRendering.h"
 #include "platform/Events.h"
 
 #include <QByteArray>
@@ -43,20 +44,34 @@ public:
     void loadFromFile(const QString &fileName);
     void clear();
 
-    // Copies the other picture's content; OnChange fires.
+    // Copies the other picture's content, and its decoding when one was
+    // started; OnChange fires.
     void assign(const TPicture &other);
 
+    // Starts decoding the graphic on a worker thread (TPictureRendering), for
+    // the next render() to take; a new content drops it. Does nothing for an
+    // empty picture or when the decoding was started already.
+    void renderAhead();
+
     // Decodes the graphic to pixels: a null image for an empty picture;
-    // throws EJPEGError / platform::Exception for undecodable data.
+    // throws EJPEGError / platform::Exception for undecodable data. Takes
+    // the pixels renderAhead() started, waiting for them if need be (once:
+    // a later call decodes anew).
     QImage render() const;
+    // The same for a graphic given by its class name and bytes; safe on any
+    // thread.
+    static QImage render(const QString &className, const QByteArray &data);
 
     platform::TNotifyEvent OnChange;
 
 private:
-    void set(QString className, QByteArray data);
+    void set(QString className, QByteArray data, TPictureRendering rendering = {});
 
     QString m_className;
     QByteArray m_data;
+    // The decoding of m_data started by renderAhead(), until render() takes
+    // it; the pixels are then the owner's, not kept here as well.
+    mutable TPictureRendering m_rendering;
 };
 
 } // namespace coolctrls

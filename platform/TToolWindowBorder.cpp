@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace platform {
 
@@ -26,13 +27,22 @@ enum : uint32_t {
     MwmDecorTitle = 1u << 3,
 };
 
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+// The atoms the hints use, asked for together: one round trip to the
+// server instead of one per name.
+TToolWindowBorder::Atoms internAtoms(xcb_connection_t *connection)
 {
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
+    static constexpr const char *names[] = {"_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_NORMAL",
+                                            "_NET_WM_WINDOW_TYPE", "_MOTIF_WM_HINTS"};
+    xcb_intern_atom_cookie_t cookies[std::size(names)];
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(names[i])), names[i]);
+    uint32_t atoms[std::size(names)];
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        atoms[i] = reply ? reply->atom : uint32_t(XCB_ATOM_NONE);
+        std::free(reply);
+    }
+    return {atoms[0], atoms[1], atoms[2], atoms[3]};
 }
 
 } // namespace
@@ -72,16 +82,18 @@ void TToolWindowBorder::setWindowManagerHints()
     if (!connection || !m_window->testAttribute(Qt::WA_WState_Created))
         return; // another window system: Qt's hints are all there is
     const auto window = xcb_window_t(m_window->winId());
+    // Atoms stay valid for the life of the server: asked for once.
+    if (!m_atoms)
+        m_atoms = internAtoms(connection);
 
-    const xcb_atom_t types[] = {atom(connection, "_NET_WM_WINDOW_TYPE_UTILITY"),
-                                atom(connection, "_NET_WM_WINDOW_TYPE_NORMAL")};
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom(connection, "_NET_WM_WINDOW_TYPE"),
-                        XCB_ATOM_ATOM, 32, 2, types);
+    const xcb_atom_t types[] = {m_atoms->utility, m_atoms->normal};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, m_atoms->windowType, XCB_ATOM_ATOM, 32, 2,
+                        types);
 
     const uint32_t motif[] = {MwmHintsFunctions | MwmHintsDecorations, MwmFuncMove | MwmFuncClose,
                               MwmDecorBorder | MwmDecorTitle, 0, 0};
-    const xcb_atom_t motifHints = atom(connection, "_MOTIF_WM_HINTS");
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, motifHints, motifHints, 32, 5, motif);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, m_atoms->motifHints, m_atoms->motifHints, 32,
+                        5, motif);
     xcb_flush(connection);
 }
 

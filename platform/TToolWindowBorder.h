@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <cstdint>
+#include <optional>
+
 class QWidget;
 
 namespace platform {
@@ -27,6 +30,12 @@ class TToolWindowBorder : public QObject
 public:
     static void apply(QWidget *window);
 
+    // The X atoms of the hints' names.
+    struct Atoms
+    {
+        uint32_t utility, normal, windowType, motifHints;
+    };
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -35,6 +44,7 @@ private:
     void setWindowManagerHints();
 
     QWidget *m_window;
+    std::optional<Atoms> m_atoms;   // asked for at the first hints
 };
 
 } // namespace platform

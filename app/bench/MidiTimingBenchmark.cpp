@@ -388,7 +388,7 @@ BENCHMARK(BM_QuizOnsetError)->Args({1, 201})->Args({0, 200})->Iterations(1)->Uni
 // Arguments: questions (alternately melodic and harmonic), load. Needs a
 // server: scripts/audio-servers run pulseaudio -- midi_timing_benchmark
 // --benchmark_filter=BM_ServerQuiz (about 3.5 minutes a case).
-BENCHMARK(BM_ServerQuiz)->Args({60, 0})->Args({60, 1})->Args({20, 1})->Args({20, 0})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_ServerQuiz)->Args({60, 0})->Args({60, 1})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

@@ -198,7 +198,7 @@ bool FluidSynthDevice::load()
     fluid_sequencer_set_time_scale(m_sequencer, kTicksPerSecond);
     // Registering the synthesizer makes it drive the sequencer's clock
     // block by block; the stream messages themselves go through timer
-    // events of the stream's own client (timerCallback).
+    // events of one client of the device's own (timerCallback).
     if (fluid_sequencer_register_fluidsynth(m_sequencer, m_synth) == FLUID_FAILED)
         return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
     // Registered before any audio thread runs; streams never register or
@@ -557,8 +557,9 @@ void FluidSynthDevice::cancel(int source)
 void FluidSynthDevice::withdraw(int source)
 {
     // The timer events of the withdrawn bundles stay in the sequencer and
-    // find nothing to play: removing them would take the sequencer's lock,
-    // which the audio thread needs for every block.
+    // find nothing to play. With one of FluidSynth's drivers this runs on
+    // the caller's thread, and removing them would take the sequencer's
+    // lock that the driver's thread needs for every block.
     std::lock_guard lock(m_bundleMutex);
     for (auto it = m_bundles.begin(); it != m_bundles.end();)
         it = it->second.source == source ? m_bundles.erase(it) : std::next(it);

@@ -347,8 +347,11 @@ void BM_ServerQuiz(benchmark::State &state)
             std::fprintf(stderr, "dropout: %.1f ms at %.3f s of the recording\n", d.frames * 1000.0 / kSampleRate,
                          double(d.frame) / kSampleRate);
         for (const auto &u : underruns)
-            std::fprintf(stderr, "underrun: frame %lld, %.1f ms, the output's thread waited up to %.1f ms for its turn\n",
-                         static_cast<long long>(u.frame), double(u.durationUs) / 1000.0, double(u.threadGapUs) / 1000.0);
+            std::fprintf(stderr,
+                         "underrun: frame %lld, %.1f ms, the output's thread waited up to %.1f ms for its turn, "
+                         "a render took up to %.1f ms\n",
+                         static_cast<long long>(u.frame), double(u.durationUs) / 1000.0, double(u.threadGapUs) / 1000.0,
+                         double(u.renderUs) / 1000.0);
         for (size_t i = 0; i < quiz.firstSoundMs.size(); ++i)
             if (quiz.firstSoundMs[i] > 50.0)
                 std::fprintf(stderr, "first sound: question %zu after %.1f ms\n", i + 1, quiz.firstSoundMs[i]);

@@ -198,8 +198,13 @@ bool FluidSynthDevice::load()
     fluid_sequencer_set_time_scale(m_sequencer, kTicksPerSecond);
     // Registering the synthesizer makes it drive the sequencer's clock
     // block by block; the stream messages themselves go through timer
-    // events of the stream's own client (timerCallback).
+    // events of one client of the device's own (timerCallback).
     if (fluid_sequencer_register_fluidsynth(m_sequencer, m_synth) == FLUID_FAILED)
+        return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
+    // Registered before any audio thread runs; streams never register or
+    // unregister anything while the sequencer plays.
+    m_client = fluid_sequencer_register_client(m_sequencer, "streams", timerCallback, this);
+    if (m_client == FLUID_FAILED)
         return fail(QStringLiteral("FluidSynth sequencer could not be connected"));
 
     if (m_options.callerRenders)
@@ -318,6 +323,7 @@ PulseAudioOutput *FluidSynthDevice::serverOutput() const
 void FluidSynthDevice::renderBlocks(int16_t *samples, int frames)
 {
     std::lock_guard lock(m_renderMutex);
+    runQueuedCommands();
     fluid_synth_write_s16(m_synth, frames, samples, 0, 2, samples, 1, 2);
     m_renderedFrames.fetch_add(frames, std::memory_order_release);
 }
@@ -378,7 +384,11 @@ std::vector<int16_t> FluidSynthDevice::render(int frames)
 
 void FluidSynthDevice::send(uint32_t message)
 {
-    if (m_synth)
+    if (!m_synth)
+        return;
+    if (rendersItself())
+        m_commands.push({SynthCommandQueue::Command::Kind::Play, 0, 0, message});
+    else
         play(message);
 }
 
@@ -440,6 +450,14 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
     if (!m_sequencer || source < 0)
         return;
     const unsigned tick = dispatchTick(atUs);
+    if (rendersItself())
+        m_commands.push({SynthCommandQueue::Command::Kind::Schedule, source, tick, message});
+    else
+        schedule(source, tick, message);
+}
+
+void FluidSynthDevice::schedule(int source, unsigned tick, uint32_t message)
+{
     uintptr_t id = 0;
     {
         std::lock_guard lock(m_bundleMutex);
@@ -460,14 +478,39 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
     if (!event)
         return;
     fluid_event_timer(event, reinterpret_cast<void *>(id));
-    fluid_event_set_source(event, fluid_seq_id_t(source));
-    fluid_event_set_dest(event, fluid_seq_id_t(source));
+    fluid_event_set_source(event, fluid_seq_id_t(m_client));
+    fluid_event_set_dest(event, fluid_seq_id_t(m_client));
     fluid_sequencer_send_at(m_sequencer, event, tick, 1);
     delete_fluid_event(event);
 }
 
+void FluidSynthDevice::runQueuedCommands()
+{
+    m_commands.takeAll(m_running);
+    for (const SynthCommandQueue::Command &command : m_running) {
+        switch (command.kind) {
+        case SynthCommandQueue::Command::Kind::Play:
+            play(command.message);
+            break;
+        case SynthCommandQueue::Command::Kind::Schedule:
+            schedule(command.source, command.tick, command.message);
+            break;
+        case SynthCommandQueue::Command::Kind::Withdraw:
+            withdraw(command.source);
+            break;
+        }
+    }
+    m_running.clear();
+}
+
 int64_t FluidSynthDevice::scheduledUntilFrame()
 {
+    // Asked by the audio thread before it renders: a stream handed over
+    // since the last render counts too.
+    if (rendersItself()) {
+        std::lock_guard clock(m_renderMutex);
+        runQueuedCommands();
+    }
     std::lock_guard lock(m_bundleMutex);
     if (m_scheduledUntilTick < 0)
         return -1;
@@ -505,7 +548,18 @@ void FluidSynthDevice::cancel(int source)
 {
     if (!m_sequencer || source < 0)
         return;
-    fluid_sequencer_remove_events(m_sequencer, fluid_seq_id_t(source), -1, -1);
+    if (rendersItself())
+        m_commands.push({SynthCommandQueue::Command::Kind::Withdraw, source, 0, 0});
+    else
+        withdraw(source);
+}
+
+void FluidSynthDevice::withdraw(int source)
+{
+    // The timer events of the withdrawn bundles stay in the sequencer and
+    // find nothing to play. With one of FluidSynth's drivers this runs on
+    // the caller's thread, and removing them would take the sequencer's
+    // lock that the driver's thread needs for every block.
     std::lock_guard lock(m_bundleMutex);
     for (auto it = m_bundles.begin(); it != m_bundles.end();)
         it = it->second.source == source ? m_bundles.erase(it) : std::next(it);
@@ -522,18 +576,12 @@ void FluidSynthDevice::cancel(int source)
 
 int FluidSynthDevice::openSource()
 {
-    if (!m_sequencer)
-        return -1;
-    const fluid_seq_id_t id = fluid_sequencer_register_client(m_sequencer, "stream", timerCallback, this);
-    return id == FLUID_FAILED ? -1 : id;
+    return m_sequencer ? ++m_lastSourceId : -1;
 }
 
 void FluidSynthDevice::closeSource(int source)
 {
-    if (!m_sequencer || source < 0)
-        return;
     cancel(source);
-    fluid_sequencer_unregister_client(m_sequencer, fluid_seq_id_t(source));
 }
 
 int FluidSynthDevice::controllerValue(int channel, int controller) const

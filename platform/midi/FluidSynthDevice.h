@@ -3,6 +3,7 @@
 #include "AudioBuffering.h"
 #include "MidiDevice.h"
 #include "PriorityInheritanceMutex.h"
+#include "SynthCommandQueue.h"
 
 #include <QString>
 
@@ -45,6 +46,11 @@ class PulseAudioOutput;
 // render()), rendering and the start of a stream exclude each other
 // (holdClock), so a stream starts on the very next block: the delay from a
 // play request to its sound is then one block plus the server's buffer.
+// While the device renders itself, only its audio thread calls FluidSynth:
+// messages, schedules and withdrawals from other threads wait in a queue
+// of the device's own (SynthCommandQueue) that the audio thread empties
+// before each render, so it never waits on FluidSynth's locks held by a
+// thread of normal priority.
 // Only the samples of the presets in use are loaded
 // (synth.dynamic-sample-loading; the drum kit with channel 10's first
 // note): a large SoundFont costs the memory of the instruments played, not
@@ -139,6 +145,13 @@ private:
     int64_t scheduledUntilFrame();
     static void timerCallback(unsigned int time, fluid_event_t *event, fluid_sequencer_t *sequencer, void *data);
     void dispatch(uintptr_t bundleId);
+    // What send(), sendAt() and cancel() do on the thread that calls
+    // FluidSynth: the caller's, or the audio thread's (runQueuedCommands).
+    void schedule(int source, unsigned tick, uint32_t message);
+    void withdraw(int source);
+    // On the audio thread, before it renders: the commands of other
+    // threads, in their order.
+    void runQueuedCommands();
 
     enum class State { Idle, Loading, Ready, Failed };
     bool load();
@@ -170,11 +183,18 @@ private:
     PriorityInheritanceMutex m_renderMutex;
     std::atomic<int64_t> m_renderedFrames{0};
     std::atomic<bool> m_drumKitPending{false};
-    // Messages waiting for their timer event, by bundle id. The audio
-    // thread takes the lock every few milliseconds (dispatching, and asking
-    // how far sound is scheduled); the threads that schedule and withdraw
-    // messages run at normal priority and may be preempted while they hold
-    // it, so it passes the audio thread's priority on to them.
+    // Commands for the audio thread while the device renders itself, and
+    // the list it runs them from (kept, so that its memory is reused).
+    SynthCommandQueue m_commands;
+    std::vector<SynthCommandQueue::Command> m_running;
+    // One sequencer client carries the timer events of every stream; a
+    // stream's source is the device's own number, kept in its bundles.
+    int m_client = -1;
+    std::atomic<int> m_lastSourceId{0};
+    // Messages waiting for their timer event, by bundle id. While the
+    // device renders itself only its audio thread touches them; with one
+    // of FluidSynth's drivers the scheduling threads and the driver's
+    // thread share them.
     PriorityInheritanceMutex m_bundleMutex;
     std::map<uintptr_t, Bundle> m_bundles;
     std::map<int, uintptr_t> m_lastBundle; // per source, the newest bundle

@@ -219,6 +219,7 @@ void PulseAudioOutput::dropConnection()
     m_connected = false;
     m_lastTurnUs = -1;
     m_longestTurnGapUs = 0;
+    m_longestRenderUs = 0;
     if (m_stream) {
         pa_stream_set_state_callback(m_stream, nullptr, nullptr);
         pa_stream_set_write_callback(m_stream, nullptr, nullptr);
@@ -298,9 +299,7 @@ void PulseAudioOutput::renderIdle()
                                      b.framesIn(kIdleMaxUs));
     while (frames > 0) {
         const int64_t n = std::min<int64_t>(frames, 4096);
-        m_scratch.resize(size_t(n) * 2);
-        m_render(m_scratch.data(), int(n));
-        m_rendered += n;
+        render(n);
         frames -= n;
     }
 }
@@ -354,14 +353,21 @@ void PulseAudioOutput::topUp()
 void PulseAudioOutput::writeFrames(int64_t frames)
 {
     makeRealtimeOnce();
-    m_scratch.resize(size_t(frames) * 2);
-    m_render(m_scratch.data(), int(frames));
-    m_rendered += frames;
+    render(frames);
     if (pa_stream_write(m_stream, m_scratch.data(), m_scratch.size() * sizeof(int16_t), nullptr, 0, PA_SEEK_RELATIVE) < 0) {
         lost("write");
         return;
     }
     noteLatency();
+}
+
+void PulseAudioOutput::render(int64_t frames)
+{
+    m_scratch.resize(size_t(frames) * 2);
+    const int64_t startUs = steadyNowUs();
+    m_render(m_scratch.data(), int(frames));
+    m_longestRenderUs = std::max(m_longestRenderUs, steadyNowUs() - startUs);
+    m_rendered += frames;
 }
 
 void PulseAudioOutput::noteLatency()
@@ -389,7 +395,9 @@ void PulseAudioOutput::underflowCallback(pa_stream *stream, void *data)
         underrun.durationUs = -1;
         underrun.frame = self->m_streamFirstFrame + index / AudioBuffering::kBytesPerFrame;
         underrun.threadGapUs = self->m_longestTurnGapUs;
+        underrun.renderUs = self->m_longestRenderUs;
         self->m_longestTurnGapUs = 0;
+        self->m_longestRenderUs = 0;
         // The latest ones: a machine that crackles for hours keeps no more.
         if (self->m_underruns.size() >= kUnderrunsKept)
             self->m_underruns.erase(self->m_underruns.begin());
@@ -423,9 +431,10 @@ void PulseAudioOutput::timingCallback(pa_stream *stream, int success, void *data
     underrun.durationUs = steadyNowUs() - underrun.atUs;
     if (MidiDevice::debugOutput())
         qInfo("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound; "
-              "the output's thread waited at most %.1f ms for its turn before",
+              "the output's thread waited at most %.1f ms for its turn before, one render took at most %.1f ms",
               static_cast<long long>(underrun.frame), double(underrun.frame) / b.sampleRate,
-              double(underrun.durationUs) / 1000.0, double(underrun.threadGapUs) / 1000.0);
+              double(underrun.durationUs) / 1000.0, double(underrun.threadGapUs) / 1000.0,
+              double(underrun.renderUs) / 1000.0);
 }
 
 void PulseAudioOutput::latencyUpdateCallback(pa_stream *stream, void *data)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AudioBuffering.h"
+#include "PriorityInheritanceMutex.h"
 #include "ServerReadLog.h"
 
 #include <QString>
@@ -73,6 +74,10 @@ public:
         // than the buffer when the program was late, a few milliseconds
         // when the server was.
         int64_t threadGapUs = 0;
+        // The longest one render took since the underrun before (waits for
+        // the synthesizer's locks included): a few milliseconds at most
+        // when nothing holds the output's thread up.
+        int64_t renderUs = 0;
     };
 
     PulseAudioOutput(Options options, Render render);
@@ -130,6 +135,8 @@ private:
     void setTimer(int64_t inUs);
     void noteLatency();
     void makeRealtimeOnce();
+    // m_render, timed for the underrun reports.
+    void render(int64_t frames);
 
     Options m_options;
     Render m_render;
@@ -147,11 +154,14 @@ private:
     int64_t m_nextConnectUs = 0;
     int64_t m_lastTurnUs = -1;
     int64_t m_longestTurnGapUs = 0;
+    int64_t m_longestRenderUs = 0;
 
     std::atomic<bool> m_connected{false};
     std::atomic<int> m_reconnects{0};
     std::atomic<int64_t> m_rendered{0};
-    mutable std::mutex m_statsMutex;
+    // Taken by the output's thread at each write and by whoever asks for
+    // the figures; a holder it waits for gets its priority.
+    mutable PriorityInheritanceMutex m_statsMutex;
     std::vector<Underrun> m_underruns;
     ServerReadLog m_reads{m_options.buffering.sampleRate};
     int64_t m_latencyUs = -1;

@@ -6,6 +6,9 @@
 #include "platform/midi/OfflineRender.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
 #include <gtest/gtest.h>
 
 using namespace miditest;
@@ -258,4 +261,41 @@ TEST_F(FluidSynthSteppedClock, ChannelTenPlaysItsDrumKitFromItsFirstNote)
         EXPECT_EQ(match.lagFrames, 0) << "drum at " << frame;
         EXPECT_GT(match.correlation, 0.99) << "drum at " << frame;
     }
+}
+
+// While the device renders itself, other threads never call FluidSynth:
+// what they send waits for the rendering thread and takes effect, in
+// order, before the next block it renders. A stream withdrawn before that
+// render plays nothing at all.
+TEST_F(FluidSynthSteppedClock, OtherThreadsReachTheSynthesizerOnlyThroughTheRenderingThread)
+{
+    device->render(640);
+    std::thread caller([&] {
+        device->send(0xB0 | 7u << 8 | 33u << 16);
+        device->send(0xB0 | 7u << 8 | 44u << 16);
+    });
+    caller.join();
+    const int before = device->controllerValue(0, 7);
+    EXPECT_NE(before, 44) << "the caller's thread changed the synthesizer";
+    device->render(64);
+    EXPECT_EQ(device->controllerValue(0, 7), 44);
+
+    StreamBuffer buffer;
+    buffer.add(0, shortMsg(0x90, 60, 127)).add(50, shortMsg(0x90, 60, 0));
+    Listener listener;
+    HMIDISTRM stream = nullptr;
+    ASSERT_EQ(midiStreamOpen(&stream, MIDI_MAPPER, listener.window.handle(), 0), MMSYSERR_NOERROR);
+    midiStreamSetTimeDivision(stream, 50);
+    MIDIHDR &header = buffer.header();
+    midiOutPrepareHeader(stream, &header);
+    midiStreamOut(stream, &header);
+    midiStreamRestart(stream);
+    midiStreamStop(stream);
+    const std::vector<int16_t> after = device->render(44100 / 2);
+    // Silence, but for the last bit of dither.
+    EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](int16_t s) { return std::abs(s) <= 2; }))
+        << "a note of the withdrawn stream sounded";
+    midiOutUnprepareHeader(stream, &header);
+    midiStreamClose(stream);
+    platform::processMessages();
 }

@@ -12,10 +12,6 @@
 
 int main(int argc, char **argv)
 {
-    // The font configuration is read on the other core while the
-    // application object connects to the display; the classic look's fonts
-    // are the first to need it.
-    platform::TFontConfigPreload fontConfig;
     // The window's steady updates are small strips (the credits line, 40
     // a second). Through X shared memory each of them costs a round trip to
     // the server before the next paint may touch the strip (two more thread
@@ -24,6 +20,11 @@ int main(int argc, char **argv)
     // a value the user set stays.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // The font configuration is read on the other core while the
+    // application object connects to the display; the classic look's fonts
+    // are the first to need it. Started after the environment is set:
+    // fontconfig reads it on that thread.
+    platform::TFontConfigPreload fontConfig;
     platform::Application application(argc, argv);
     application.setApplicationName("Tonvik - Intervals (DEMO)");
     application.setApplicationDisplayName("Tonvik - Intervals (DEMO)");

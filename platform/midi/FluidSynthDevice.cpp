@@ -386,10 +386,7 @@ void FluidSynthDevice::send(uint32_t message)
 {
     if (!m_synth)
         return;
-    if (rendersItself())
-        m_commands.push({SynthCommandQueue::Command::Kind::Play, 0, 0, message});
-    else
-        play(message);
+    submit({SynthCommandQueue::Command::Kind::Play, 0, 0, message});
 }
 
 void FluidSynthDevice::play(uint32_t message)
@@ -450,10 +447,7 @@ void FluidSynthDevice::sendAt(int source, int64_t atUs, uint32_t message)
     if (!m_sequencer || source < 0)
         return;
     const unsigned tick = dispatchTick(atUs);
-    if (rendersItself())
-        m_commands.push({SynthCommandQueue::Command::Kind::Schedule, source, tick, message});
-    else
-        schedule(source, tick, message);
+    submit({SynthCommandQueue::Command::Kind::Schedule, source, tick, message});
 }
 
 void FluidSynthDevice::schedule(int source, unsigned tick, uint32_t message)
@@ -484,22 +478,34 @@ void FluidSynthDevice::schedule(int source, unsigned tick, uint32_t message)
     delete_fluid_event(event);
 }
 
+void FluidSynthDevice::submit(const SynthCommandQueue::Command &command)
+{
+    if (rendersItself())
+        m_commands.push(command);
+    else
+        run(command);
+}
+
+void FluidSynthDevice::run(const SynthCommandQueue::Command &command)
+{
+    switch (command.kind) {
+    case SynthCommandQueue::Command::Kind::Play:
+        play(command.message);
+        break;
+    case SynthCommandQueue::Command::Kind::Schedule:
+        schedule(command.source, command.tick, command.message);
+        break;
+    case SynthCommandQueue::Command::Kind::Withdraw:
+        withdraw(command.source);
+        break;
+    }
+}
+
 void FluidSynthDevice::runQueuedCommands()
 {
     m_commands.takeAll(m_running);
-    for (const SynthCommandQueue::Command &command : m_running) {
-        switch (command.kind) {
-        case SynthCommandQueue::Command::Kind::Play:
-            play(command.message);
-            break;
-        case SynthCommandQueue::Command::Kind::Schedule:
-            schedule(command.source, command.tick, command.message);
-            break;
-        case SynthCommandQueue::Command::Kind::Withdraw:
-            withdraw(command.source);
-            break;
-        }
-    }
+    for (const SynthCommandQueue::Command &command : m_running)
+        run(command);
     m_running.clear();
 }
 
@@ -548,10 +554,7 @@ void FluidSynthDevice::cancel(int source)
 {
     if (!m_sequencer || source < 0)
         return;
-    if (rendersItself())
-        m_commands.push({SynthCommandQueue::Command::Kind::Withdraw, source, 0, 0});
-    else
-        withdraw(source);
+    submit({SynthCommandQueue::Command::Kind::Withdraw, source, 0, 0});
 }
 
 void FluidSynthDevice::withdraw(int source)

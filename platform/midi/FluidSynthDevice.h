@@ -149,6 +149,10 @@ private:
     // FluidSynth: the caller's, or the audio thread's (runQueuedCommands).
     void schedule(int source, unsigned tick, uint32_t message);
     void withdraw(int source);
+    // Runs a command where FluidSynth may be called: queued for the audio
+    // thread while the device renders itself, else at once.
+    void submit(const SynthCommandQueue::Command &command);
+    void run(const SynthCommandQueue::Command &command);
     // On the audio thread, before it renders: the commands of other
     // threads, in their order.
     void runQueuedCommands();

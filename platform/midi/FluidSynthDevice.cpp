@@ -174,8 +174,8 @@ bool FluidSynthDevice::load()
         return fail(QStringLiteral("FluidSynth settings could not be made"));
     fluid_settings_setnum(m_settings, "synth.sample-rate", m_options.sampleRate);
     // Only the samples of the presets selected on a channel are held in
-    // memory (at start the piano and the drum kit); others load when a
-    // program change selects them.
+    // memory (at start the piano); others are read before a program change
+    // that selects them is handed over (PresetLoader).
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
     for (const auto &[key, value] : m_options.settings) {
         const QByteArray k = key.toUtf8();

@@ -656,4 +656,9 @@ int FluidSynthDevice::presetLoads() const
     return m_presets ? m_presets->loads() : 0;
 }
 
+bool FluidSynthDevice::presetReaderRunning() const
+{
+    return m_presets && m_presets->loaderRunning();
+}
+
 } // namespace platform::midi

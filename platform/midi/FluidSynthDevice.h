@@ -129,6 +129,8 @@ public:
     // how many presets were read off the audio thread so far (tests).
     std::vector<int> loadedPresets() const;
     int presetLoads() const;
+    // Whether the second synthesizer that reads presets is there now.
+    bool presetReaderRunning() const;
 
     // With Options::callerRenders: renders the next frames (16-bit
     // interleaved stereo) and moves the clock; empty when the device does

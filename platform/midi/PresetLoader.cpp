@@ -31,10 +31,13 @@ PresetLoader::PresetLoader(fluid_synth_t *synth, int soundFontId, QString soundF
 
 PresetLoader::~PresetLoader()
 {
-    if (m_loader)
-        delete_fluid_synth(m_loader);
-    if (m_loaderSettings)
-        delete_fluid_settings(m_loaderSettings);
+    stopLoader();
+}
+
+bool PresetLoader::loaderRunning() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_loader != nullptr;
 }
 
 std::set<PresetLoader::Preset> PresetLoader::pinned() const
@@ -74,6 +77,7 @@ void PresetLoader::prepare(const uint32_t *messages, size_t count)
     std::lock_guard lock(m_mutex);
     std::set<Preset> needed;
     bool selects = false;
+    const int loadsBefore = m_loads;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t message = messages[i];
         const uint32_t status = message & 0xF0;
@@ -109,8 +113,25 @@ void PresetLoader::prepare(const uint32_t *messages, size_t count)
         if (m_loader)
             fluid_synth_unset_program(m_loader, c);
     }
-    if (selects)
-        releaseUnusedLocked(needed);
+    if (!selects)
+        return;
+    releaseUnusedLocked(needed);
+    // The loader's parsed SoundFont costs memory of its own (11.5 MiB for
+    // FluidR3_GM): it is kept over a run of requests that read presets, and
+    // let go at the first one that needs none.
+    if (m_loads == loadsBefore)
+        stopLoader();
+}
+
+void PresetLoader::stopLoader()
+{
+    if (m_loader)
+        delete_fluid_synth(m_loader);
+    m_loader = nullptr;
+    if (m_loaderSettings)
+        delete_fluid_settings(m_loaderSettings);
+    m_loaderSettings = nullptr;
+    m_loaderFontId = -1;
 }
 
 bool PresetLoader::resolve(int c, const Channel &state, Preset *preset)
@@ -146,6 +167,7 @@ bool PresetLoader::startLoader()
     if (m_loaderFailed)
         return false;
     m_loaderFailed = true;
+    stopLoader();
     m_loaderSettings = new_fluid_settings();
     if (!m_loaderSettings)
         return false;

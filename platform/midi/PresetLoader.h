@@ -29,7 +29,8 @@ namespace platform::midi {
 // So, for each preset the coming messages may select, on the caller's
 // thread:
 // 1. a second, silent synthesizer on the same SoundFont (the loader, made
-//    the first time it is needed) selects it on a channel set up as the
+//    when needed and let go at the first request that needs no reading)
+//    selects it on a channel set up as the
 //    played one will be: the samples come into the shared cache, read
 //    without any lock the audio thread takes;
 // 2. the played synthesizer pins the preset while its audio thread is held
@@ -83,8 +84,10 @@ public:
     void releaseUnused();
 
     std::set<Preset> pinned() const;
-    // How many presets the loader synthesizer has read (diagnostics, tests).
+    // How many presets the loader synthesizer has read, and whether it is
+    // there now (diagnostics, tests).
     int loads() const;
+    bool loaderRunning() const;
 
 private:
     // A channel's state that decides the preset of a program change.
@@ -101,6 +104,7 @@ private:
     // the loader synthesizer; false when there is none.
     bool resolve(int channel, const Channel &state, Preset *preset);
     bool startLoader();
+    void stopLoader();
     void pin(const Preset &preset);
     void releaseUnusedLocked(const std::set<Preset> &needed);
 

@@ -153,12 +153,16 @@ TEST_F(PresetLoading, AnInstrumentNoChannelSelectsIsReleasedOnceNothingWaits)
     HMIDISTRM stream = nullptr;
     const int64_t origin = startStream(buffer, listener, &stream);
     EXPECT_TRUE(holds(device->loadedPresets(), 0, 73));
+    EXPECT_TRUE(device->presetReaderRunning());
     renderOnAudioThread(int(origin + 44100 - 640));
     closeStream(buffer, listener, stream);
 
     // Back to the piano: while channel 1 still has the flute, it stays.
+    // Nothing had to be read, so the reading synthesizer (and the memory
+    // of its parsed SoundFont) goes.
     device->send(0xC0);
     EXPECT_TRUE(holds(device->loadedPresets(), 0, 73));
+    EXPECT_FALSE(device->presetReaderRunning());
     const RenderResult after = renderOnAudioThread(128);
     EXPECT_EQ(after.readCalls, 0);
     // The next selection finds it unused and nothing waiting.

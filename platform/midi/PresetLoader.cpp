@@ -115,7 +115,7 @@ void PresetLoader::prepare(const uint32_t *messages, size_t count)
     }
     if (!selects)
         return;
-    releaseUnusedLocked(needed);
+    releaseUnused(needed);
     // The loader's parsed SoundFont costs memory of its own (11.5 MiB for
     // FluidR3_GM): it is kept over a run of requests that read presets, and
     // let go at the first one that needs none.
@@ -205,13 +205,7 @@ void PresetLoader::pin(const Preset &preset)
     m_pinned.insert(preset);
 }
 
-void PresetLoader::releaseUnused()
-{
-    std::lock_guard lock(m_mutex);
-    releaseUnusedLocked({});
-}
-
-void PresetLoader::releaseUnusedLocked(const std::set<Preset> &needed)
+void PresetLoader::releaseUnused(const std::set<Preset> &needed)
 {
     if (m_pending())
         return;

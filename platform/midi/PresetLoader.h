@@ -80,8 +80,6 @@ public:
     // needed. Channel 10 is taken to get its drum kit with its first note
     // or program change while drumKitPending (as the device plays it).
     void prepare(const uint32_t *messages, size_t count);
-    // Unpins the presets no channel selects, when nothing is pending.
-    void releaseUnused();
 
     std::set<Preset> pinned() const;
     // How many presets the loader synthesizer has read, and whether it is
@@ -106,7 +104,9 @@ private:
     bool startLoader();
     void stopLoader();
     void pin(const Preset &preset);
-    void releaseUnusedLocked(const std::set<Preset> &needed);
+    // Unpins the presets that neither a channel nor `needed` selects, when
+    // nothing is pending.
+    void releaseUnused(const std::set<Preset> &needed);
 
     fluid_synth_t *m_synth;
     int m_soundFontId;
@@ -115,8 +115,8 @@ private:
     Pending m_pending;
     std::function<bool()> m_deviceDrumKitPending;
 
-    // Callers of prepare() and releaseUnused() on several threads; never
-    // taken by the audio thread.
+    // Callers of prepare() on several threads; never taken by the audio
+    // thread.
     mutable std::mutex m_mutex;
     int m_loads = 0;
 

@@ -215,6 +215,11 @@ void PresetLoader::releaseUnused(const std::set<Preset> &needed)
         m_channels[9] = Channel{};
     }
     m_exclusive([&] {
+        // A sounding voice keeps its sample until it ends, and the last
+        // such voice would free it on the audio thread: only a silent
+        // synthesizer lets presets go.
+        if (fluid_synth_get_active_voice_count(m_synth) > 0)
+            return;
         std::set<Preset> selected = needed;
         for (int c = 0; c < kMidiChannels; ++c) {
             Preset preset;

@@ -40,8 +40,8 @@ namespace platform::midi {
 // counts references: no file is opened, nothing is read or freed there.
 // The presets selected at start (the piano) are pinned by pinSelected().
 // A pinned preset that no channel selects any more is unpinned, its memory
-// freed on the caller's thread, when nothing is waiting to be played: the
-// memory held follows the instruments played.
+// freed on the caller's thread, when nothing is waiting to be played and
+// nothing sounds: the memory held follows the instruments played.
 //
 // Which preset a program change selects depends on the channel's bank and,
 // for channel 10, on its drum kit (which the device selects with the

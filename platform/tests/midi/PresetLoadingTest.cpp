@@ -163,9 +163,11 @@ TEST_F(PresetLoading, AnInstrumentNoChannelSelectsIsReleasedOnceNothingWaits)
     device->send(0xC0);
     EXPECT_TRUE(holds(device->loadedPresets(), 0, 73));
     EXPECT_FALSE(device->presetReaderRunning());
-    const RenderResult after = renderOnAudioThread(128);
+    // The flute's last note dies away meanwhile: a sounding voice would
+    // keep it (its last voice would free it on the audio thread).
+    const RenderResult after = renderOnAudioThread(44100 * 3);
     EXPECT_EQ(after.readCalls, 0);
-    // The next selection finds it unused and nothing waiting.
+    // The next selection finds it unused, nothing waiting, nothing sounding.
     device->send(0xC1);
     const std::vector<int> loaded = device->loadedPresets();
     EXPECT_FALSE(holds(loaded, 0, 73)) << "the flute is still held";

@@ -35,6 +35,9 @@
 #include <SDL2/SDL.h>
 #endif
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -378,6 +381,103 @@ void BM_OfflineRenderQuestion(benchmark::State &state)
     state.counters["x_realtime"] = benchmark::Counter(audioSeconds * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Forgets the SoundFont's pages in the page cache, so that reading a
+// preset's samples goes to the disk as it does the first time after boot.
+void evictFromPageCache(const QString &path)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY);
+    if (fd < 0)
+        return;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+// Instruments not yet played by the synthesizer, asked for by streams while
+// a render thread plays 2 ms turns as the audio server's output does (its
+// own thread, caller-rendered device): the longest single render from the
+// request until the stream's first note has sounded, and how long the
+// request itself took. Each case selects instruments no channel has used
+// before, with the SoundFont out of the page cache. Run it with the
+// SoundFont to measure, e.g. TONVIK_SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2.
+void BM_ColdProgramChange(benchmark::State &state)
+{
+    for (auto _ : state) {
+        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
+        options.callerRenders = true;
+        auto device = std::make_shared<FluidSynthDevice>(options);
+        if (!device->acquire()) {
+            state.SkipWithError(qPrintable(device->lastError()));
+            return;
+        }
+        MidiDeviceList::instance().install(device);
+        std::atomic<bool> quit{false};
+        std::atomic<int64_t> longestRenderUs{0};
+        std::thread renderer([&] {
+            auto next = std::chrono::steady_clock::now();
+            while (!quit.load()) {
+                next += std::chrono::milliseconds(2);
+                std::this_thread::sleep_until(next);
+                QElapsedTimer timer;
+                timer.start();
+                device->render(88);
+                const int64_t us = timer.nsecsElapsed() / 1000;
+                int64_t longest = longestRenderUs.load();
+                while (us > longest && !longestRenderUs.compare_exchange_weak(longest, us)) {
+                }
+            }
+        });
+        // Programs far apart in the General MIDI list (strings, brass,
+        // reed, pipe, synth lead, ethnic), then channel 10's drum kit.
+        const int programs[] = {40, 56, 65, 73, 81, 105, -1};
+        std::vector<double> renderMs;
+        std::vector<double> requestMs;
+        for (int program : programs) {
+            evictFromPageCache(options.soundFont);
+            const uint8_t channel = program < 0 ? 9 : 0;
+            std::vector<uint8_t> bytes;
+            if (program >= 0)
+                addEvent(bytes, 0, MEVT_SHORTMSG << 24 | shortMsg(0xC0, uint8_t(program)));
+            addEvent(bytes, 0, MEVT_SHORTMSG << 24 | shortMsg(0x90 | channel, program < 0 ? 38 : 60, 100));
+            addEvent(bytes, 50, MEVT_SHORTMSG << 24 | shortMsg(0x90 | channel, program < 0 ? 38 : 60, 0));
+            MIDIHDR header{};
+            header.lpData = bytes.data();
+            header.dwBufferLength = header.dwBytesRecorded = uint32_t(bytes.size());
+            platform::NotifyWindow window([](const platform::TMessage &) {});
+            HMIDISTRM stream = nullptr;
+            if (midiStreamOpen(&stream, MIDI_MAPPER, window.handle(), 0) != MMSYSERR_NOERROR) {
+                state.SkipWithError("the stream did not open");
+                break;
+            }
+            midiStreamSetTimeDivision(stream, 50);
+            midiOutPrepareHeader(stream, &header);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            longestRenderUs = 0;
+            QElapsedTimer request;
+            request.start();
+            midiStreamOut(stream, &header);
+            midiStreamRestart(stream);
+            requestMs.push_back(double(request.nsecsElapsed()) / 1e6);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            renderMs.push_back(double(longestRenderUs.load()) / 1000.0);
+            midiOutReset(stream);
+            midiOutUnprepareHeader(stream, &header);
+            midiStreamClose(stream);
+            QCoreApplication::processEvents();
+            std::fprintf(stderr, "%s %d: longest render %.2f ms, request %.2f ms\n", program < 0 ? "drum kit" : "program",
+                         program < 0 ? 0 : program, renderMs.back(), requestMs.back());
+        }
+        quit = true;
+        renderer.join();
+        MidiDeviceList::instance().install(nullptr);
+        if (renderMs.empty())
+            return;
+        state.counters["render_max_ms"] = *std::max_element(renderMs.begin(), renderMs.end());
+        state.counters["render_p50_ms"] = percentile(renderMs, 0.5);
+        state.counters["request_max_ms"] = *std::max_element(requestMs.begin(), requestMs.end());
+        state.counters["request_p50_ms"] = percentile(requestMs, 0.5);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_OfflineRenderQuestion)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -389,6 +489,8 @@ BENCHMARK(BM_QuizOnsetError)->Args({1, 201})->Args({0, 200})->Iterations(1)->Uni
 // server: scripts/audio-servers run pulseaudio -- midi_timing_benchmark
 // --benchmark_filter=BM_ServerQuiz (about 3.5 minutes a case).
 BENCHMARK(BM_ServerQuiz)->Args({60, 0})->Args({60, 1})->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+// Instruments first selected while the synthesizer plays (about 10 s).
+BENCHMARK(BM_ColdProgramChange)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

@@ -1,5 +1,7 @@
 #include "FluidSynthDevice.h"
 
+#include "DeferredLog.h"
+#include "PresetLoader.h"
 #include "PulseAudioOutput.h"
 
 #include <QFileInfo>
@@ -22,7 +24,8 @@ constexpr int64_t kUsPerTick = 1000;
 // The General MIDI drum kits' bank in a SoundFont.
 constexpr int kDrumBank = 128;
 
-std::mutex g_logMutex;
+// FluidSynth logs from any thread, its audio thread's included.
+PriorityInheritanceMutex g_logMutex;
 QString g_lastFluidError;
 
 bool debugOutput()
@@ -37,7 +40,7 @@ void fluidLog(int level, const char *message, void *)
         g_lastFluidError = QString::fromUtf8(message);
     }
     if (debugOutput())
-        qInfo("fluidsynth: %s", message);
+        DeferredLog::instance().post("fluidsynth: %s", message);
 }
 
 void silentAlsaError(const char *, int, const char *, int, const char *, ...) {}
@@ -81,6 +84,10 @@ void FluidSynthDevice::quietLog()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        // Made here, on a thread that may wait, not by the first line an
+        // audio thread posts.
+        if (debugOutput())
+            DeferredLog::instance();
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
             fluid_set_log_function(level, fluidLog, nullptr);
         // libasound prints its own errors when FluidSynth's ALSA driver finds
@@ -156,7 +163,7 @@ bool FluidSynthDevice::load()
         std::lock_guard lock(m_mutex);
         m_error = reason;
         if (debugOutput())
-            qInfo("FluidSynth device: %s", qPrintable(reason));
+            DeferredLog::instance().post("FluidSynth device: %s", qPrintable(reason));
         return false;
     };
     if (!soundFontExists(m_options.soundFont))
@@ -167,8 +174,8 @@ bool FluidSynthDevice::load()
         return fail(QStringLiteral("FluidSynth settings could not be made"));
     fluid_settings_setnum(m_settings, "synth.sample-rate", m_options.sampleRate);
     // Only the samples of the presets selected on a channel are held in
-    // memory (at start the piano and the drum kit); others load when a
-    // program change selects them.
+    // memory (at start the piano); others are read before a program change
+    // that selects them is handed over (PresetLoader).
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
     for (const auto &[key, value] : m_options.settings) {
         const QByteArray k = key.toUtf8();
@@ -220,8 +227,24 @@ bool FluidSynthDevice::load()
     if (fluid_synth_set_channel_type(m_synth, 9, CHANNEL_TYPE_MELODIC) == FLUID_OK
         && fluid_synth_bank_select(m_synth, 9, 0) == FLUID_OK)
         m_drumKitPending = true;
-    if (fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1) == FLUID_FAILED)
+    const int font = fluid_synth_sfload(m_synth, m_options.soundFont.toUtf8().constData(), 1);
+    if (font == FLUID_FAILED)
         return fail(QStringLiteral("SoundFont could not be loaded: %1").arg(m_options.soundFont));
+    // From now on the audio thread never reads a preset's samples itself:
+    // those selected now stay pinned, others are read before they are
+    // selected.
+    m_presets = std::make_unique<PresetLoader>(
+        m_synth, font, m_options.soundFont,
+        [this](const std::function<void()> &work) {
+            if (rendersItself()) {
+                std::lock_guard lock(m_renderMutex);
+                work();
+            } else {
+                work();
+            }
+        },
+        [this] { return messagesPending(); }, [this] { return m_drumKitPending.load(); });
+    m_presets->pinSelected();
     return true;
 }
 
@@ -268,7 +291,7 @@ bool FluidSynthDevice::openAudio()
     std::lock_guard lock(m_mutex);
     m_error = QStringLiteral("No audio output (%1)").arg(reasons.join(QStringLiteral("; ")));
     if (debugOutput())
-        qInfo("FluidSynth device: %s", qPrintable(m_error));
+        DeferredLog::instance().post("FluidSynth device: %s", qPrintable(m_error));
     return false;
 }
 
@@ -279,6 +302,7 @@ void FluidSynthDevice::unload()
     if (m_driver)
         delete_fluid_audio_driver(m_driver);
     m_driver = nullptr;
+    m_presets.reset();
     if (m_sequencer)
         delete_fluid_sequencer(m_sequencer);
     m_sequencer = nullptr;
@@ -382,10 +406,18 @@ std::vector<int16_t> FluidSynthDevice::render(int frames)
 }
 
 
+void FluidSynthDevice::prepare(const std::vector<uint32_t> &messages)
+{
+    if (m_presets)
+        m_presets->prepare(messages.data(), messages.size());
+}
+
 void FluidSynthDevice::send(uint32_t message)
 {
     if (!m_synth)
         return;
+    if (m_presets)
+        m_presets->prepare(&message, 1);
     submit({SynthCommandQueue::Command::Kind::Play, 0, 0, message});
 }
 
@@ -589,10 +621,44 @@ void FluidSynthDevice::closeSource(int source)
 
 int FluidSynthDevice::controllerValue(int channel, int controller) const
 {
-    int value = -1;
-    if (!m_synth || fluid_synth_get_cc(m_synth, channel, controller, &value) != FLUID_OK)
+    if (!m_synth)
         return -1;
-    return value;
+    int value = -1;
+    int result = FLUID_FAILED;
+    if (rendersItself()) {
+        std::lock_guard lock(m_renderMutex);
+        result = fluid_synth_get_cc(m_synth, channel, controller, &value);
+    } else {
+        result = fluid_synth_get_cc(m_synth, channel, controller, &value);
+    }
+    return result == FLUID_OK ? value : -1;
+}
+
+bool FluidSynthDevice::messagesPending()
+{
+    if (!m_commands.empty())
+        return true;
+    std::lock_guard lock(m_bundleMutex);
+    return !m_bundles.empty();
+}
+
+std::vector<int> FluidSynthDevice::loadedPresets() const
+{
+    std::vector<int> result;
+    if (m_presets)
+        for (const PresetLoader::Preset &preset : m_presets->pinned())
+            result.push_back(preset.bank * 128 + preset.program);
+    return result;
+}
+
+int FluidSynthDevice::presetLoads() const
+{
+    return m_presets ? m_presets->loads() : 0;
+}
+
+bool FluidSynthDevice::presetReaderRunning() const
+{
+    return m_presets && m_presets->loaderRunning();
 }
 
 } // namespace platform::midi

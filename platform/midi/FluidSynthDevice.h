@@ -24,6 +24,7 @@ typedef struct _fluid_event_t fluid_event_t;
 
 namespace platform::midi {
 
+class PresetLoader;
 class PulseAudioOutput;
 
 // The built-in synthesizer: FluidSynth with a General MIDI SoundFont, heard
@@ -54,7 +55,9 @@ class PulseAudioOutput;
 // Only the samples of the presets in use are loaded
 // (synth.dynamic-sample-loading; the drum kit with channel 10's first
 // note): a large SoundFont costs the memory of the instruments played, not
-// of all of them.
+// of all of them. They are read before the messages that select them are
+// handed over, on the caller's thread (PresetLoader), never by the audio
+// thread.
 class FluidSynthDevice : public MidiDevice
 {
 public:
@@ -92,6 +95,8 @@ public:
     QString lastError() const override;
 
     int64_t nowUs() override;
+    // Loads the instruments the messages select (see PresetLoader).
+    void prepare(const std::vector<uint32_t> &messages) override;
     void send(uint32_t message) override;
     void sendAt(int source, int64_t atUs, uint32_t message) override;
     void cancel(int source) override;
@@ -113,8 +118,19 @@ public:
     PulseAudioOutput *serverOutput() const;
 
     // A controller's present value on the synthesizer (diagnostics, tests);
-    // -1 when the device does not play.
+    // -1 when the device does not play or there is no such controller.
+    // While the device renders itself, the audio thread is held meanwhile
+    // (briefly, passing its priority on), so that it never waits for
+    // FluidSynth's lock held by the caller.
     int controllerValue(int channel, int controller) const;
+
+    // The presets whose samples the synthesizer keeps loaded for the
+    // channels and the messages handed over, as bank * 128 + program, and
+    // how many presets were read off the audio thread so far (tests).
+    std::vector<int> loadedPresets() const;
+    int presetLoads() const;
+    // Whether the second synthesizer that reads presets is there now.
+    bool presetReaderRunning() const;
 
     // With Options::callerRenders: renders the next frames (16-bit
     // interleaved stereo) and moves the clock; empty when the device does
@@ -165,6 +181,8 @@ private:
     // moves the clock; the device's own stream and render() call it.
     void renderBlocks(int16_t *samples, int frames);
     bool rendersItself() const { return m_rendersItself.load(std::memory_order_acquire); }
+    // Whether messages wait for the synthesizer (queued or scheduled).
+    bool messagesPending();
     // Plays a message now (sendToSynth), selecting channel 10's drum kit
     // first when its first note comes.
     void play(uint32_t message);
@@ -181,10 +199,11 @@ private:
     fluid_sequencer_t *m_sequencer = nullptr;
     fluid_audio_driver_t *m_driver = nullptr;
     std::unique_ptr<PulseAudioOutput> m_output;
+    std::unique_ptr<PresetLoader> m_presets;
     // Rendering by the device itself: frames rendered so far, moved under
     // m_renderMutex, which also holds the clock while a stream starts.
     std::atomic<bool> m_rendersItself{false};
-    PriorityInheritanceMutex m_renderMutex;
+    mutable PriorityInheritanceMutex m_renderMutex;
     std::atomic<int64_t> m_renderedFrames{0};
     std::atomic<bool> m_drumKitPending{false};
     // Commands for the audio thread while the device renders itself, and

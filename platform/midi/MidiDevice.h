@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace platform::midi {
 
@@ -36,6 +37,11 @@ public:
 
     // The device clock in microseconds.
     virtual int64_t nowUs() = 0;
+    // Readies what these messages will need (a synthesizer reads the
+    // instruments they select) before they are handed over with sendAt():
+    // a stream calls it with its buffer's messages before it holds the
+    // clock and starts. May block; send() does the same for its message.
+    virtual void prepare(const std::vector<uint32_t> &messages) { (void)messages; }
     // Plays a short message (status | data1 << 8 | data2 << 16) at once.
     virtual void send(uint32_t message) = 0;
     // Plays a short message at device time atUs. Messages of one source are

@@ -87,6 +87,13 @@ void MidiStream::startFront()
     Buffer &front = m_queue.front();
     if (front.originUs >= 0)
         return;
+    // What the messages need is made ready first: the clock is held only
+    // for the hand-over, never while the device reads instruments.
+    std::vector<uint32_t> messages;
+    for (const StreamEvent &event : front.events)
+        if (event.isShortMessage())
+            messages.push_back(event.message());
+    m_device->prepare(messages);
     // The clock is read and the first messages handed over at once, while
     // the device holds its clock: waiting for the playback thread could
     // take longer than the lead under load and play the first events late

@@ -1,5 +1,6 @@
 #include "PulseAudioOutput.h"
 
+#include "DeferredLog.h"
 #include "MidiDevice.h"
 #include "RealtimeThread.h"
 
@@ -59,6 +60,9 @@ PulseAudioOutput::~PulseAudioOutput()
 
 bool PulseAudioOutput::start(QString *error)
 {
+    // The log's thread is started here, not by the output's first line.
+    if (MidiDevice::debugOutput())
+        DeferredLog::instance();
     m_mainloop = pa_threaded_mainloop_new();
     if (!m_mainloop) {
         *error = QStringLiteral("PulseAudio main loop could not be made");
@@ -172,10 +176,10 @@ void PulseAudioOutput::streamStateCallback(pa_stream *stream, void *data)
         if (again) {
             ++self->m_reconnects;
             if (MidiDevice::debugOutput())
-                qInfo("audio output: playing on the audio server again");
+                DeferredLog::instance().post("audio output: playing on the audio server again");
         }
         if (const pa_buffer_attr *attr = pa_stream_get_buffer_attr(stream); attr && MidiDevice::debugOutput())
-            qInfo("audio output: server buffer %u bytes, request %u bytes (%s)", attr->tlength, attr->minreq,
+            DeferredLog::instance().post("audio output: server buffer %u bytes, request %u bytes (%s)", attr->tlength, attr->minreq,
                   pa_context_get_server(self->m_context));
         self->setTimer(kTopUpIntervalUs);
         pa_threaded_mainloop_signal(self->m_mainloop, 0);
@@ -206,7 +210,7 @@ void PulseAudioOutput::lost(const char *what)
     m_phase = Phase::Reconnecting;
     if (wasPlaying) {
         if (MidiDevice::debugOutput())
-            qInfo("audio output: the audio server went away (%s); rendering on, reconnecting", what);
+            DeferredLog::instance().post("audio output: the audio server went away (%s); rendering on, reconnecting", what);
         m_idleSinceUs = steadyNowUs();
         m_idleSinceFrame = m_rendered.load();
         m_nextConnectUs = m_idleSinceUs + kReconnectIntervalUs;
@@ -430,7 +434,7 @@ void PulseAudioOutput::timingCallback(pa_stream *stream, int success, void *data
     const AudioBuffering &b = self->m_options.buffering;
     underrun.durationUs = steadyNowUs() - underrun.atUs;
     if (MidiDevice::debugOutput())
-        qInfo("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound; "
+        DeferredLog::instance().post("audio output: underrun at frame %lld (%.3f s of audio), %.1f ms without sound; "
               "the output's thread waited at most %.1f ms for its turn before, one render took at most %.1f ms",
               static_cast<long long>(underrun.frame), double(underrun.frame) / b.sampleRate,
               double(underrun.durationUs) / 1000.0, double(underrun.threadGapUs) / 1000.0,
@@ -465,7 +469,7 @@ void PulseAudioOutput::makeRealtimeOnce()
     const QString scheduling = m_options.realtime ? makeCurrentThreadRealtime(kRealtimePriority)
                                                   : QStringLiteral("SCHED_OTHER (real-time not asked for)");
     if (MidiDevice::debugOutput())
-        qInfo("audio output: thread scheduling %s", qPrintable(scheduling));
+        DeferredLog::instance().post("audio output: thread scheduling %s", qPrintable(scheduling));
     std::lock_guard lock(m_statsMutex);
     m_scheduling = scheduling;
 }

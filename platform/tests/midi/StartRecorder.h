@@ -19,6 +19,7 @@ public:
     bool acquire() override { return m_device->acquire(); }
     QString lastError() const override { return m_device->lastError(); }
     int64_t nowUs() override { return m_device->nowUs(); }
+    void prepare(const std::vector<uint32_t> &messages) override { m_device->prepare(messages); }
     void send(uint32_t message) override { m_device->send(message); }
     void sendAt(int source, int64_t atUs, uint32_t message) override
     {

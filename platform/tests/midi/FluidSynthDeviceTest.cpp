@@ -1,4 +1,5 @@
 #include "MidiTestSupport.h"
+#include "SteppedSynthFixture.h"
 
 #include "platform/midi/CaptureDevice.h"
 #include "platform/midi/FluidSynthDevice.h"
@@ -119,27 +120,9 @@ TEST_F(FluidSynthTest, MessagesWithEqualTimesTakeEffectInTheirOrder)
 
 namespace {
 
-// The synthesizer on a clock the test steps: the test renders the audio
-// itself (render()), as the MIDI mapper.
-class FluidSynthSteppedClock : public ::testing::Test
+// The synthesizer on a clock the test steps.
+class FluidSynthSteppedClock : public SteppedSynthFixture
 {
-protected:
-    void SetUp() override
-    {
-        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-        if (!FluidSynthDevice::soundFontExists(options.soundFont))
-            GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
-        options.callerRenders = true;
-        device = std::make_shared<FluidSynthDevice>(options);
-        ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
-        MidiDeviceList::instance().install(device);
-    }
-    void TearDown() override
-    {
-        CaptureDevice::install();
-    }
-
-    std::shared_ptr<FluidSynthDevice> device;
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "MidiTestSupport.h"
+#include "SteppedSynthFixture.h"
 
 #include "platform/midi/CaptureDevice.h"
 #include "platform/midi/FluidSynthDevice.h"
@@ -42,24 +43,9 @@ struct RenderResult
 
 // The synthesizer rendered by the test on a thread of its own, as the audio
 // thread renders the device's server stream.
-class PresetLoading : public ::testing::Test
+class PresetLoading : public SteppedSynthFixture
 {
 protected:
-    void SetUp() override
-    {
-        FluidSynthDevice::Options options = FluidSynthDevice::Options::fromEnvironment();
-        if (!FluidSynthDevice::soundFontExists(options.soundFont))
-            GTEST_SKIP() << "no SoundFont at " << options.soundFont.toStdString();
-        options.callerRenders = true;
-        device = std::make_shared<FluidSynthDevice>(options);
-        ASSERT_TRUE(device->acquire()) << device->lastError().toStdString();
-        MidiDeviceList::instance().install(device);
-    }
-    void TearDown() override
-    {
-        CaptureDevice::install();
-    }
-
     // Renders on another thread; the file reads it made meanwhile.
     RenderResult renderOnAudioThread(int frames)
     {
@@ -93,8 +79,6 @@ protected:
         midiStreamClose(stream);
         platform::processMessages();
     }
-
-    std::shared_ptr<FluidSynthDevice> device;
 };
 
 bool holds(const std::vector<int> &presets, int bank, int program)
